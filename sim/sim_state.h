@@ -1,0 +1,71 @@
+// Internal state of the simulated bus, shared by the sim's own files.
+#pragma once
+
+#include "sim/sim_unit.h"
+
+#include <deque>
+#include <map>
+#include <mutex>
+
+struct SimPendingAnswer {
+    std::vector<std::uint8_t> bytes;
+    std::uint64_t readyAt;
+    std::size_t transcriptIndex;
+    bool readFails;
+    std::uint32_t lastError;
+};
+
+struct SimArmedFault {
+    SimFault fault;
+    int matches;
+};
+
+struct SimController {
+    bool locked = false;
+    bool writeProtected = true;
+    bool erased = false;
+    bool addressSet = false;
+    std::size_t position = 0;
+    std::vector<std::uint8_t> flash;
+};
+
+struct SimDevice {
+    std::wstring path;
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+    bool isUnit = false;
+    bool present = true;
+    bool openable = true;
+    bool attributesReadable = true;
+    bool capabilitiesReadable = true;
+    SimUnitConfig config;
+    SimController controller;
+    std::vector<SimArmedFault> faults;
+    std::uint32_t requestsSeen = 0;
+    std::uint32_t violations = 0;
+    std::deque<SimPendingAnswer> pending;
+    std::vector<std::uint8_t> lastAnswer;
+};
+
+struct SimBus {
+    std::mutex lock;
+    std::vector<SimDevice> devices;
+    std::map<std::intptr_t, int> handles;
+    std::intptr_t nextHandle = 0x100;
+    bool listAvailable = true;
+    bool realTime = false;
+    std::uint64_t virtualNow = 0;
+    std::vector<SimExchange> transcript;
+    std::vector<std::uint8_t> image;
+};
+
+extern SimBus simBus;
+
+// Time in ms; the caller holds simBus.lock.
+std::uint64_t simClockNow();
+// Lets `ms` pass; the caller holds `held`, which is released while real time passes.
+void simClockPass(std::uint64_t ms, std::unique_lock<std::mutex>& held);
+
+// The unit's answer to one request, at the unit's input report length.
+std::vector<std::uint8_t> simAnswer(SimDevice& device, const std::uint8_t* request,
+                                    std::size_t length);

@@ -1,0 +1,95 @@
+// A simulated programming unit with the controller bootloader behind it, on a simulated
+// HID bus, with fault injection, a request transcript and a virtual clock.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct SimUnitConfig {
+    std::uint16_t productId = 2; // 1 DOCKPAD, 2 DOCK-BOX
+    bool unitInBootloader = false;
+    std::uint8_t bootIdentity[12] = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66,
+                                     0x77, 0x88, 0x99, 0xAA, 0xBB, 0xCC};
+    std::uint32_t unitFirmwareVersion = 0x00010203;
+    std::uint32_t unitIdentityWord = 0x4B4F4344;
+    std::uint16_t escState = 3;
+    std::uint16_t escStateAux = 0x0001;
+    std::uint32_t typeCode = 0x1422605A;
+    std::uint16_t escFirmwareVersion = 0x0205;
+    std::uint32_t bootloaderVersion = 0x00000105;
+    std::uint32_t outputReportLength = 60;
+    std::uint32_t inputReportLength = 60;
+    std::size_t flashSize = 128 * 1024;
+    // Time the unit takes to produce an answer after a request arrives.
+    std::uint32_t answerLatencyMs = 0;
+};
+
+enum class SimFaultKind {
+    WriteFails,   // the request is not taken; lastError is reported
+    ReadFails,    // the request is taken, reading its answer fails; lastError is reported
+    StatusError,  // the answer carries status 0xFF and `code` at offsets 4 to 7
+    LockRefused,  // SYSTEM_LOCK is answered with byte 3 = 0x00
+    PatchAnswer,  // answer byte `offset` is replaced by `value`
+    Unplug,       // the unit vanishes as this request is written
+    NeverAnswers, // the request is taken and never answered
+    NeverTaken,   // the write of the request never completes
+};
+
+constexpr int kAnyCommand = -1;
+
+struct SimFault {
+    SimFaultKind kind;
+    int command = kAnyCommand; // a command code, or any request
+    int nth = 0;               // the nth matching request since arming (1-based); 0: every one
+    std::uint32_t code = 0;
+    std::uint32_t lastError = 31; // ERROR_GEN_FAILURE
+    std::size_t offset = 0;
+    std::uint8_t value = 0;
+};
+
+struct SimExchange {
+    int device;         // index on the bus
+    std::uint32_t number; // request number on that device, from 1
+    std::vector<std::uint8_t> request;
+    std::uint64_t writtenAt;
+    std::vector<std::uint8_t> answer; // empty until read
+    std::uint64_t readAt;
+    bool read;
+};
+
+// Errors the simulated operating system reports.
+constexpr std::uint32_t kSimErrorNotConnected = 1167; // ERROR_DEVICE_NOT_CONNECTED
+constexpr std::uint32_t kSimErrorFileNotFound = 2;
+
+// Empties the bus, the transcript and the faults; virtual clock at 0.
+void simReset();
+// Real time for the demo and the benchmark; virtual time otherwise.
+void simSetRealTime(bool realTime);
+std::uint64_t simNow();
+
+// Devices appear in enumeration order. Each returns its bus index.
+int simAddDevice(const std::wstring& path, std::uint16_t vendorId, std::uint16_t productId);
+int simAddUnit(const std::wstring& path, const SimUnitConfig& config = {});
+void simSetOpenable(int device, bool openable);
+void simSetAttributesReadable(int device, bool readable);
+void simSetCapabilitiesReadable(int device, bool readable);
+void simSetListAvailable(bool available);
+// Unplugs a device: it leaves the list and its open handles fail every I/O.
+void simRemoveDevice(int device);
+
+void simAddFault(int device, const SimFault& fault);
+
+const std::vector<SimExchange>& simTranscript();
+std::size_t simOpenHandles();
+SimUnitConfig& simUnitConfig(int device);
+// The controller's flash as written so far.
+const std::vector<std::uint8_t>& simFlash(int device);
+// Requests the unit answered with an error because they broke its protocol.
+std::uint32_t simProtocolViolations(int device);
+bool simLockHeld(int device);
+bool simWriteProtected(int device);
+
+// The image that platformFirmwareImage hands out in builds without resources.
+void simSetFirmwareImage(const std::vector<std::uint8_t>& image);

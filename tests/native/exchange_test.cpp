@@ -1,0 +1,112 @@
+#include "tests/native/sim_fixture.h"
+
+using ExchangeTest = SimTest;
+
+TEST_F(ExchangeTest, ClosedConnectionRefusesWithoutWriting) {
+    simAddUnit(L"unit");
+    Report request = {0x01, GET_INFO};
+    Report answer = {};
+    EXPECT_EQ(exchange(unitConnection, request, answer, 0), kExchangeRefused);
+    EXPECT_TRUE(simTranscript().empty());
+}
+
+TEST_F(ExchangeTest, WriteAndReadFailuresKeepTheSystemError) {
+    int unit = openReadyUnit();
+    simAddFault(unit, {SimFaultKind::WriteFails, kAnyCommand, 0, 0, 31});
+    Report request = {0x01, GET_INFO};
+    Report answer = {};
+    EXPECT_EQ(exchange(unitConnection, request, answer, 0), kExchangeWriteFailed);
+    EXPECT_EQ(platformLastError(), 31u);
+
+    simReset();
+    closeUnit(unitConnection);
+    unit = openReadyUnit();
+    simAddFault(unit, {SimFaultKind::ReadFails, kAnyCommand, 0, 0, 995});
+    EXPECT_EQ(exchange(unitConnection, request, answer, 0), kExchangeReadFailed);
+    EXPECT_EQ(platformLastError(), 995u);
+}
+
+TEST_F(ExchangeTest, AnswerDelayPassesBetweenWriteAndRead) {
+    openReadyUnit();
+    Report request = {0x01, GET_INFO};
+    Report answer = {};
+    ASSERT_EQ(exchange(unitConnection, request, answer, 1000), kExchangeOk);
+    ASSERT_EQ(sent().size(), 1u);
+    EXPECT_EQ(sent()[0].readAt - sent()[0].writtenAt, 1000u);
+}
+
+TEST_F(ExchangeTest, UnitErrorRules) {
+    Report answer = {0x02, 0x00, 0, 0, 7, 0, 0, 0};
+    EXPECT_EQ(unitError(answer), 0) << "a status other than 0xFF is success whatever follows";
+    answer[1] = 0xFF;
+    EXPECT_EQ(unitError(answer), 7);
+    answer[4] = 0;
+    EXPECT_EQ(unitError(answer), 0) << "status 0xFF with code 0 is success";
+    answer[4] = 0x01;
+    answer[5] = 0x02;
+    answer[6] = 0x03;
+    answer[7] = 0x84;
+    EXPECT_EQ(unitError(answer), static_cast<std::int32_t>(0x84030201));
+    EXPECT_EQ(unitError16(answer), 0x0201) << "only offsets 4 and 5";
+    answer[1] = 0xFE;
+    EXPECT_EQ(unitError16(answer), 0);
+}
+
+TEST_F(ExchangeTest, LongReportsAreZeroPaddedAndTruncatedOnReceipt) {
+    SimUnitConfig config;
+    config.outputReportLength = 65;
+    config.inputReportLength = 64;
+    openReadyUnit(config);
+    Report request = {0x01, GET_INFO};
+    Report answer = {};
+    ASSERT_EQ(exchange(unitConnection, request, answer, 0), kExchangeOk);
+    const SimExchange entry = sent().at(0);
+    ASSERT_EQ(entry.request.size(), 65u);
+    for (std::size_t i = 2; i < 65; ++i)
+        EXPECT_EQ(entry.request[i], 0) << "byte " << i;
+    EXPECT_EQ(entry.answer.size(), 64u);
+    EXPECT_EQ(answer[0], 0x02);
+    EXPECT_EQ(readU32(answer + 8), config.unitFirmwareVersion);
+}
+
+TEST_F(ExchangeTest, SilentUnitTimesOutAndItsLateAnswerIsNeverTaken) {
+    SimUnitConfig config;
+    int unit = openReadyUnit(config);
+    simAddFault(unit, {SimFaultKind::NeverAnswers, GET_INFO, 1});
+    Report request = {0x01, GET_INFO};
+    Report answer = {};
+    std::uint64_t before = simNow();
+    EXPECT_EQ(exchange(unitConnection, request, answer, 0), kExchangeReadFailed);
+    EXPECT_EQ(platformLastError(), kTimeoutError);
+    EXPECT_GE(simNow() - before, 10000u);
+
+    // A slow answer that arrives after the bound is dropped, not read as the next answer.
+    simUnitConfig(unit).answerLatencyMs = 15000;
+    EXPECT_EQ(exchange(unitConnection, request, answer, 0), kExchangeReadFailed);
+    simUnitConfig(unit).answerLatencyMs = 0;
+    Report lock = {0x01, SYSTEM_LOCK, 0x01, 0x01};
+    ASSERT_EQ(exchange(unitConnection, lock, answer, 0), kExchangeOk);
+    EXPECT_EQ(answer[3], 0x01) << "the answer is the lock's, not a stale GET_INFO";
+}
+
+TEST_F(ExchangeTest, WriteTheUnitNeverTakesFailsAfterTheBound) {
+    int unit = openReadyUnit();
+    simAddFault(unit, {SimFaultKind::NeverTaken, kAnyCommand, 0});
+    Report request = {0x01, GET_INFO};
+    Report answer = {};
+    std::uint64_t before = simNow();
+    EXPECT_EQ(exchange(unitConnection, request, answer, 0), kExchangeWriteFailed);
+    EXPECT_EQ(platformLastError(), kTimeoutError);
+    EXPECT_GE(simNow() - before, 10000u);
+}
+
+TEST_F(ExchangeTest, UnpluggedUnitFailsEveryLaterExchange) {
+    int unit = openReadyUnit();
+    simAddFault(unit, {SimFaultKind::Unplug, kAnyCommand, 2});
+    Report request = {0x01, GET_INFO};
+    Report answer = {};
+    EXPECT_EQ(exchange(unitConnection, request, answer, 0), kExchangeOk);
+    EXPECT_EQ(exchange(unitConnection, request, answer, 0), kExchangeWriteFailed);
+    EXPECT_EQ(platformLastError(), kSimErrorNotConnected);
+    EXPECT_EQ(exchange(unitConnection, request, answer, 0), kExchangeWriteFailed);
+}
