@@ -2,9 +2,7 @@
 # generator must run on the build machine, so it is compiled with the host compiler.
 set(GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 file(MAKE_DIRECTORY ${GENERATED_DIR})
-set(GENERATOR_SOURCES
-    ${CMAKE_SOURCE_DIR}/resources/generate/generate_resources.cpp
-    ${CMAKE_SOURCE_DIR}/resources/generate/firmware_pattern.h)
+file(GLOB GENERATOR_SOURCES ${CMAKE_SOURCE_DIR}/resources/generate/*)
 
 if(CMAKE_CROSSCOMPILING)
     find_program(HOST_CXX NAMES g++ c++ REQUIRED)
@@ -24,7 +22,14 @@ endif()
 # The image is an input of the build: a real one is passed as FIRMWARE_IMAGE, otherwise a
 # fixed pseudo-random block of the product's size stands in.
 set(FIRMWARE_IMAGE "" CACHE FILEPATH "Firmware image to embed; empty: the generated stand-in")
+set(GENERATOR_DEPENDS ${GENERATOR_SOURCES}
+    $<$<NOT:$<BOOL:${CMAKE_CROSSCOMPILING}>>:generate_resources>
+    $<$<BOOL:${CMAKE_CROSSCOMPILING}>:${GENERATOR}>)
 set(IMAGE_FILE ${GENERATED_DIR}/firmware.bin)
+set(LOGO_FILE ${GENERATED_DIR}/logo.bmp)
+set(ICON_FILE ${GENERATED_DIR}/app.ico)
+add_custom_command(OUTPUT ${LOGO_FILE} COMMAND ${GENERATOR} logo ${LOGO_FILE} DEPENDS ${GENERATOR_DEPENDS})
+add_custom_command(OUTPUT ${ICON_FILE} COMMAND ${GENERATOR} icon ${ICON_FILE} DEPENDS ${GENERATOR_DEPENDS})
 if(FIRMWARE_IMAGE)
     add_custom_command(OUTPUT ${IMAGE_FILE}
         COMMAND ${CMAKE_COMMAND} -DIMAGE=${FIRMWARE_IMAGE} -P ${CMAKE_SOURCE_DIR}/cmake/check_image.cmake
@@ -34,8 +39,6 @@ else()
     add_custom_command(OUTPUT ${IMAGE_FILE}
         COMMAND ${GENERATOR} image ${IMAGE_FILE}
         COMMAND ${CMAKE_COMMAND} -DIMAGE=${IMAGE_FILE} -P ${CMAKE_SOURCE_DIR}/cmake/check_image.cmake
-        DEPENDS ${GENERATOR_SOURCES} ${CMAKE_SOURCE_DIR}/cmake/check_image.cmake
-                $<$<NOT:$<BOOL:${CMAKE_CROSSCOMPILING}>>:generate_resources>
-                $<$<BOOL:${CMAKE_CROSSCOMPILING}>:${GENERATOR}>)
+        DEPENDS ${GENERATOR_DEPENDS} ${CMAKE_SOURCE_DIR}/cmake/check_image.cmake)
 endif()
-add_custom_target(generated_resources DEPENDS ${IMAGE_FILE})
+add_custom_target(generated_resources DEPENDS ${IMAGE_FILE} ${LOGO_FILE} ${ICON_FILE})

@@ -20,5 +20,7 @@ target_link_libraries(platform_win32_image PUBLIC project_warnings)
 # Windows interface as an object library, so that the linker keeps it.
 add_library(product_resources OBJECT resources/orca_updater.rc)
 add_dependencies(product_resources generated_resources)
+file(GLOB RESOURCE_SCRIPTS ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/*.h
+    ${CMAKE_SOURCE_DIR}/resources/*.manifest)
 set_source_files_properties(resources/orca_updater.rc PROPERTIES OBJECT_DEPENDS
-    "${IMAGE_FILE};${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
+    "${IMAGE_FILE};${LOGO_FILE};${ICON_FILE};${RESOURCE_SCRIPTS}")

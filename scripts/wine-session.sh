@@ -41,6 +41,12 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w
 fi
 
+# Interface languages for the tests, without touching the system's locales.
+for locale in de_DE en_US fr_FR ja_JP; do
+    [ -d "$BUILD_DIR/locales/$locale.UTF-8" ] ||
+        localedef -i "$locale" -f UTF-8 "$BUILD_DIR/locales/$locale.UTF-8" 2>/dev/null || true
+done
+
 wineserver -p
 wine cmd /c exit >/dev/null 2>&1 || true
 "$@"

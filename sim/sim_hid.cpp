@@ -124,12 +124,18 @@ bool platformWriteReport(DeviceHandle handle, const std::uint8_t* report, std::s
     }
 
     const std::uint64_t now = simClockNow();
-    SimExchange entry{indexOf(handle), device->requestsSeen,
-                      std::vector<std::uint8_t>(report, report + length), now, {}, 0, false};
+    SimExchange entry{indexOf(handle),
+                      device->requestsSeen,
+                      std::vector<std::uint8_t>(report, report + length),
+                      now,
+                      {},
+                      0,
+                      false};
     simBus.transcript.push_back(entry);
 
-    SimPendingAnswer answer{simAnswer(*device, report, length), now + device->config.answerLatencyMs,
-                            simBus.transcript.size() - 1, false, 0};
+    SimPendingAnswer answer{simAnswer(*device, report, length),
+                            now + device->config.answerLatencyMs, simBus.transcript.size() - 1,
+                            false, 0};
     bool answered = true;
     for (const SimFault& fault : faults) {
         switch (fault.kind) {

@@ -50,7 +50,7 @@ struct SimFault {
 };
 
 struct SimExchange {
-    int device;         // index on the bus
+    int device;           // index on the bus
     std::uint32_t number; // request number on that device, from 1
     std::vector<std::uint8_t> request;
     std::uint64_t writtenAt;

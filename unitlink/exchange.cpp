@@ -28,7 +28,8 @@ std::int32_t exchange(UnitConnection& connection, const Report request, Report a
     if (!platformReadReport(connection.handle, wire.data(), connection.inputReportLength,
                             kReportTimeoutMs))
         return kExchangeReadFailed;
-    std::memcpy(answer, wire.data(), std::min<std::size_t>(connection.inputReportLength, kReportSize));
+    std::memcpy(answer, wire.data(),
+                std::min<std::size_t>(connection.inputReportLength, kReportSize));
     return kExchangeOk;
 }
 

@@ -3,7 +3,7 @@
 #include <numeric>
 
 class FlashCommandsTest : public SimTest {
-protected:
+  protected:
     void SetUp() override {
         SimTest::SetUp();
         unit = openReadyUnit();
@@ -41,8 +41,7 @@ TEST_F(FlashCommandsTest, RequestBytes) {
     EXPECT_EQ(onlyRequest(), bytes({0x01, 0x1E, 0x04, 0x00, 0x91, 0x5C, 0x7E, 0x3A}));
     transcriptStart = simTranscript().size();
     setAddress(unitConnection);
-    EXPECT_EQ(onlyRequest(),
-              bytes({0x01, 0x1F, 0x09, 0x01, 0, 0, 0, 0, 0x91, 0x5C, 0x7E, 0x3A}));
+    EXPECT_EQ(onlyRequest(), bytes({0x01, 0x1F, 0x09, 0x01, 0, 0, 0, 0, 0x91, 0x5C, 0x7E, 0x3A}));
     EXPECT_EQ(simProtocolViolations(unit), 0u);
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 class SimTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         simReset();
         closeUnit(unitConnection);
