@@ -7,12 +7,12 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 # Tests run under Wine, in a prefix of this build folder's own.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh ${CMAKE_BINARY_DIR})
 
-add_library(platform_win32_hid STATIC
-    platform/win32/hid_win32.cpp
-    platform/win32/system_library.cpp)
-target_link_libraries(platform_win32_hid PUBLIC project_warnings)
+add_library(win32_system_library STATIC platform/win32/system_library.cpp)
+target_link_libraries(win32_system_library PUBLIC project_warnings)
+add_library(platform_win32_hid STATIC platform/win32/hid_win32.cpp)
+target_link_libraries(platform_win32_hid PUBLIC win32_system_library)
 add_library(platform_win32_wait STATIC platform/win32/wait_win32.cpp)
-target_link_libraries(platform_win32_wait PUBLIC platform_win32_hid)
+target_link_libraries(platform_win32_wait PUBLIC win32_system_library)
 add_library(platform_win32_image STATIC platform/win32/image_win32.cpp)
 target_link_libraries(platform_win32_image PUBLIC project_warnings)
 
@@ -24,3 +24,31 @@ file(GLOB RESOURCE_SCRIPTS ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR
     ${CMAKE_SOURCE_DIR}/resources/*.manifest)
 set_source_files_properties(resources/orca_updater.rc PROPERTIES OBJECT_DEPENDS
     "${IMAGE_FILE};${LOGO_FILE};${ICON_FILE};${RESOURCE_SCRIPTS}")
+
+# The user interface, as objects: it defines the update's feedback and calls the update.
+add_library(app_ui OBJECT
+    app/entry.cpp
+    app/main_dialog.cpp
+    app/text.cpp
+    app/logo.cpp
+    app/version_display.cpp
+    app/connection_state.cpp
+    app/update_runner.cpp
+    app/update_feedback.cpp)
+target_link_libraries(app_ui PUBLIC project_warnings)
+
+function(add_windows_program name)
+    add_executable(${name} WIN32 ${ARGN} $<TARGET_OBJECTS:app_ui> $<TARGET_OBJECTS:product_resources>)
+    target_link_options(${name} PRIVATE -municode)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR})
+endfunction()
+
+# The product talks to the real unit through SetupAPI and hid.dll.
+add_windows_program(orca-75-lx-updater app/product_main.cpp)
+target_link_libraries(orca-75-lx-updater PRIVATE update unitlink
+    platform_win32_hid platform_win32_wait platform_win32_image win32_system_library)
+
+# The demo talks to the simulated unit, in real time.
+add_windows_program(orca-75-lx-updater-demo app/demo_main.cpp)
+target_link_libraries(orca-75-lx-updater-demo PRIVATE update unitlink sim_unit
+    platform_win32_wait platform_win32_image win32_system_library)

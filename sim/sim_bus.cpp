@@ -4,6 +4,7 @@
 #include <thread>
 
 SimBus simBus;
+thread_local std::uint32_t simLastError = 0;
 
 static std::chrono::steady_clock::time_point realStart = std::chrono::steady_clock::now();
 
@@ -34,6 +35,7 @@ void simReset() {
     simBus.virtualNow = 0;
     simBus.transcript.clear();
     simBus.image.clear();
+    simLastError = 0;
 }
 
 void simSetRealTime(bool realTime) {

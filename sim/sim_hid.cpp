@@ -8,7 +8,6 @@
 namespace {
 
 constexpr std::uint32_t kErrorInvalidParameter = 87;
-thread_local std::uint32_t lastError = 0;
 
 SimDevice* deviceOf(DeviceHandle handle) {
     auto it = simBus.handles.find(handle);
@@ -20,7 +19,7 @@ int indexOf(DeviceHandle handle) {
 }
 
 bool fail(std::uint32_t error) {
-    lastError = error;
+    simLastError = error;
     return false;
 }
 
@@ -63,7 +62,7 @@ DeviceHandle platformOpenDevice(const std::wstring& path) {
         simBus.handles[handle] = static_cast<int>(i);
         return handle;
     }
-    lastError = kSimErrorFileNotFound;
+    simLastError = kSimErrorFileNotFound;
     return kNoDevice;
 }
 
@@ -211,5 +210,5 @@ void platformCloseDevice(DeviceHandle handle) {
 }
 
 std::uint32_t platformLastError() {
-    return lastError;
+    return simLastError;
 }

@@ -60,6 +60,8 @@ struct SimBus {
 };
 
 extern SimBus simBus;
+// The simulated operating system's last-error value, per thread as on Windows.
+extern thread_local std::uint32_t simLastError;
 
 // Time in ms; the caller holds simBus.lock.
 std::uint64_t simClockNow();

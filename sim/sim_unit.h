@@ -63,7 +63,8 @@ struct SimExchange {
 constexpr std::uint32_t kSimErrorNotConnected = 1167; // ERROR_DEVICE_NOT_CONNECTED
 constexpr std::uint32_t kSimErrorFileNotFound = 2;
 
-// Empties the bus, the transcript and the faults; virtual clock at 0.
+// Empties the bus, the transcript and the faults; virtual clock at 0; this thread's
+// last-error value 0.
 void simReset();
 // Real time for the demo and the benchmark; virtual time otherwise.
 void simSetRealTime(bool realTime);

@@ -1,0 +1,17 @@
+#include "app/main_dialog.h"
+#include "platform/win32/system_library.h"
+#include "resources/resource_ids.h"
+#include "unitlink/unit_connection.h"
+
+HINSTANCE moduleInstance = nullptr;
+
+int runApplication(HINSTANCE instance) {
+    // The progress bar's window class comes with the common controls.
+    using InitCommonControlsFn = void(WINAPI*)();
+    if (auto init = systemFunction<InitCommonControlsFn>(L"comctl32.dll", "InitCommonControls"))
+        init();
+    moduleInstance = instance;
+    closeUnit(unitConnection);
+    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, mainDialogProc, 0);
+    return 0;
+}

@@ -1,0 +1,50 @@
+#include "app/main_dialog.h"
+#include "platform/win32/system_library.h"
+#include "resources/resource_ids.h"
+
+constexpr COLORREF kTransparentGreen = RGB(0, 255, 0);
+
+LogoPlace logoPlace(const RECT& window, const RECT& group, int bitmapWidth, int bitmapHeight,
+                    int frameWidth, int captionHeight) {
+    LogoPlace place{};
+    place.width = bitmapWidth >> 1;
+    const int room = window.right - group.right - 45;
+    if (room <= place.width)
+        place.width = room;
+    place.height =
+        static_cast<int>(static_cast<float>(place.width) / static_cast<float>(bitmapWidth) *
+                         static_cast<float>(bitmapHeight));
+    place.x = group.right - window.left - frameWidth + 20;
+    place.y = group.top - window.top - captionHeight;
+    return place;
+}
+
+void paintLogo(HWND window) {
+    using TransparentBltFn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, UINT);
+    static auto transparentBlt = systemFunction<TransparentBltFn>(L"msimg32.dll", "TransparentBlt");
+
+    PAINTSTRUCT paint;
+    HDC context = BeginPaint(window, &paint);
+    HBITMAP logo = LoadBitmapW(moduleInstance, MAKEINTRESOURCEW(IDB_LOGO));
+    if (logo != nullptr && transparentBlt != nullptr) {
+        BITMAP info{};
+        GetObjectW(logo, sizeof info, &info);
+        HDC memory = CreateCompatibleDC(context);
+        HGDIOBJ previous = SelectObject(memory, logo);
+        RECT windowRect;
+        RECT groupRect;
+        GetWindowRect(window, &windowRect);
+        GetWindowRect(GetDlgItem(window, IDC_VERSION_GROUP), &groupRect);
+        const LogoPlace place =
+            logoPlace(windowRect, groupRect, info.bmWidth, info.bmHeight,
+                      GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYCAPTION));
+        if (place.width > 0 && place.height > 0)
+            transparentBlt(context, place.x, place.y, place.width, place.height, memory, 0, 0,
+                           info.bmWidth, info.bmHeight, kTransparentGreen);
+        SelectObject(memory, previous);
+        DeleteDC(memory);
+    }
+    if (logo != nullptr)
+        DeleteObject(logo);
+    EndPaint(window, &paint);
+}

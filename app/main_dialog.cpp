@@ -1,0 +1,108 @@
+#include "app/main_dialog.h"
+#include "app/update_runner.h"
+#include "platform/win32/system_library.h"
+#include "resources/resource_ids.h"
+#include "unitlink/unit_connection.h"
+#include "update/updater_profile.h"
+
+#include <dbt.h>
+
+#include <cwchar>
+#include <cstdio>
+
+HWND mainDialog = nullptr;
+HDEVNOTIFY deviceNotification = nullptr;
+
+namespace {
+
+GUID hidInterfaceClass() {
+    using GetHidGuidFn = void(__stdcall*)(GUID*);
+    GUID guid{0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
+    if (auto getHidGuid = systemFunction<GetHidGuidFn>(L"hid.dll", "HidD_GetHidGuid"))
+        getHidGuid(&guid);
+    return guid;
+}
+
+void setLabel(int control, UINT text) {
+    SetDlgItemTextW(mainDialog, control, loadString(text).c_str());
+}
+
+void closeProgram(HWND window) {
+    if (updateRunning())
+        return; // the update runs to its end; Close waits for it
+    if (deviceNotification != nullptr)
+        UnregisterDeviceNotification(deviceNotification);
+    deviceNotification = nullptr;
+    closeUnit(unitConnection);
+    EndDialog(window, IDC_CLOSE);
+}
+
+INT_PTR redRowColour(HDC context, HWND control) {
+    if (control != GetDlgItem(mainDialog, IDC_ESC_LABEL) &&
+        control != GetDlgItem(mainDialog, IDC_ESC_VERSION))
+        return 0;
+    SetTextColor(context, RGB(255, 0, 0));
+    SetBkMode(context, TRANSPARENT);
+    // A system colour brush: owned by the system, never to be deleted.
+    return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+} // namespace
+
+void initMainDialog(HWND window) {
+    mainDialog = window;
+    HICON icon = LoadIconW(moduleInstance, MAKEINTRESOURCEW(IDI_APP));
+    SetClassLongPtrW(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+
+    wchar_t title[256];
+    swprintf_s(title, 256, L"NORVAX %s FW Updater %u.%u %s", updaterProfile.modelName,
+               static_cast<unsigned>(updaterProfile.imageMajor),
+               static_cast<unsigned>(updaterProfile.imageMinor), L"");
+    SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title));
+    setLabel(IDC_UNIT_LABEL, IDS_LABEL_UNIT);
+    setLabel(IDC_BOOTLOADER_LABEL, IDS_LABEL_BOOTLOADER);
+    setLabel(IDC_ESC_LABEL, IDS_LABEL_ESC);
+
+    DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+    filter.dbcc_size = sizeof filter;
+    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    filter.dbcc_classguid = hidInterfaceClass();
+    deviceNotification = RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+    if (deviceNotification == nullptr) {
+        MessageBoxW(window, loadString(IDS_REGISTRATION_FAILED).c_str(),
+                    loadString(IDS_REGISTRATION_FAILED_CAPTION).c_str(), MB_ICONERROR);
+        closeUnit(unitConnection);
+        EndDialog(window, 1);
+        return;
+    }
+    showConnectionState(openUnit(unitConnection));
+}
+
+INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        initMainDialog(window);
+        return 1;
+    case WM_PAINT:
+        paintLogo(window);
+        return 0;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_CLOSE:
+            closeProgram(window);
+            return 1;
+        case IDC_UPDATE:
+            startUpdate();
+            return 1;
+        default:
+            return 0;
+        }
+    case WM_CTLCOLORSTATIC:
+        return redRowColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DEVICECHANGE:
+        return onDeviceChange(wParam, lParam);
+    default:
+        handleUpdateMessage(message, lParam);
+        return 0;
+    }
+}

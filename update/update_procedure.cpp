@@ -1,0 +1,100 @@
+#include "update/update_procedure.h"
+
+#include "resources/resource_ids.h"
+#include "unitlink/unit_connection.h"
+#include "update/updater_profile.h"
+
+namespace {
+
+// The last-error value is taken by the caller right after the failing step.
+void fail(unsigned textId, std::int32_t code, std::uint32_t lastError) {
+    reportUpdateFailure(loadText(textId), loadText(IDS_UPDATE_FAILED_CAPTION), code, lastError);
+}
+
+bool isSameOrNewer(std::uint16_t installed) {
+    return installed >= imageVersionWord(updaterProfile) && installed != kNoEscVersion;
+}
+
+} // namespace
+
+bool prepareUpdate(UpdatePlan& plan) {
+    if (!unitIsOpen(unitConnection)) {
+        std::wstring text = loadText(IDS_FAIL_NO_UNIT);
+        std::wstring caption = loadText(IDS_UPDATE_FAILED_CAPTION);
+        reportUpdateFailure(text, caption, kExchangeRefused, platformLastError());
+        return false;
+    }
+    if (!confirmWarning(loadText(IDS_CONFIRM_UPDATE_CAPTION), loadText(IDS_CONFIRM_UPDATE),
+                        ConfirmButtons::OkCancel))
+        return false;
+    // A removal during the first confirmation has emptied the record: the version reads 0.
+    if (isSameOrNewer(escFirmwareVersion(unitConnection)) &&
+        !confirmWarning(loadText(IDS_CONFIRM_OLDER_IMAGE_CAPTION),
+                        loadText(IDS_CONFIRM_OLDER_IMAGE), ConfirmButtons::YesNo))
+        return false;
+    // Nothing goes to the unit without an image to write.
+    if (!loadImage(plan.image)) {
+        fail(IDS_FAIL_LOCK, kExchangeRefused, platformLastError());
+        return false;
+    }
+    return true;
+}
+
+void writeUpdate(const UpdatePlan& plan) {
+    UnitConnection& unit = unitConnection;
+    std::int32_t result = setSystemLock(unit, true);
+    if (result != kExchangeOk)
+        return fail(IDS_FAIL_LOCK, result, platformLastError());
+    platformWait(kStepWaitMs);
+
+    result = setWriteProtect(unit, false);
+    if (result != kExchangeOk)
+        return fail(IDS_FAIL_WRITE_PROTECT, result, platformLastError());
+    platformWait(kStepWaitMs);
+
+    result = erase(unit);
+    std::uint32_t lastError = platformLastError();
+    // The controller needs this time to finish erasing, whatever it answered.
+    platformWait(kAfterEraseWaitMs);
+    if (result != kExchangeOk)
+        return fail(IDS_FAIL_ERASE, result, lastError);
+    platformWait(kStepWaitMs);
+
+    result = setAddress(unit);
+    if (result != kExchangeOk)
+        return fail(IDS_FAIL_SET_ADDRESS, result, platformLastError());
+    platformWait(kStepWaitMs);
+
+    FeedbackWindow progress = openProgress();
+    FeedbackWindow lastForeground = nullptr;
+    const auto total = static_cast<std::uint32_t>(plan.image.length);
+    BlockCursor cursor;
+    startBlocks(cursor, plan.image);
+    ImageBlock block;
+    while (nextBlock(cursor, block)) {
+        result = writeBlock(unit, block.data, block.wordCount);
+        if (result != kExchangeOk) {
+            lastError = platformLastError();
+            closeProgress(progress);
+            return fail(IDS_FAIL_WRITE_BLOCK, result, lastError);
+        }
+        setProgress(progress, total, static_cast<std::uint32_t>(cursor.remaining));
+        keepOnTop(progress, lastForeground);
+        platformWait(kStepWaitMs);
+    }
+    closeProgress(progress);
+
+    // Their answers change nothing: the image is written.
+    if (unitIsOpen(unit))
+        setWriteProtect(unit, true);
+    if (unitIsOpen(unit))
+        setSystemLock(unit, false);
+    setEscFirmwareVersion(unit, imageVersionWord(updaterProfile));
+    reportUpdateSuccess();
+}
+
+void runUpdate() {
+    UpdatePlan plan;
+    if (prepareUpdate(plan))
+        writeUpdate(plan);
+}
