@@ -9,6 +9,10 @@ struct FailureCase {
     std::size_t requests; // what reached the unit, the failing request included
 };
 
+void PrintTo(const FailureCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class UpdateFailureTest : public UpdateTest, public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(UpdateFailureTest, ReportsTheStepAndSendsNothingMore) {

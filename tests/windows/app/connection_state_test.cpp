@@ -1,0 +1,195 @@
+#include "tests/windows/app/dialog_harness.h"
+
+using ConnectionState = DialogTest;
+
+namespace {
+
+SimUnitConfig withType(std::uint32_t typeCode) {
+    SimUnitConfig config;
+    config.typeCode = typeCode;
+    return config;
+}
+
+} // namespace
+
+TEST_F(ConnectionState, NothingConnectedAtStart) {
+    start();
+    EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_NO_UNIT));
+    EXPECT_FALSE(enabled(IDC_UPDATE));
+    for (int field : {IDC_UNIT_VERSION, IDC_BOOTLOADER_VERSION, IDC_ESC_VERSION}) {
+        EXPECT_EQ(text(field), L"0.0.0");
+        EXPECT_FALSE(enabled(field));
+    }
+    for (int label : {IDC_UNIT_LABEL, IDC_BOOTLOADER_LABEL, IDC_ESC_LABEL})
+        EXPECT_FALSE(enabled(label));
+    EXPECT_EQ(text(IDC_UNIT_LABEL), loadIn(IDS_LABEL_UNIT));
+    EXPECT_TRUE(boxesSeen.empty());
+}
+
+TEST_F(ConnectionState, EachOutcomeAtStart) {
+    struct Case {
+        const char* name;
+        SimUnitConfig config;
+        UINT hint;
+    };
+    SimUnitConfig bootloader;
+    bootloader.unitInBootloader = true;
+    SimUnitConfig noEsc;
+    noEsc.escState = 2;
+    const Case cases[] = {{"wrong mode", bootloader, IDS_HINT_WRONG_MODE},
+                          {"no updatable controller", noEsc, IDS_HINT_NO_UPDATABLE_ESC}};
+    bool first = true;
+    for (const Case& c : cases) {
+        if (!first)
+            restart();
+        first = false;
+        simAddUnit(kUnitPath, c.config);
+        start();
+        EXPECT_EQ(hint(), instructionsAfter(c.hint)) << c.name;
+        EXPECT_FALSE(enabled(IDC_UPDATE)) << c.name;
+        EXPECT_FALSE(unitIsOpen(unitConnection)) << c.name;
+        EXPECT_EQ(simOpenHandles(), 0u) << c.name;
+    }
+}
+
+TEST_F(ConnectionState, BothAcceptedTypesAreReady) {
+    bool first = true;
+    for (std::uint32_t type : {0x1422605Au, 0x0A06405Au}) {
+        if (!first)
+            restart();
+        first = false;
+        simAddUnit(kUnitPath, withType(type));
+        start();
+        EXPECT_EQ(hint(), loadIn(IDS_HINT_READY)) << std::hex << type;
+        EXPECT_TRUE(enabled(IDC_UPDATE));
+        EXPECT_TRUE(unitIsOpen(unitConnection));
+        EXPECT_TRUE(boxesSeen.empty());
+    }
+}
+
+TEST_F(ConnectionState, IncompatibleControllerIsToldInABoxThenInTheHint) {
+    bool first = true;
+    for (std::uint32_t type : {0x12345678u, 0u}) {
+        if (!first)
+            restart();
+        first = false;
+        simAddUnit(kUnitPath, withType(type));
+        start();
+        ASSERT_EQ(boxesSeen.size(), 1u);
+        std::wstring expected = loadIn(IDS_INCOMPATIBLE_MESSAGE);
+        expected.replace(expected.find(L"%s"), 2, L"ORCA 75 LX");
+        EXPECT_EQ(boxesSeen[0].text, expected);
+        EXPECT_EQ(boxesSeen[0].caption, loadIn(IDS_INCOMPATIBLE_CAPTION));
+        EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_INCOMPATIBLE));
+        EXPECT_FALSE(enabled(IDC_UPDATE));
+        EXPECT_FALSE(unitIsOpen(unitConnection));
+    }
+}
+
+TEST_F(ConnectionState, ArrivalOfTheUnitWhileWaiting) {
+    start();
+    simAddUnit(kUnitPath);
+    EXPECT_EQ(arrive(kUnitPath), 1);
+    EXPECT_EQ(hint(), loadIn(IDS_HINT_READY));
+    EXPECT_TRUE(enabled(IDC_UPDATE));
+    EXPECT_EQ(text(IDC_UNIT_LABEL), L"DOCK-BOX");
+}
+
+TEST_F(ConnectionState, MouseArrivingChangesNothing) {
+    start();
+    const std::wstring before = hint();
+    simAddDevice(L"\\\\?\\HID#VID_845E&PID_0001#mouse", 0x845E, 1);
+    EXPECT_EQ(arrive(L"\\\\?\\HID#VID_845E&PID_0001#mouse"), 1);
+    EXPECT_EQ(hint(), before);
+    EXPECT_FALSE(enabled(IDC_UPDATE));
+}
+
+TEST_F(ConnectionState, OtherDeviceTypesAndEventsAreIgnored) {
+    start();
+    simAddUnit(kUnitPath);
+    EXPECT_EQ(arrive(L"D:\\", 2 /* DBT_DEVTYP_VOLUME */), 1);
+    EXPECT_FALSE(unitIsOpen(unitConnection));
+    EXPECT_EQ(mainDialogProc(dialog, WM_DEVICECHANGE, 0x0007 /* DBT_DEVNODES_CHANGED */, 0), 0);
+    EXPECT_FALSE(unitIsOpen(unitConnection));
+}
+
+TEST_F(ConnectionState, SecondUnitIsIgnoredInAndOut) {
+    simAddUnit(kUnitPath);
+    start();
+    SimUnitConfig dockpad;
+    dockpad.productId = 1;
+    const wchar_t* second = L"\\\\?\\HID#VID_1F4B&PID_0001#second";
+    simAddUnit(second, dockpad);
+    EXPECT_EQ(arrive(second), 1);
+    EXPECT_EQ(unitConnection.devicePath, kUnitPath);
+    EXPECT_EQ(remove(second), 1);
+    EXPECT_TRUE(unitIsOpen(unitConnection));
+    EXPECT_EQ(hint(), loadIn(IDS_HINT_READY));
+    EXPECT_EQ(text(IDC_UNIT_LABEL), L"DOCK-BOX");
+}
+
+TEST_F(ConnectionState, RemovalMatchesThePathWhateverItsLetterCase) {
+    int unit = simAddUnit(kUnitPath);
+    start();
+    simRemoveDevice(unit);
+    std::wstring lower = kUnitPath;
+    for (wchar_t& c : lower)
+        c = static_cast<wchar_t>(towlower(c));
+    EXPECT_EQ(remove(lower), 1);
+    EXPECT_FALSE(unitIsOpen(unitConnection));
+    EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_CONNECTION_LOST));
+    EXPECT_FALSE(enabled(IDC_UPDATE));
+    EXPECT_EQ(text(IDC_ESC_VERSION), L"0.0.0");
+    EXPECT_EQ(text(IDC_UNIT_LABEL), L"DOCK-BOX") << "the label keeps the last product name";
+}
+
+TEST_F(ConnectionState, FailedIdentificationOnArrivalHoldsTheDeviceSilently) {
+    start();
+    const std::wstring waiting = hint();
+    int unit = simAddUnit(kUnitPath);
+    simAddFault(unit, {SimFaultKind::ReadFails, GET_INFO, 1});
+    EXPECT_EQ(arrive(kUnitPath), 1);
+    EXPECT_EQ(hint(), waiting);
+    EXPECT_TRUE(unitIsOpen(unitConnection)) << "held";
+    EXPECT_FALSE(enabled(IDC_UPDATE));
+    EXPECT_EQ(text(IDC_UNIT_VERSION), L"0.0.0");
+
+    // Further arrivals are ignored until the held device goes.
+    simAddUnit(L"\\\\?\\HID#VID_1F4B&PID_0002#other");
+    arrive(L"\\\\?\\HID#VID_1F4B&PID_0002#other");
+    EXPECT_EQ(unitConnection.devicePath, kUnitPath);
+    simRemoveDevice(unit);
+    remove(kUnitPath);
+    EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_CONNECTION_LOST));
+    arrive(L"\\\\?\\HID#VID_1F4B&PID_0002#other");
+    EXPECT_EQ(hint(), loadIn(IDS_HINT_READY));
+}
+
+TEST_F(ConnectionState, NotificationsDuringTheIncompatibilityBoxWaitForIt) {
+    int unit = simAddUnit(kUnitPath, withType(0x11111111));
+    start();
+    ASSERT_EQ(boxesSeen.size(), 1u);
+    ASSERT_FALSE(unitIsOpen(unitConnection));
+
+    // Replugged as a compatible controller while the next box is open: the newer state wins.
+    simRemoveDevice(unit);
+    int second = simAddUnit(kUnitPath, withType(0x22222222));
+    const wchar_t* again = L"\\\\?\\HID#VID_1F4B&PID_0002#again";
+    bool replugged = false;
+    whileBoxOpen = [&](const SeenBox&) {
+        if (replugged)
+            return;
+        replugged = true;
+        simRemoveDevice(second);
+        remove(kUnitPath);
+        simAddUnit(again);
+        arrive(again);
+        EXPECT_FALSE(unitIsOpen(unitConnection)) << "not handled while the box is open";
+    };
+    arrive(kUnitPath);
+    ASSERT_EQ(boxesSeen.size(), 2u);
+    EXPECT_TRUE(unitIsOpen(unitConnection));
+    EXPECT_EQ(unitConnection.devicePath, again);
+    EXPECT_EQ(hint(), loadIn(IDS_HINT_READY));
+    EXPECT_TRUE(enabled(IDC_UPDATE));
+}

@@ -1,0 +1,106 @@
+#include "tests/windows/app/dialog_harness.h"
+
+using MainDialog = DialogTest;
+
+TEST_F(MainDialog, TitleLabelsAndIcon) {
+    start();
+    EXPECT_EQ(text(0), L"NORVAX ORCA 75 LX FW Updater 3.0 ");
+    EXPECT_EQ(text(IDC_UNIT_LABEL), loadIn(IDS_LABEL_UNIT));
+    EXPECT_EQ(text(IDC_BOOTLOADER_LABEL), loadIn(IDS_LABEL_BOOTLOADER));
+    EXPECT_EQ(text(IDC_ESC_LABEL), loadIn(IDS_LABEL_ESC));
+    EXPECT_NE(GetClassLongPtrW(dialog, GCLP_HICON), 0);
+    EXPECT_NE(deviceNotification, nullptr);
+    EXPECT_EQ(mainDialog, dialog);
+}
+
+TEST_F(MainDialog, OnlyTheControllerRowIsRed) {
+    start();
+    HDC context = GetDC(dialog);
+    for (int control : {IDC_ESC_LABEL, IDC_ESC_VERSION}) {
+        SetTextColor(context, RGB(0, 0, 0));
+        INT_PTR brush = mainDialogProc(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context),
+                                       reinterpret_cast<LPARAM>(GetDlgItem(dialog, control)));
+        EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), GetSysColorBrush(COLOR_BTNFACE)) << control;
+        EXPECT_EQ(GetTextColor(context), RGB(255, 0, 0)) << control;
+        EXPECT_EQ(GetBkMode(context), TRANSPARENT);
+    }
+    for (int control :
+         {IDC_UNIT_LABEL, IDC_BOOTLOADER_LABEL, IDC_UNIT_VERSION, IDC_BOOTLOADER_VERSION}) {
+        SetTextColor(context, RGB(0, 0, 0));
+        EXPECT_EQ(mainDialogProc(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context),
+                                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, control))),
+                  0)
+            << control;
+        EXPECT_EQ(GetTextColor(context), RGB(0, 0, 0)) << control;
+    }
+    ReleaseDC(dialog, context);
+}
+
+TEST(Logo, PlacedRightOfTheGroupAtHalfWidthOrTheRoomLeft) {
+    const RECT window{100, 50, 1400, 600};
+    const RECT group{130, 100, 400, 250};
+    LogoPlace wide = logoPlace(window, group, 1772, 263, 3, 19);
+    EXPECT_EQ(wide.width, 886);
+    EXPECT_EQ(wide.height, 131);
+    EXPECT_EQ(wide.x, 400 - 100 - 3 + 20);
+    EXPECT_EQ(wide.y, 100 - 50 - 19);
+
+    const RECT narrow{100, 50, 845, 600}; // room: 845 - 400 - 45 = 400
+    LogoPlace small = logoPlace(narrow, group, 1772, 263, 3, 19);
+    EXPECT_EQ(small.width, 400);
+    EXPECT_EQ(small.height, 59);
+
+    const RECT cramped{100, 50, 440, 600};
+    EXPECT_LE(logoPlace(cramped, group, 1772, 263, 3, 19).width, 0);
+}
+
+TEST_F(MainDialog, PaintsTheLogoInItsPlace) {
+    start();
+    UpdateWindow(dialog);
+    RECT window;
+    RECT group;
+    GetWindowRect(dialog, &window);
+    GetWindowRect(GetDlgItem(dialog, IDC_VERSION_GROUP), &group);
+    LogoPlace place = logoPlace(window, group, 1772, 263, GetSystemMetrics(SM_CXDLGFRAME),
+                                GetSystemMetrics(SM_CYCAPTION));
+    ASSERT_GT(place.width, 0);
+    HDC context = GetDC(dialog);
+    int red = 0;
+    int green = 0;
+    for (int x = place.x; x < place.x + place.width; x += 2)
+        for (int y = place.y; y < place.y + place.height; y += 2) {
+            COLORREF c = GetPixel(context, x, y);
+            red += GetRValue(c) > 100 && GetGValue(c) < 100;
+            green += c == RGB(0, 255, 0);
+        }
+    ReleaseDC(dialog, context);
+    EXPECT_GT(red, 20) << "the red artwork is drawn";
+    EXPECT_EQ(green, 0) << "its green background never shows";
+}
+
+TEST_F(MainDialog, CloseWithNoUnitCancelsTheRegistrationAndEnds) {
+    start();
+    ASSERT_FALSE(unitIsOpen(unitConnection));
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, 0xABCD), 0);
+    EXPECT_EQ(deviceNotification, nullptr);
+    EXPECT_FALSE(IsWindowVisible(dialog)) << "the dialog has ended";
+}
+
+TEST_F(MainDialog, CloseReleasesAnOpenUnit) {
+    simAddUnit(kUnitPath);
+    start();
+    ASSERT_TRUE(unitIsOpen(unitConnection));
+    SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_FALSE(unitIsOpen(unitConnection));
+    EXPECT_EQ(simOpenHandles(), 0u);
+}
+
+TEST_F(MainDialog, OtherCommandsAreIgnored) {
+    simAddUnit(kUnitPath);
+    start();
+    EXPECT_EQ(mainDialogProc(dialog, WM_COMMAND, MAKEWPARAM(IDC_HINT, EN_CHANGE), 0), 0);
+    EXPECT_EQ(mainDialogProc(dialog, WM_COMMAND, 4711, 0), 0);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_TRUE(unitIsOpen(unitConnection));
+    EXPECT_TRUE(boxesSeen.empty());
+}
