@@ -1,6 +1,7 @@
 #include "tests/windows/app/dialog_harness.h"
 
 #include "app/update_runner.h"
+#include "platform/win32/system_library.h"
 
 #include <dbt.h>
 
@@ -56,6 +57,20 @@ LRESULT notify(HWND dialog, WPARAM event, const std::wstring& path, DWORD device
     // The dialog procedure's own result; through the dialog manager it would be lost.
     return mainDialogProc(dialog, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(record));
 }
+
+} // namespace
+
+namespace {
+
+// The progress bar's window class comes with the common controls.
+class CommonControls : public ::testing::Environment {
+    void SetUp() override {
+        using InitFn = void(WINAPI*)();
+        if (auto init = systemFunction<InitFn>(L"comctl32.dll", "InitCommonControls"))
+            init();
+    }
+};
+const auto* const commonControls = ::testing::AddGlobalTestEnvironment(new CommonControls);
 
 } // namespace
 

@@ -1,0 +1,229 @@
+#include "app/update_runner.h"
+#include "resources/generate/firmware_pattern.h"
+#include "tests/windows/app/dialog_harness.h"
+#include "update/update_procedure.h"
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
+class UpdateUi : public DialogTest {
+  protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        image = standInImage();
+        simSetFirmwareImage(image);
+    }
+    int readyUnit(std::uint16_t installed = 0x0205) {
+        SimUnitConfig config;
+        config.escFirmwareVersion = installed;
+        int unit = simAddUnit(kUnitPath, config);
+        start();
+        EXPECT_TRUE(enabled(IDC_UPDATE));
+        return unit;
+    }
+    void pressUpdateAndWait() {
+        press(IDC_UPDATE);
+        ASSERT_TRUE(pumpUntil([] { return !updateRunning(); }, 90000));
+        pump();
+    }
+    std::wstring failureMessage(UINT text, std::int32_t code, std::uint32_t lastError) {
+        wchar_t line[2048];
+        swprintf_s(line, 2048, loadIn(IDS_ERROR_CODE_LINE).c_str(), static_cast<unsigned>(code),
+                   lastError);
+        return loadIn(text) + L"\r\n" + line;
+    }
+    void expectWaitingAfterFailure() {
+        EXPECT_EQ(hint(), loadIn(IDS_HINT_UPDATE_FAILED));
+        EXPECT_FALSE(enabled(IDC_UPDATE));
+        EXPECT_FALSE(unitIsOpen(unitConnection));
+        EXPECT_EQ(text(IDC_ESC_VERSION), L"0.0.0");
+        EXPECT_FALSE(enabled(IDC_ESC_VERSION));
+    }
+    std::vector<std::uint8_t> image;
+};
+
+TEST_F(UpdateUi, SuccessfulUpdateShowsTheNewVersion) {
+    int unit = readyUnit();
+    pressUpdateAndWait();
+    ASSERT_EQ(boxesSeen.size(), 1u);
+    EXPECT_EQ(boxesSeen[0].caption, loadIn(IDS_CONFIRM_UPDATE_CAPTION));
+    EXPECT_EQ(boxesSeen[0].text, loadIn(IDS_CONFIRM_UPDATE));
+    EXPECT_EQ(boxesSeen[0].owner, dialog);
+    EXPECT_EQ(hint(), loadIn(IDS_HINT_UPDATE_DONE));
+    EXPECT_EQ(text(IDC_ESC_VERSION), L"3.0");
+    EXPECT_FALSE(enabled(IDC_UPDATE));
+    EXPECT_TRUE(unitIsOpen(unitConnection));
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), simFlash(unit).begin()));
+    EXPECT_EQ(FindWindowW(PROGRESS_CLASSW, nullptr), nullptr) << "the progress window is gone";
+}
+
+TEST_F(UpdateUi, SameVersionAsksTwiceAndNoStopsIt) {
+    readyUnit(0x0300);
+    boxAnswers = {IDOK, IDNO};
+    pressUpdateAndWait();
+    ASSERT_EQ(boxesSeen.size(), 2u);
+    EXPECT_EQ(boxesSeen[1].caption, loadIn(IDS_CONFIRM_OLDER_IMAGE_CAPTION));
+    EXPECT_EQ(boxesSeen[1].text, loadIn(IDS_CONFIRM_OLDER_IMAGE));
+    EXPECT_EQ(hint(), loadIn(IDS_HINT_READY)) << "still ready";
+    EXPECT_TRUE(enabled(IDC_UPDATE));
+    EXPECT_EQ(simTranscript().size(), 3u) << "only identification reached the unit";
+}
+
+struct UiFailure {
+    const char* name;
+    SimFault fault;
+    UINT text;
+    std::int32_t code;
+    std::uint32_t lastError;
+};
+
+void PrintTo(const UiFailure& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class UpdateUiFailure : public UpdateUi, public ::testing::WithParamInterface<UiFailure> {};
+
+TEST_P(UpdateUiFailure, ReportsTheStepWithItsCodes) {
+    const UiFailure& c = GetParam();
+    int unit = readyUnit();
+    simAddFault(unit, c.fault);
+    pressUpdateAndWait();
+    ASSERT_EQ(boxesSeen.size(), 2u);
+    EXPECT_EQ(boxesSeen[1].caption, loadIn(IDS_UPDATE_FAILED_CAPTION));
+    EXPECT_EQ(boxesSeen[1].text, failureMessage(c.text, c.code, c.lastError));
+    EXPECT_EQ(boxesSeen[1].owner, dialog);
+    expectWaitingAfterFailure();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryStep, UpdateUiFailure,
+    ::testing::Values(
+        UiFailure{
+            "LockRead", {SimFaultKind::ReadFails, SYSTEM_LOCK, 1, 0, 31}, IDS_FAIL_LOCK, -3, 31},
+        UiFailure{
+            "LockRefused", {SimFaultKind::LockRefused, SYSTEM_LOCK, 1}, IDS_FAIL_LOCK, 1627, 0},
+        UiFailure{"Unprotect",
+                  {SimFaultKind::StatusError, WRITE_PROTECT, 1, 0x55},
+                  IDS_FAIL_WRITE_PROTECT,
+                  0x55,
+                  0},
+        UiFailure{"Erase", {SimFaultKind::StatusError, ERASE, 1, 7}, IDS_FAIL_ERASE, 7, 0},
+        UiFailure{"Address",
+                  {SimFaultKind::WriteFails, SET_ADDRESS, 1, 0, 1167},
+                  IDS_FAIL_SET_ADDRESS,
+                  -2,
+                  1167},
+        UiFailure{"Block",
+                  {SimFaultKind::ReadFails, WRITE_BLOCK, 100, 0, 31},
+                  IDS_FAIL_WRITE_BLOCK,
+                  -3,
+                  31}),
+    [](const ::testing::TestParamInfo<UiFailure>& info) { return info.param.name; });
+
+TEST_F(UpdateUi, CodeLineReadsAsTheUserSeesIt) {
+    int unit = readyUnit();
+    simAddFault(unit, {SimFaultKind::ReadFails, SYSTEM_LOCK, 1, 0, 31});
+    pressUpdateAndWait();
+    ASSERT_EQ(boxesSeen.size(), 2u);
+    const std::wstring& message = boxesSeen[1].text;
+    EXPECT_EQ(message.substr(message.size() - 21), L"0xfffffffd-0x0000001f");
+}
+
+TEST_F(UpdateUi, NoUnitWhenPressedShowsTheTextAlone) {
+    start();
+    press(IDC_UPDATE);
+    ASSERT_EQ(boxesSeen.size(), 1u);
+    EXPECT_EQ(boxesSeen[0].text, loadIn(IDS_FAIL_NO_UNIT));
+    EXPECT_EQ(boxesSeen[0].caption, loadIn(IDS_UPDATE_FAILED_CAPTION));
+    expectWaitingAfterFailure();
+}
+
+TEST_F(UpdateUi, RemovalDuringTheConfirmationClosesTheUnitAtOnce) {
+    int unit = readyUnit();
+    whileBoxOpen = [&](const SeenBox& box) {
+        if (box.caption != loadIn(IDS_CONFIRM_UPDATE_CAPTION))
+            return;
+        simRemoveDevice(unit);
+        remove(kUnitPath);
+        EXPECT_FALSE(unitIsOpen(unitConnection));
+    };
+    pressUpdateAndWait();
+    ASSERT_EQ(boxesSeen.size(), 2u);
+    EXPECT_EQ(boxesSeen[1].text, loadIn(IDS_FAIL_LOCK)) << "-1: no code line";
+    expectWaitingAfterFailure();
+}
+
+TEST_F(UpdateUi, CloseAndRemovalDuringTheRunWaitForItsEnd) {
+    int unit = readyUnit();
+    press(IDC_UPDATE);
+    ASSERT_TRUE(updateRunning());
+    EXPECT_FALSE(enabled(IDC_UPDATE));
+    SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(IsWindowVisible(dialog)) << "Close is ignored while the update runs";
+    remove(kUnitPath);
+    EXPECT_TRUE(unitIsOpen(unitConnection)) << "the record is not touched during the run";
+    ASSERT_TRUE(pumpUntil([] { return !updateRunning(); }, 90000));
+    pump();
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), simFlash(unit).begin()));
+    EXPECT_FALSE(unitIsOpen(unitConnection)) << "the removal was handled after the run";
+    EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_CONNECTION_LOST));
+    EXPECT_FALSE(enabled(IDC_UPDATE));
+}
+
+TEST_F(UpdateUi, NotificationsDuringTheFailureBoxWaitForIt) {
+    int unit = readyUnit();
+    simAddFault(unit, {SimFaultKind::Unplug, WRITE_BLOCK, 10});
+    const wchar_t* replugged = L"\\\\?\\HID#VID_1F4B&PID_0002#replugged";
+    whileBoxOpen = [&](const SeenBox& box) {
+        if (box.caption != loadIn(IDS_UPDATE_FAILED_CAPTION))
+            return;
+        remove(kUnitPath);
+        simAddUnit(replugged);
+        arrive(replugged);
+        EXPECT_FALSE(unitIsOpen(unitConnection));
+    };
+    pressUpdateAndWait();
+    ASSERT_EQ(boxesSeen.size(), 2u);
+    EXPECT_EQ(boxesSeen[1].text, failureMessage(IDS_FAIL_WRITE_BLOCK, -2, 1167));
+    EXPECT_TRUE(unitIsOpen(unitConnection));
+    EXPECT_EQ(hint(), loadIn(IDS_HINT_READY)) << "hint, button and unit agree";
+    EXPECT_TRUE(enabled(IDC_UPDATE));
+}
+
+TEST(ProgressWindow, CentredOnTheDialog) {
+    const POINT place = progressWindowPlace(RECT{100, 100, 560, 500});
+    EXPECT_EQ(place.x, 130);
+    EXPECT_EQ(place.y, 275);
+    const POINT odd = progressWindowPlace(RECT{-301, 0, 0, 101});
+    EXPECT_EQ(odd.x, -301 + 150 - 200);
+    EXPECT_EQ(odd.y, 50 - 25);
+}
+
+TEST_F(UpdateUi, KeepOnTopActsOnceAndOnlyForItsOwnWindows) {
+    start();
+    HWND other = CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 0, 0, 200, 100, nullptr, nullptr, moduleInstance, nullptr);
+    HWND progress = CreateWindowExW(0, L"STATIC", L"progress", WS_VISIBLE, 0, 0, 400, 50, dialog,
+                                    nullptr, moduleInstance, nullptr);
+    SetForegroundWindow(other);
+    pump();
+    FeedbackWindow last = nullptr;
+    if (GetForegroundWindow() == other) {
+        keepOnTop(progress, last);
+        EXPECT_EQ(last, nullptr) << "another program is in front: nothing is raised";
+    }
+    SetForegroundWindow(dialog);
+    pump();
+    ASSERT_EQ(GetForegroundWindow(), dialog);
+    keepOnTop(progress, last);
+    EXPECT_EQ(last, dialog);
+    SetForegroundWindow(other);
+    pump();
+    keepOnTop(progress, last);
+    EXPECT_EQ(last, dialog) << "once per update";
+    DestroyWindow(progress);
+    DestroyWindow(other);
+}
