@@ -1,8 +1,9 @@
 # make test: installs what is missing, builds both presets and runs every test of both.
+MAKEFLAGS += --no-print-directory
 # make demo: builds the executables and runs the demo under Wine.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps native windows test test-native test-windows clean
+.PHONY: all deps native windows test test-native test-windows clean demo
 
 all: native windows
 
@@ -27,3 +28,6 @@ test: test-native test-windows
 
 clean:
 	rm -rf build
+
+demo: windows
+	scripts/demo.sh

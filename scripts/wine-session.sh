@@ -3,6 +3,7 @@
 # folder's own Wine prefix (created on first use) and a running wineserver, then ends them.
 set -eu
 BUILD_DIR=$(cd "$1" && pwd)
+export BUILD_DIR
 shift
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
