@@ -56,8 +56,10 @@ DeviceHandle platformOpenDevice(const std::wstring& path) {
         const SimDevice& device = simBus.devices[i];
         if (!device.present || device.path != path)
             continue;
-        if (!device.openable)
-            return fail(5), kNoDevice; // ERROR_ACCESS_DENIED
+        if (!device.openable) {
+            simLastError = 5; // ERROR_ACCESS_DENIED
+            return kNoDevice;
+        }
         DeviceHandle handle = simBus.nextHandle++;
         simBus.handles[handle] = static_cast<int>(i);
         return handle;

@@ -43,6 +43,11 @@ struct Reply {
         bytes[1] = 0xFF;
         put32(&bytes[4], code);
     }
+    // A request that breaks the protocol: refused, and counted for the tests.
+    void malformed(SimDevice& device) {
+        ++device.violations;
+        fail(kErrMalformed);
+    }
 };
 
 bool isUpdatable(const SimDevice& device) {
@@ -67,7 +72,7 @@ void answerIdentification(SimDevice& device, const std::uint8_t* request, std::s
     switch (request[1]) {
     case 0x08: // GET_INFO
         if (request[2] != 0 || !zeroFrom(request, 3, length))
-            return reply.fail(kErrMalformed), void(++device.violations);
+            return reply.malformed(device);
         a[3] = c.unitInBootloader ? 0x01 : 0x00;
         if (c.unitInBootloader) {
             std::memcpy(a + 4, c.bootIdentity, sizeof c.bootIdentity);
@@ -81,7 +86,7 @@ void answerIdentification(SimDevice& device, const std::uint8_t* request, std::s
     case 0x0A: // READ_MEMORY
         if (request[2] != 0x0C || u32(request + 4) != 0x0801FC00 || request[3] != 0 ||
             !zeroFrom(request, 8, length))
-            return reply.fail(kErrMalformed), void(++device.violations);
+            return reply.malformed(device);
         put32(a + 4, 0x0801FC00);
         put32(a + 8, c.unitFirmwareVersion);
         put32(a + 12, c.unitIdentityWord);
@@ -89,7 +94,7 @@ void answerIdentification(SimDevice& device, const std::uint8_t* request, std::s
     case 0x1D: // READ_ESC_INFO
         if (request[2] != 0x08 || request[3] != 0 || u32(request + 4) != 0x20 ||
             u32(request + 8) != 0xFFFFFFE0 || !zeroFrom(request, 12, length))
-            return reply.fail(kErrMalformed), void(++device.violations);
+            return reply.malformed(device);
         if (!isUpdatable(device))
             return reply.fail(kErrNoBootloader);
         for (int i = 0; i < 32; ++i)
@@ -98,7 +103,7 @@ void answerIdentification(SimDevice& device, const std::uint8_t* request, std::s
         return;
     case 0x22: // READ_BOOT_INFO
         if (!bootInfoRequestWellFormed(device, request, length))
-            return reply.fail(kErrMalformed), void(++device.violations);
+            return reply.malformed(device);
         if (!isUpdatable(device))
             return reply.fail(kErrNoBootloader);
         put32(a + 4, c.typeCode);
@@ -118,7 +123,7 @@ void answerFlash(SimDevice& device, const std::uint8_t* request, std::size_t len
     case 0x0B: // SYSTEM_LOCK
     case 0x20: // WRITE_PROTECT
         if (request[2] != 0x01 || request[3] > 1 || !zeroFrom(request, 4, length))
-            return reply.fail(kErrMalformed), void(++device.violations);
+            return reply.malformed(device);
         if (request[1] == 0x0B)
             ctl.locked = request[3] == 1;
         else if (!isUpdatable(device))
@@ -130,7 +135,7 @@ void answerFlash(SimDevice& device, const std::uint8_t* request, std::size_t len
     case 0x1E: // ERASE
         if (request[2] != 0x04 || request[3] != 0 || u32(request + 4) != kKey ||
             !zeroFrom(request, 8, length))
-            return reply.fail(kErrMalformed), void(++device.violations);
+            return reply.malformed(device);
         if (!ctl.locked || ctl.writeProtected)
             return reply.fail(kErrNotUnlocked);
         std::fill(ctl.flash.begin(), ctl.flash.end(), 0xFF);
@@ -140,7 +145,7 @@ void answerFlash(SimDevice& device, const std::uint8_t* request, std::size_t len
     case 0x1F: // SET_ADDRESS
         if (request[2] != 0x09 || request[3] != 0x01 || u32(request + 8) != kKey ||
             !zeroFrom(request, 12, length))
-            return reply.fail(kErrMalformed), void(++device.violations);
+            return reply.malformed(device);
         if (!ctl.erased)
             return reply.fail(kErrNotErased);
         ctl.position = u32(request + 4);
@@ -150,7 +155,7 @@ void answerFlash(SimDevice& device, const std::uint8_t* request, std::size_t len
         std::size_t count = request[2];
         if (count % 4 != 0 || count > 56 || request[3] != 0 ||
             !zeroFrom(request, 4 + std::max<std::size_t>(48, count), length))
-            return reply.fail(kErrMalformed), void(++device.violations);
+            return reply.malformed(device);
         if (!ctl.addressSet || ctl.writeProtected || !ctl.locked)
             return reply.fail(kErrNotErased);
         if (ctl.position + count > ctl.flash.size())
@@ -171,8 +176,7 @@ std::vector<std::uint8_t> simAnswer(SimDevice& device, const std::uint8_t* reque
     std::vector<std::uint8_t> bytes(std::max<std::size_t>(device.config.inputReportLength, 60), 0);
     bytes[0] = 0x02;
     if (request[0] != 0x01) {
-        ++device.violations;
-        Reply{bytes}.fail(kErrMalformed);
+        Reply{bytes}.malformed(device);
     } else {
         answerFlash(device, request, length, Reply{bytes});
     }
