@@ -91,10 +91,8 @@ void showConnectionState(int openResult) {
         wchar_t message[2048];
         swprintf_s(message, 2048, loadString(IDS_INCOMPATIBLE_MESSAGE).c_str(),
                    updaterProfile.modelName);
-        ++boxesHolding;
-        MessageBoxW(mainDialog, message, loadString(IDS_INCOMPATIBLE_CAPTION).c_str(),
-                    MB_ICONINFORMATION | MB_OK);
-        --boxesHolding;
+        messageBoxHoldingNotifications(message, loadString(IDS_INCOMPATIBLE_CAPTION),
+                                       MB_ICONINFORMATION | MB_OK);
     }
     setHint(loadString(kOutcomeText[static_cast<int>(outcome)]) + L"\r\n\r\n");
     appendInstructions();
@@ -139,7 +137,7 @@ LRESULT onDeviceChange(WPARAM event, LPARAM data) {
 }
 
 void processHeldNotifications() {
-    if (boxesHolding > 0 || updateRunning() || processingHeld)
+    if (mustHold())
         return;
     processingHeld = true;
     while (!held.empty()) {

@@ -5,11 +5,14 @@
 
 HINSTANCE moduleInstance = nullptr;
 
-int runApplication(HINSTANCE instance) {
-    // The progress bar's window class comes with the common controls.
+void initCommonControls() {
     using InitCommonControlsFn = void(WINAPI*)();
     if (auto init = systemFunction<InitCommonControlsFn>(L"comctl32.dll", "InitCommonControls"))
         init();
+}
+
+int runApplication(HINSTANCE instance) {
+    initCommonControls();
     moduleInstance = instance;
     closeUnit(unitConnection);
     DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, mainDialogProc, 0);

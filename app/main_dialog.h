@@ -10,6 +10,8 @@ extern HINSTANCE moduleInstance;
 extern HWND mainDialog;
 extern HDEVNOTIFY deviceNotification;
 
+// Registers the common controls' window classes, the progress bar's among them.
+void initCommonControls();
 // The whole program: shows the main dialog modally until it is closed.
 int runApplication(HINSTANCE instance);
 

@@ -1,7 +1,6 @@
 #include "tests/windows/app/dialog_harness.h"
 
 #include "app/update_runner.h"
-#include "platform/win32/system_library.h"
 
 #include <dbt.h>
 
@@ -64,11 +63,7 @@ namespace {
 
 // The progress bar's window class comes with the common controls.
 class CommonControls : public ::testing::Environment {
-    void SetUp() override {
-        using InitFn = void(WINAPI*)();
-        if (auto init = systemFunction<InitFn>(L"comctl32.dll", "InitCommonControls"))
-            init();
-    }
+    void SetUp() override { initCommonControls(); }
 };
 const auto* const commonControls = ::testing::AddGlobalTestEnvironment(new CommonControls);
 
