@@ -50,5 +50,5 @@ target_link_libraries(orca-75-lx-updater PRIVATE update unitlink
 
 # The demo talks to the simulated unit, in real time.
 add_windows_program(orca-75-lx-updater-demo app/demo_main.cpp)
-target_link_libraries(orca-75-lx-updater-demo PRIVATE update unitlink sim_unit
+target_link_libraries(orca-75-lx-updater-demo PRIVATE update unitlink sim_hid
     platform_win32_wait platform_win32_image win32_system_library)

@@ -1,5 +1,7 @@
 // The only way the portable core reaches the operating system. One implementation is
-// linked into each executable: platform/win32 for the product, sim/ for tests and the demo.
+// linked into each executable: platform/win32 (SetupAPI, hid.dll) or platform/linux
+// (hidraw, libudev) for the product, sim/ for tests and the demo. Only one thread talks
+// to a device at a time; the last-error value is per thread.
 #pragma once
 
 #include <cstddef>
@@ -7,31 +9,36 @@
 #include <string>
 #include <vector>
 
+// A Windows HANDLE or a Linux file descriptor.
 using DeviceHandle = std::intptr_t;
 constexpr DeviceHandle kNoDevice = -1;
 
-// The operating system's "timeout period expired" error (ERROR_TIMEOUT).
+// The time-out error that Windows and the simulated unit report (ERROR_TIMEOUT); Linux
+// reports ETIMEDOUT.
 constexpr std::uint32_t kTimeoutError = 1460;
 
-// Fills `paths` with the present HID interfaces in enumeration order. Interfaces whose
-// path cannot be read are left out. False when the list itself is unavailable.
+// Fills `paths` with the present HID interfaces in enumeration order (on Linux the hidraw
+// device nodes: the very strings a removal notification reports). Interfaces whose path
+// cannot be read are left out. False when the list itself is unavailable.
 bool platformListHidInterfaces(std::vector<std::wstring>& paths);
 
 // Read and write, shared for both, existing device only. kNoDevice on failure.
 DeviceHandle platformOpenDevice(const std::wstring& path);
 bool platformGetAttributes(DeviceHandle device, std::uint16_t& vendorId, std::uint16_t& productId);
 
-// Whole report lengths, report ID included. False when the preparsed data cannot be had
-// or the capability status is not success.
+// Whole report lengths, report ID included, as one write and one read carry them. False
+// when the capabilities (on Linux the report descriptor) cannot be had or understood.
 bool platformGetReportLengths(DeviceHandle device, std::uint32_t& outputLength,
                               std::uint32_t& inputLength);
 
-// Drops input reports the device queued before now.
+// Drops input reports the device queued before now, without blocking. Keeps the
+// last-error value.
 void platformFlushInput(DeviceHandle device);
 
 // One whole report each. A transfer that does not complete within `timeoutMs` is
 // cancelled, the device's queued input is dropped (so a late answer is never taken for
-// the next one), and it fails with kTimeoutError as the last-error value.
+// the next one), and it fails with the platform's time-out error as the last-error
+// value. A device that is gone fails at once.
 bool platformWriteReport(DeviceHandle device, const std::uint8_t* report, std::size_t length,
                          std::uint32_t timeoutMs);
 bool platformReadReport(DeviceHandle device, std::uint8_t* report, std::size_t length,
@@ -39,9 +46,10 @@ bool platformReadReport(DeviceHandle device, std::uint8_t* report, std::size_t l
 
 void platformCloseDevice(DeviceHandle device);
 
+// The error of this thread's last failed call (GetLastError, errno).
 std::uint32_t platformLastError();
 
-// Lasts at least `ms` and not much longer.
+// Lasts at least `ms` and not much longer. Keeps the last-error value.
 void platformWait(std::uint32_t ms);
 
 // The firmware image carried by the executable; false when there is none.

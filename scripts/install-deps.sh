@@ -4,7 +4,8 @@
 set -eu
 packages="cmake make g++ googletest clang-format
 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
-wine wine64 xvfb xauth x11-utils xdotool imagemagick locales"
+wine wine64 xvfb xauth x11-utils xdotool imagemagick locales
+pkg-config libudev-dev umockdev libumockdev-dev"
 
 missing=
 for p in $packages; do

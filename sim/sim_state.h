@@ -68,6 +68,13 @@ std::uint64_t simClockNow();
 // Lets `ms` pass; the caller holds `held`, which is released while real time passes.
 void simClockPass(std::uint64_t ms, std::unique_lock<std::mutex>& held);
 
+// One transfer at the unit's end of the wire; the caller holds `held`. Failures set
+// simLastError. With `timeoutMs` 0 an answer not ready yet is NotReady and stays queued.
+bool simTakeRequest(int index, const std::uint8_t* report, std::size_t length,
+                    std::uint32_t timeoutMs, std::unique_lock<std::mutex>& held);
+SimAnswerResult simGiveAnswer(int index, std::uint8_t* report, std::size_t length,
+                              std::uint32_t timeoutMs, std::unique_lock<std::mutex>& held);
+
 // The unit's answer to one request, at the unit's input report length.
 std::vector<std::uint8_t> simAnswer(SimDevice& device, const std::uint8_t* request,
                                     std::size_t length);

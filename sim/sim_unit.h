@@ -92,5 +92,14 @@ std::uint32_t simProtocolViolations(int device);
 bool simLockHeld(int device);
 bool simWriteProtected(int device);
 
+// The unit's end of the wire, for a test that carries reports to the simulated unit by
+// another way than the bus's handles (a virtual device node): the same protocol, faults,
+// transcript and clock. A failure leaves its error as the simulated last-error value.
+enum class SimAnswerResult { Answered, NotReady, Failed };
+bool simUnitTakeRequest(int device, const std::uint8_t* report, std::size_t length);
+SimAnswerResult simUnitGiveAnswer(int device, std::uint8_t* report, std::size_t length);
+bool simUnitPresent(int device);
+std::uint32_t simLastErrorValue();
+
 // The image that platformFirmwareImage hands out in builds without resources.
 void simSetFirmwareImage(const std::vector<std::uint8_t>& image);

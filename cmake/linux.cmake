@@ -1,0 +1,23 @@
+# The Linux seam: hidraw and libudev for the unit, the monotonic clock for the waits, the
+# image embedded by the assembler, and udev's monitor for hot-plug.
+enable_language(ASM)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(LIBUDEV REQUIRED IMPORTED_TARGET libudev)
+
+add_library(platform_linux_hid STATIC
+    platform/linux/hid_linux.cpp
+    platform/linux/report_descriptor.cpp)
+target_link_libraries(platform_linux_hid PUBLIC project_warnings PkgConfig::LIBUDEV)
+
+add_library(platform_linux_wait STATIC platform/linux/wait_linux.cpp)
+target_link_libraries(platform_linux_wait PUBLIC project_warnings)
+
+set(IMAGE_ASSEMBLY ${GENERATED_DIR}/firmware_image.S)
+configure_file(platform/linux/firmware_image.S.in ${IMAGE_ASSEMBLY} @ONLY)
+set_source_files_properties(${IMAGE_ASSEMBLY} PROPERTIES OBJECT_DEPENDS ${IMAGE_FILE})
+add_library(platform_linux_image STATIC platform/linux/image_linux.cpp ${IMAGE_ASSEMBLY})
+target_link_libraries(platform_linux_image PUBLIC project_warnings)
+add_dependencies(platform_linux_image generated_resources)
+
+add_library(platform_linux_monitor STATIC platform/linux/device_monitor.cpp)
+target_link_libraries(platform_linux_monitor PUBLIC project_warnings PkgConfig::LIBUDEV)

@@ -1,0 +1,174 @@
+// The platform's HID functions on Linux: libudev for the list of hidraw nodes, hidraw
+// ioctls for the IDs and the report descriptor, non-blocking reads and writes bounded by
+// poll() for the reports.
+#include "platform/linux/device_path.h"
+#include "platform/linux/report_descriptor.h"
+#include "platform/platform.h"
+
+#include <libudev.h>
+#include <linux/hidraw.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <time.h>
+#include <unistd.h>
+
+namespace {
+
+int toFd(DeviceHandle device) {
+    return static_cast<int>(device);
+}
+
+std::int64_t nowMs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+// Waits until the node is ready for `events` or the deadline passes; false with ETIMEDOUT
+// on the deadline, or with the error of poll().
+bool awaitReady(int fd, short events, std::int64_t deadline) {
+    for (;;) {
+        const std::int64_t left = deadline - nowMs();
+        if (left <= 0) {
+            errno = ETIMEDOUT;
+            return false;
+        }
+        pollfd watched{fd, events, 0};
+        const int ready = poll(&watched, 1, static_cast<int>(left));
+        if (ready > 0)
+            return true; // readiness, hang-up or error: the next transfer tells which
+        if (ready < 0 && errno != EINTR)
+            return false;
+    }
+}
+
+void drainInput(int fd) {
+    std::uint8_t scratch[HID_MAX_DESCRIPTOR_SIZE];
+    while (read(fd, scratch, sizeof scratch) > 0) {
+    }
+}
+
+// One whole report. A unit that vanished (ENODEV, EIO, end of file) fails at once; one
+// that neither takes nor answers fails on the deadline, its queued input dropped.
+bool transfer(DeviceHandle device, bool write, std::uint8_t* report, std::size_t length,
+              std::uint32_t timeoutMs) {
+    const int fd = toFd(device);
+    const std::int64_t deadline = nowMs() + timeoutMs;
+    for (;;) {
+        const ssize_t done = write ? ::write(fd, report, length) : ::read(fd, report, length);
+        if (done > 0 && write && static_cast<std::size_t>(done) != length) {
+            errno = EIO; // hidraw takes a report whole or not at all
+            return false;
+        }
+        if (done > 0) {
+            // A short input report is padded, as Windows delivers it at the declared length.
+            std::memset(report + done, 0, length - static_cast<std::size_t>(done));
+            return true;
+        }
+        if (done == 0) {
+            errno = ENODEV;
+            return false;
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN)
+            return false;
+        if (!awaitReady(fd, write ? POLLOUT : POLLIN, deadline)) {
+            if (errno == ETIMEDOUT)
+                platformFlushInput(device);
+            return false;
+        }
+    }
+}
+
+} // namespace
+
+bool platformListHidInterfaces(std::vector<std::wstring>& paths) {
+    paths.clear();
+    udev* context = udev_new();
+    if (context == nullptr)
+        return false;
+    udev_enumerate* enumeration = udev_enumerate_new(context);
+    bool listed = enumeration != nullptr &&
+                  udev_enumerate_add_match_subsystem(enumeration, "hidraw") >= 0 &&
+                  udev_enumerate_scan_devices(enumeration) >= 0;
+    if (listed) {
+        udev_list_entry* entry = nullptr;
+        udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(enumeration)) {
+            udev_device* device =
+                udev_device_new_from_syspath(context, udev_list_entry_get_name(entry));
+            if (device == nullptr)
+                continue;
+            if (const char* node = udev_device_get_devnode(device))
+                paths.push_back(widePath(node));
+            udev_device_unref(device);
+        }
+    }
+    if (enumeration != nullptr)
+        udev_enumerate_unref(enumeration);
+    udev_unref(context);
+    return listed;
+}
+
+DeviceHandle platformOpenDevice(const std::wstring& path) {
+    const int fd = open(narrowPath(path).c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    return fd < 0 ? kNoDevice : fd;
+}
+
+bool platformGetAttributes(DeviceHandle device, std::uint16_t& vendorId, std::uint16_t& productId) {
+    hidraw_devinfo info{};
+    if (ioctl(toFd(device), HIDIOCGRAWINFO, &info) < 0)
+        return false;
+    vendorId = static_cast<std::uint16_t>(info.vendor);
+    productId = static_cast<std::uint16_t>(info.product);
+    return true;
+}
+
+bool platformGetReportLengths(DeviceHandle device, std::uint32_t& outputLength,
+                              std::uint32_t& inputLength) {
+    int size = 0;
+    if (ioctl(toFd(device), HIDIOCGRDESCSIZE, &size) < 0)
+        return false;
+    if (size <= 0 || size > HID_MAX_DESCRIPTOR_SIZE) {
+        errno = EINVAL;
+        return false;
+    }
+    hidraw_report_descriptor descriptor{};
+    descriptor.size = static_cast<__u32>(size);
+    if (ioctl(toFd(device), HIDIOCGRDESC, &descriptor) < 0)
+        return false;
+    if (!reportLengthsFromDescriptor(descriptor.value, descriptor.size, outputLength,
+                                     inputLength)) {
+        errno = EINVAL;
+        return false;
+    }
+    return true;
+}
+
+void platformFlushInput(DeviceHandle device) {
+    const int error = errno;
+    drainInput(toFd(device));
+    errno = error;
+}
+
+bool platformWriteReport(DeviceHandle device, const std::uint8_t* report, std::size_t length,
+                         std::uint32_t timeoutMs) {
+    return transfer(device, true, const_cast<std::uint8_t*>(report), length, timeoutMs);
+}
+
+bool platformReadReport(DeviceHandle device, std::uint8_t* report, std::size_t length,
+                        std::uint32_t timeoutMs) {
+    return transfer(device, false, report, length, timeoutMs);
+}
+
+void platformCloseDevice(DeviceHandle device) {
+    close(toFd(device));
+}
+
+std::uint32_t platformLastError() {
+    return static_cast<std::uint32_t>(errno);
+}

@@ -1,0 +1,205 @@
+// The Linux seam against virtual hidraw nodes: udev's list, the hidraw ioctls and the
+// report transfers of the real code, the simulated unit answering behind the nodes.
+#include "platform/linux/device_monitor.h"
+#include "platform/linux/device_path.h"
+#include "resources/generate/firmware_pattern.h"
+#include "sim/sim_unit.h"
+#include "tests/linux/unit_descriptor.h"
+#include "tests/linux/virtual_hidraw.h"
+#include "tests/native/recording_feedback.h"
+#include "unitlink/unit_connection.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <dirent.h>
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+
+// Descriptors of open device nodes: umockdev backs each node with a pseudo-terminal.
+std::size_t openNodes() {
+    std::size_t count = 0;
+    if (DIR* fds = opendir("/proc/self/fd")) {
+        while (dirent* entry = readdir(fds)) {
+            char target[256] = {};
+            const std::string link = "/proc/self/fd/" + std::string(entry->d_name);
+            if (readlink(link.c_str(), target, sizeof target - 1) > 0 &&
+                std::string(target).rfind("/dev/pts/", 0) == 0)
+                ++count;
+        }
+        closedir(fds);
+    }
+    return count;
+}
+
+class HidrawSeamTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        simReset();
+        closeUnit(unitConnection);
+        virtualHidrawStart();
+    }
+    void TearDown() override {
+        closeUnit(unitConnection);
+        deviceMonitorStop();
+        virtualHidrawStop();
+    }
+
+    int addUnit(int number, const SimUnitConfig& config = {},
+                const std::vector<std::uint8_t>& descriptor = kUnitDescriptor) {
+        const std::wstring path = widePath(("/dev/hidraw" + std::to_string(number)).c_str());
+        const int sim = simAddUnit(path, config);
+        virtualHidrawAdd({number, kUnitVendorId, config.productId, descriptor, sim});
+        return sim;
+    }
+
+    void addOther(int number, std::uint16_t vendorId, std::uint16_t productId) {
+        virtualHidrawAdd({number, vendorId, productId, kUnitDescriptor});
+    }
+};
+
+TEST_F(HidrawSeamTest, ListsTheNodesInEnumerationOrder) {
+    addOther(0, 0x046D, 0xC077);
+    addOther(1, kUnitVendorId, 3);
+    addUnit(2);
+    std::vector<std::wstring> paths;
+    ASSERT_TRUE(platformListHidInterfaces(paths));
+    EXPECT_EQ(paths,
+              (std::vector<std::wstring>{L"/dev/hidraw0", L"/dev/hidraw1", L"/dev/hidraw2"}));
+}
+
+TEST_F(HidrawSeamTest, OpensTheFirstUnitAndClosesWhatItSkipped) {
+    addOther(0, 0x046D, 0xC077);
+    addOther(1, kUnitVendorId, 3);
+    virtualHidrawAdd({2, kUnitVendorId, 2, kUnitDescriptor, -1, false}); // no node to open
+    SimUnitConfig dockpad;
+    dockpad.productId = 1;
+    addUnit(3, dockpad);
+    addUnit(4);
+
+    ASSERT_EQ(openNodes(), 0u);
+    ASSERT_EQ(openUnit(unitConnection), 0);
+    EXPECT_EQ(unitConnection.devicePath, L"/dev/hidraw3");
+    EXPECT_EQ(unitConnection.productId, 1);
+    EXPECT_EQ(openNodes(), 1u) << "only the unit stays open";
+    closeUnit(unitConnection);
+    EXPECT_EQ(openNodes(), 0u);
+}
+
+TEST_F(HidrawSeamTest, ReadsIdsAndReportLengthsFromTheNode) {
+    addUnit(0);
+    const DeviceHandle device = platformOpenDevice(L"/dev/hidraw0");
+    ASSERT_NE(device, kNoDevice);
+    std::uint16_t vendorId = 0, productId = 0;
+    ASSERT_TRUE(platformGetAttributes(device, vendorId, productId));
+    EXPECT_EQ(vendorId, 0x1F4B);
+    EXPECT_EQ(productId, 2);
+    std::uint32_t output = 0, input = 0;
+    ASSERT_TRUE(platformGetReportLengths(device, output, input));
+    EXPECT_EQ(output, 60u);
+    EXPECT_EQ(input, 60u);
+    platformCloseDevice(device);
+}
+
+TEST_F(HidrawSeamTest, IdentifiesTheUnitThroughTheNode) {
+    SimUnitConfig config;
+    config.unitFirmwareVersion = 0x00010203;
+    config.typeCode = 0x0A06405A;
+    config.escFirmwareVersion = 0x0207;
+    config.bootloaderVersion = 0x01000502;
+    const int unit = addUnit(0, config);
+    ASSERT_EQ(openUnit(unitConnection), 0);
+    EXPECT_EQ(unitConnection.outputReportLength, 60u);
+    EXPECT_EQ(unitConnection.inputReportLength, 60u);
+    EXPECT_EQ(unitConnection.escState, 3);
+    EXPECT_EQ(unitConnection.unitFirmwareVersion, 0x00010203u);
+    EXPECT_EQ(escTypeCode(unitConnection), 0x0A06405Au);
+    EXPECT_EQ(escFirmwareVersion(unitConnection), 0x0207);
+    EXPECT_EQ(escBootloaderVersion(unitConnection), 0x01000502u);
+    EXPECT_EQ(simTranscript().size(), 3u);
+    EXPECT_EQ(simProtocolViolations(unit), 0u);
+}
+
+TEST_F(HidrawSeamTest, LongerReportsGoOutWholeWithZerosPastTheFrame) {
+    SimUnitConfig config;
+    config.outputReportLength = 64;
+    config.inputReportLength = 65;
+    const std::vector<std::uint8_t> longer = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x75, 0x08,
+                                              0x85, 0x01, 0x95, 0x3F, 0x09, 0x01, 0x91, 0x02, 0x85,
+                                              0x02, 0x95, 0x40, 0x09, 0x01, 0x81, 0x02, 0xC0};
+    const int unit = addUnit(0, config, longer);
+    ASSERT_EQ(openUnit(unitConnection), 0);
+    EXPECT_EQ(unitConnection.outputReportLength, 64u);
+    EXPECT_EQ(unitConnection.inputReportLength, 65u);
+    ASSERT_FALSE(simTranscript().empty());
+    EXPECT_EQ(simTranscript()[0].request.size(), 64u);
+    EXPECT_EQ(simProtocolViolations(unit), 0u);
+}
+
+TEST_F(HidrawSeamTest, UnreadableDescriptorRefusesBeforeAnythingIsSent) {
+    addUnit(0, {}, {0x06, 0x00, 0xFF, 0x85});
+    EXPECT_EQ(openUnit(unitConnection), kExchangeRefused);
+    EXPECT_TRUE(simTranscript().empty());
+}
+
+TEST_F(HidrawSeamTest, UnitVanishingFailsTheNextExchangeAtOnce) {
+    const int unit = addUnit(0);
+    ASSERT_EQ(openUnit(unitConnection), 0);
+    simRemoveDevice(unit);
+    Report request = {0x01, GET_INFO};
+    Report answer = {};
+    EXPECT_EQ(exchange(unitConnection, request, answer, 0), kExchangeWriteFailed);
+    EXPECT_EQ(platformLastError(), static_cast<std::uint32_t>(ENODEV));
+}
+
+TEST_F(HidrawSeamTest, WholeUpdateThroughTheNodeOnTheSimulatedClock) {
+    const std::vector<std::uint8_t> image = standInImage();
+    simSetFirmwareImage(image);
+    const int unit = addUnit(0);
+    ASSERT_EQ(openUnit(unitConnection), 0);
+    feedback = RecordingFeedback{};
+    feedback.answers = {true, true};
+    const std::uint64_t start = simNow();
+    runUpdate();
+
+    ASSERT_EQ(feedback.only("success").size(), 1u);
+    EXPECT_TRUE(feedback.only("failure").empty());
+    EXPECT_EQ(simNow() - start, 45840u) << "the fixed waits, nothing more";
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), simFlash(unit).begin()));
+    EXPECT_EQ(simTranscript().size(), 3u + 4u + 2038u + 2u);
+    EXPECT_EQ(simProtocolViolations(unit), 0u);
+    EXPECT_FALSE(simLockHeld(unit));
+    EXPECT_TRUE(simWriteProtected(unit));
+}
+
+bool nextEvent(int fd, DeviceEvent& event) {
+    pollfd watched{fd, POLLIN, 0};
+    for (int tries = 0; tries < 100; ++tries) {
+        if (deviceMonitorNext(event))
+            return true;
+        poll(&watched, 1, 50);
+    }
+    return false;
+}
+
+TEST_F(HidrawSeamTest, MonitorReportsArrivalAndRemovalWithTheNode) {
+    const int fd = deviceMonitorStart();
+    ASSERT_GE(fd, 0);
+    DeviceEvent event{};
+    EXPECT_FALSE(deviceMonitorNext(event)) << "nothing waits yet, and asking does not block";
+
+    addUnit(5);
+    ASSERT_TRUE(nextEvent(fd, event));
+    EXPECT_EQ(event.kind, DeviceEventKind::Arrival);
+    EXPECT_EQ(event.path, L"/dev/hidraw5");
+
+    virtualHidrawRemove(5);
+    ASSERT_TRUE(nextEvent(fd, event));
+    EXPECT_EQ(event.kind, DeviceEventKind::Removal);
+    EXPECT_EQ(event.path, L"/dev/hidraw5");
+    EXPECT_FALSE(deviceMonitorNext(event));
+}
+
+} // namespace

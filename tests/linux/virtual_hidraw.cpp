@@ -1,0 +1,146 @@
+#include "tests/linux/virtual_hidraw.h"
+
+#include "sim/sim_unit.h"
+
+#include <umockdev.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <linux/hidraw.h>
+#include <linux/input.h>
+#include <sys/ioctl.h>
+#include <map>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+UMockdevTestbed* testbed = nullptr;
+std::map<int, std::unique_ptr<VirtualHidraw>> devices;
+std::map<int, UMockdevIoctlBase*> handlers;
+
+std::string parentPath(const VirtualHidraw& d) {
+    char name[128];
+    std::snprintf(name, sizeof name, "/devices/usb1/1-%d/1-%d:1.0/0003:%04X:%04X.%04d",
+                  d.number + 1, d.number + 1, d.vendorId, d.productId, d.number + 1);
+    return name;
+}
+
+std::string nodeSysPath(const VirtualHidraw& d) {
+    return "/sys" + parentPath(d) + "/hidraw/hidraw" + std::to_string(d.number);
+}
+
+// Fills the caller's buffer of `size` bytes.
+void reply(UMockdevIoctlClient* client, const void* data, std::size_t size) {
+    UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
+    UMockdevIoctlData* buffer = umockdev_ioctl_data_resolve(arg, 0, size, nullptr);
+    std::memcpy(buffer->data, data, size);
+    umockdev_ioctl_client_complete(client, 0, 0);
+}
+
+gboolean onIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer user) {
+    const auto& d = *static_cast<VirtualHidraw*>(user);
+    const unsigned long request = umockdev_ioctl_client_get_request(client);
+    if (request == HIDIOCGRAWINFO) {
+        hidraw_devinfo info{BUS_USB, static_cast<__s16>(d.vendorId),
+                            static_cast<__s16>(d.productId)};
+        reply(client, &info, sizeof info);
+    } else if (request == HIDIOCGRDESCSIZE) {
+        int size = static_cast<int>(d.descriptor.size());
+        reply(client, &size, sizeof size);
+    } else if (request == HIDIOCGRDESC) {
+        hidraw_report_descriptor descriptor{};
+        descriptor.size = static_cast<__u32>(d.descriptor.size());
+        std::memcpy(descriptor.value, d.descriptor.data(), d.descriptor.size());
+        reply(client, &descriptor, sizeof descriptor);
+    } else {
+        umockdev_ioctl_client_complete(client, -1, ENOTTY);
+    }
+    return TRUE;
+}
+
+int errorOf(int simDevice) {
+    return simDevice < 0 || !simUnitPresent(simDevice) ? ENODEV : EIO;
+}
+
+gboolean onWrite(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer user) {
+    const auto& d = *static_cast<VirtualHidraw*>(user);
+    UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
+    const auto length = static_cast<std::size_t>(arg->data_len);
+    if (d.simDevice < 0 || !simUnitTakeRequest(d.simDevice, arg->data, length))
+        umockdev_ioctl_client_complete(client, -1, errorOf(d.simDevice));
+    else
+        umockdev_ioctl_client_complete(client, static_cast<glong>(length), 0);
+    return TRUE;
+}
+
+gboolean onRead(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer user) {
+    const auto& d = *static_cast<VirtualHidraw*>(user);
+    UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
+    const auto length = static_cast<std::size_t>(arg->data_len);
+    SimAnswerResult result = SimAnswerResult::Failed;
+    if (d.simDevice >= 0)
+        result = simUnitGiveAnswer(d.simDevice, arg->data, length);
+    if (result == SimAnswerResult::Answered)
+        umockdev_ioctl_client_complete(client, static_cast<glong>(length), 0);
+    else if (result == SimAnswerResult::NotReady)
+        umockdev_ioctl_client_complete(client, -1, EAGAIN);
+    else
+        umockdev_ioctl_client_complete(client, -1, errorOf(d.simDevice));
+    return TRUE;
+}
+
+} // namespace
+
+void virtualHidrawStart() {
+    testbed = umockdev_testbed_new();
+}
+
+void virtualHidrawStop() {
+    for (auto& entry : handlers) {
+        umockdev_testbed_detach_ioctl(
+            testbed, ("/dev/hidraw" + std::to_string(entry.first)).c_str(), nullptr);
+        g_object_unref(entry.second);
+    }
+    handlers.clear();
+    devices.clear();
+    if (testbed != nullptr)
+        g_object_unref(testbed);
+    testbed = nullptr;
+}
+
+std::string virtualHidrawAdd(const VirtualHidraw& device) {
+    auto owned = std::make_unique<VirtualHidraw>(device);
+    VirtualHidraw* d = owned.get();
+    devices[d->number] = std::move(owned);
+
+    const std::string node = "/dev/hidraw" + std::to_string(d->number);
+    char id[64];
+    std::snprintf(id, sizeof id, "0003:%08X:%08X", d->vendorId, d->productId);
+    std::string record = "P: " + parentPath(*d) + "/hidraw/hidraw" + std::to_string(d->number) +
+                         "\n" + (d->hasNode ? "N: hidraw" + std::to_string(d->number) + "\n" : "") +
+                         "E: DEVNAME=" + node + "\nE: SUBSYSTEM=hidraw\n\nP: " + parentPath(*d) +
+                         "\nE: HID_ID=" + id + "\nE: SUBSYSTEM=hid\n";
+    GError* error = nullptr;
+    if (!umockdev_testbed_add_from_string(testbed, record.c_str(), &error))
+        throw std::runtime_error(error->message);
+    if (!d->hasNode)
+        return node;
+
+    UMockdevIoctlBase* handler = umockdev_ioctl_base_new();
+    g_signal_connect(handler, "handle-ioctl", G_CALLBACK(onIoctl), d);
+    g_signal_connect(handler, "handle-write", G_CALLBACK(onWrite), d);
+    g_signal_connect(handler, "handle-read", G_CALLBACK(onRead), d);
+    if (!umockdev_testbed_attach_ioctl(testbed, node.c_str(), handler, &error))
+        throw std::runtime_error(error->message);
+    handlers[d->number] = handler;
+    return node;
+}
+
+void virtualHidrawRemove(int number) {
+    // Taking a device out of the testbed announces nothing: the event goes first.
+    const std::string node = nodeSysPath(*devices.at(number));
+    umockdev_testbed_uevent(testbed, node.c_str(), "remove");
+    umockdev_testbed_remove_device(testbed, node.c_str());
+}
