@@ -3,12 +3,8 @@
 #include "platform/win32/system_library.h"
 #include "resources/resource_ids.h"
 #include "unitlink/unit_connection.h"
-#include "update/updater_profile.h"
 
 #include <dbt.h>
-
-#include <cwchar>
-#include <cstdio>
 
 HWND mainDialog = nullptr;
 HDEVNOTIFY deviceNotification = nullptr;
@@ -28,8 +24,8 @@ void setLabel(int control, UINT text) {
 }
 
 void closeProgram(HWND window) {
-    if (updateRunning())
-        return; // the update runs to its end; Close waits for it
+    if (!closeAllowed())
+        return;
     if (deviceNotification != nullptr)
         UnregisterDeviceNotification(deviceNotification);
     deviceNotification = nullptr;
@@ -54,11 +50,8 @@ void initMainDialog(HWND window) {
     HICON icon = LoadIconW(moduleInstance, MAKEINTRESOURCEW(IDI_APP));
     SetClassLongPtrW(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
 
-    wchar_t title[256];
-    swprintf_s(title, 256, L"NORVAX %s FW Updater %u.%u %s", updaterProfile.modelName,
-               static_cast<unsigned>(updaterProfile.imageMajor),
-               static_cast<unsigned>(updaterProfile.imageMinor), L"");
-    SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title));
+    const std::wstring title = windowTitle();
+    SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title.c_str()));
     setLabel(IDC_UNIT_LABEL, IDS_LABEL_UNIT);
     setLabel(IDC_BOOTLOADER_LABEL, IDS_LABEL_BOOTLOADER);
     setLabel(IDC_ESC_LABEL, IDS_LABEL_ESC);

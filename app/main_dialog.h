@@ -1,5 +1,8 @@
-// The main dialog and the process-wide handles of the user interface.
+// The Win32 window: the main dialog and the process-wide handles of the user interface.
+// What it shows and when is the session's (session/session.h).
 #pragma once
+
+#include "session/session.h"
 
 #include <windows.h>
 
@@ -20,8 +23,6 @@ void initMainDialog(HWND window);
 
 // A text of the string table in the interface language.
 std::wstring loadString(UINT id);
-void setHint(const std::wstring& text);
-void enableUpdateButton(bool enabled);
 
 // Logo: placed right of the version group, at most half the bitmap's width.
 struct LogoPlace {
@@ -31,32 +32,8 @@ LogoPlace logoPlace(const RECT& window, const RECT& group, int bitmapWidth, int 
                     int frameWidth, int captionHeight);
 void paintLogo(HWND window);
 
-// Connection state and hot-plug.
-enum class ConnectionOutcome {
-    NoUnit,
-    UnitWrongMode,
-    NoUpdatableEsc,
-    EscIncompatible,
-    ReadyToUpdate
-};
-ConnectionOutcome connectionOutcome(int openResult);
-void showConnectionState(int openResult);
-void appendInstructions();
+// WM_DEVICECHANGE: arrivals and removals of HID interfaces go to the session.
 LRESULT onDeviceChange(WPARAM event, LPARAM data);
-// Shows a message box during which device notifications wait until it is closed.
-int messageBoxHoldingNotifications(const std::wstring& text, const std::wstring& caption,
-                                   UINT type);
-// Handles the notifications that waited, once nothing holds them any more.
-void processHeldNotifications();
 
-// Version display.
-std::wstring longVersionForm(std::uint32_t version);
-std::wstring unitVersionText(std::uint32_t version);
-std::wstring escVersionText(std::uint16_t version);
-void refreshVersions();
-
-// The Update button: confirmations here, the rest on a worker thread.
-void startUpdate();
-bool updateRunning();
 // The progress window's top-left corner, centred on the main dialog.
 POINT progressWindowPlace(const RECT& dialog);

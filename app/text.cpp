@@ -1,5 +1,4 @@
 #include "app/main_dialog.h"
-#include "resources/resource_ids.h"
 #include "update/update_procedure.h"
 
 std::wstring loadString(UINT id) {
@@ -10,12 +9,4 @@ std::wstring loadString(UINT id) {
 
 std::wstring loadText(unsigned id) {
     return loadString(id);
-}
-
-void setHint(const std::wstring& text) {
-    SetDlgItemTextW(mainDialog, IDC_HINT, text.c_str());
-}
-
-void enableUpdateButton(bool enabled) {
-    EnableWindow(GetDlgItem(mainDialog, IDC_UPDATE), enabled);
 }

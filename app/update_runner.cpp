@@ -1,28 +1,10 @@
-// The Update button. The confirmations are message boxes on the user-interface thread;
-// everything from the lock on runs on a worker thread, so that the window keeps
-// answering during the 46 s of an update and Windows never marks it Not Responding. The
-// worker reaches the window only through runOnUserInterface.
+// The worker reaches the dialog's thread by SendMessageW, which waits, so the order of
+// requests, waits and progress stays that of the update.
 #include "app/main_dialog.h"
 #include "app/update_runner.h"
-#include "unitlink/unit_connection.h"
-#include "update/update_procedure.h"
 
-#include <thread>
-
-namespace {
-
-std::thread worker;
-bool running = false;
-DWORD userInterfaceThread = 0;
-
-} // namespace
-
-bool updateRunning() {
-    return running;
-}
-
-void runOnUserInterface(const std::function<void()>& work) {
-    if (GetCurrentThreadId() == userInterfaceThread || !running) {
+void windowRun(const std::function<void()>& work) {
+    if (!updateRunning() || GetCurrentThreadId() == GetWindowThreadProcessId(mainDialog, nullptr)) {
         work();
         return;
     }
@@ -30,19 +12,8 @@ void runOnUserInterface(const std::function<void()>& work) {
                  reinterpret_cast<LPARAM>(const_cast<std::function<void()>*>(&work)));
 }
 
-void startUpdate() {
-    if (running)
-        return;
-    userInterfaceThread = GetCurrentThreadId();
-    UpdatePlan plan;
-    if (!prepareUpdate(plan))
-        return;
-    running = true;
-    enableUpdateButton(false);
-    worker = std::thread([plan] {
-        writeUpdate(plan);
-        PostMessageW(mainDialog, kUpdateEnded, 0, 0);
-    });
+void windowPostUpdateEnded() {
+    PostMessageW(mainDialog, kUpdateEnded, 0, 0);
 }
 
 bool handleUpdateMessage(UINT message, LPARAM lParam) {
@@ -51,10 +22,7 @@ bool handleUpdateMessage(UINT message, LPARAM lParam) {
         return true;
     }
     if (message == kUpdateEnded) {
-        if (worker.joinable())
-            worker.join();
-        running = false;
-        processHeldNotifications();
+        finishUpdate();
         return true;
     }
     return false;

@@ -25,20 +25,22 @@ file(GLOB RESOURCE_SCRIPTS ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR
 set_source_files_properties(resources/orca_updater.rc PROPERTIES OBJECT_DEPENDS
     "${IMAGE_FILE};${LOGO_FILE};${ICON_FILE};${RESOURCE_SCRIPTS}")
 
-# The user interface, as objects: it defines the update's feedback and calls the update.
+# The Win32 window, as objects, with the session it shares with the Qt window: together
+# they define the update's feedback and call the update.
 add_library(app_ui OBJECT
     app/entry.cpp
     app/main_dialog.cpp
     app/text.cpp
     app/logo.cpp
-    app/version_display.cpp
-    app/connection_state.cpp
+    app/window_controls.cpp
+    app/device_change.cpp
     app/update_runner.cpp
     app/update_feedback.cpp)
 target_link_libraries(app_ui PUBLIC project_warnings)
 
 function(add_windows_program name)
-    add_executable(${name} WIN32 ${ARGN} $<TARGET_OBJECTS:app_ui> $<TARGET_OBJECTS:product_resources>)
+    add_executable(${name} WIN32 ${ARGN} $<TARGET_OBJECTS:app_ui> $<TARGET_OBJECTS:session>
+        $<TARGET_OBJECTS:product_resources>)
     target_link_options(${name} PRIVATE -municode)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR})
 endfunction()

@@ -1,5 +1,6 @@
 // The update, from the Update button's confirmations to the final message. It reaches the
-// user only through the UpdateFeedback operations below, which app/ defines.
+// user only through the UpdateFeedback operations below, which session/ and each window
+// define.
 #pragma once
 
 #include "update/firmware_image.h"
@@ -12,7 +13,8 @@ using FeedbackWindow = void*;
 
 enum class ConfirmButtons { OkCancel, YesNo };
 
-// UpdateFeedback. Each runs on the user-interface thread.
+// UpdateFeedback: called from the thread that runs the update, each carried out on the
+// window's thread.
 std::wstring loadText(unsigned id);
 bool confirmWarning(const std::wstring& caption, const std::wstring& text, ConfirmButtons buttons);
 FeedbackWindow openProgress();

@@ -1,0 +1,119 @@
+#include "session/session.h"
+
+#include "resources/resource_ids.h"
+#include "unitlink/unit_connection.h"
+#include "update/update_procedure.h"
+#include "update/updater_profile.h"
+
+#include <deque>
+
+namespace {
+
+struct HeldNotification {
+    DeviceChange change;
+    std::wstring path;
+};
+
+std::deque<HeldNotification> held;
+int boxesHolding = 0;
+bool processingHeld = false;
+
+const unsigned kOutcomeText[] = {IDS_HINT_NO_UNIT, IDS_HINT_WRONG_MODE, IDS_HINT_NO_UPDATABLE_ESC,
+                                 IDS_HINT_INCOMPATIBLE};
+
+void onArrival() {
+    if (unitIsOpen(unitConnection))
+        return; // even a second unit waits until the open one is gone
+    const int result = openUnit(unitConnection);
+    if (result != 0)
+        return; // a device whose identification failed stays open until its removal
+    showConnectionState(0);
+}
+
+void onRemoval(const std::wstring& path) {
+    if (!unitIsOpen(unitConnection) || !samePath(path, unitConnection.devicePath))
+        return;
+    closeUnit(unitConnection);
+    windowEnableUpdate(false);
+    refreshVersions();
+    windowSetHint(loadText(IDS_HINT_CONNECTION_LOST) + L"\r\n\r\n");
+    appendInstructions();
+}
+
+void handle(const HeldNotification& n) {
+    if (n.change == DeviceChange::Arrival)
+        onArrival();
+    else
+        onRemoval(n.path);
+}
+
+bool mustHold() {
+    return boxesHolding > 0 || updateRunning() || processingHeld;
+}
+
+} // namespace
+
+ConnectionOutcome connectionOutcome(int openResult) {
+    if (openResult != 0)
+        return ConnectionOutcome::NoUnit;
+    if (unitConnection.unitInBootloader != 0)
+        return ConnectionOutcome::UnitWrongMode;
+    if (unitConnection.escState != kEscStateUpdatable)
+        return ConnectionOutcome::NoUpdatableEsc;
+    if (!isAcceptedTypeCode(escTypeCode(unitConnection)))
+        return ConnectionOutcome::EscIncompatible;
+    return ConnectionOutcome::ReadyToUpdate;
+}
+
+void showConnectionState(int openResult) {
+    const ConnectionOutcome outcome = connectionOutcome(openResult);
+    if (outcome == ConnectionOutcome::ReadyToUpdate) {
+        windowSetHint(loadText(IDS_HINT_READY));
+        windowEnableUpdate(true);
+        refreshVersions();
+        return;
+    }
+    windowEnableUpdate(false);
+    closeUnit(unitConnection);
+    if (outcome == ConnectionOutcome::EscIncompatible)
+        messageBoxHoldingNotifications(
+            formatText(loadText(IDS_INCOMPATIBLE_MESSAGE), {updaterProfile.modelName}),
+            loadText(IDS_INCOMPATIBLE_CAPTION), MessageIcon::Information);
+    windowSetHint(loadText(kOutcomeText[static_cast<int>(outcome)]) + L"\r\n\r\n");
+    appendInstructions();
+    refreshVersions();
+    processHeldNotifications();
+}
+
+void appendInstructions() {
+    windowSetHint(windowHint() + loadText(IDS_HINT_INSTRUCTIONS));
+}
+
+void messageBoxHoldingNotifications(const std::wstring& text, const std::wstring& caption,
+                                    MessageIcon icon) {
+    ++boxesHolding;
+    windowMessageBox(text, caption, icon, MessageButtons::Ok);
+    --boxesHolding;
+}
+
+void handleDeviceChange(DeviceChange change, const std::wstring& path) {
+    // Handled now, a notification would race the code that opened a message box to the
+    // hint box, or pull the unit from under an update.
+    if (mustHold()) {
+        held.push_back({change, path});
+        return;
+    }
+    handle({change, path});
+}
+
+void processHeldNotifications() {
+    if (mustHold())
+        return;
+    processingHeld = true;
+    while (!held.empty()) {
+        HeldNotification n = held.front();
+        held.pop_front();
+        handle(n);
+    }
+    processingHeld = false;
+}

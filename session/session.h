@@ -1,0 +1,69 @@
+// What the main window shows and when, the same for every window: the connection outcome
+// and its hint, the version rows, arrival and removal of devices, the notifications held
+// while a box or an update runs, and the Update button's runner. Neither Win32 nor Qt.
+#pragma once
+
+#include "session/window.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+// Texts live in buffers of 2048 characters.
+constexpr std::size_t kLongestText = 2047;
+
+// Bounded printf-style formatting of the texts: "%s" takes a text, "%u" and "%08x" a
+// 32-bit value; the result is cut to the 2047 characters of a text buffer.
+struct FormatArg {
+    FormatArg(const wchar_t* text) : text(text) {}
+    FormatArg(const std::wstring& text) : text(text) {}
+    FormatArg(std::uint32_t number) : isNumber(true), number(number) {}
+    std::wstring text;
+    bool isNumber = false;
+    std::uint32_t number = 0;
+};
+std::wstring formatText(const std::wstring& format, std::initializer_list<FormatArg> args);
+// Letters A to Z compared without regard to case, as device paths are.
+bool samePath(const std::wstring& a, const std::wstring& b);
+
+// "NORVAX ORCA 75 LX FW Updater 3.0 ", the same in every language.
+std::wstring windowTitle();
+
+// Connection state.
+enum class ConnectionOutcome {
+    NoUnit,
+    UnitWrongMode,
+    NoUpdatableEsc,
+    EscIncompatible,
+    ReadyToUpdate
+};
+ConnectionOutcome connectionOutcome(int openResult);
+void showConnectionState(int openResult);
+void appendInstructions();
+
+// Version rows.
+std::wstring longVersionForm(std::uint32_t version);
+std::wstring unitVersionText(std::uint32_t version);
+std::wstring escVersionText(std::uint16_t version);
+std::wstring productLabel(std::uint16_t productId);
+void refreshVersions();
+
+// Hot-plug: an arrival of a HID interface, or a removal with its path. Held while a box
+// holds them or an update runs, and handled in order afterwards.
+enum class DeviceChange { Arrival, Removal };
+void handleDeviceChange(DeviceChange change, const std::wstring& path);
+// A message box during which notifications wait until it is closed.
+void messageBoxHoldingNotifications(const std::wstring& text, const std::wstring& caption,
+                                    MessageIcon icon);
+// Handles the notifications that waited, once nothing holds them any more.
+void processHeldNotifications();
+
+// The Update button: confirmations on the window's thread, the rest on a worker thread.
+// While it runs only the worker touches the unit record: notifications are held, Close is
+// refused and the Update button is disabled.
+void startUpdate();
+bool updateRunning();
+// On the window's thread, once the worker has said it ended.
+void finishUpdate();
+bool closeAllowed();

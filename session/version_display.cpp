@@ -1,0 +1,44 @@
+#include "session/session.h"
+
+#include "unitlink/unit_connection.h"
+
+std::wstring longVersionForm(std::uint32_t version) {
+    const std::uint32_t top = version >> 24;
+    const std::uint32_t middle = (version >> 8) & 0xFF;
+    const std::uint32_t low = version & 0xFF;
+    if (top != 0)
+        return formatText(L"%u.%u.%u", {top, middle, low});
+    return formatText(L"%u.%u", {middle, low});
+}
+
+std::wstring unitVersionText(std::uint32_t version) {
+    // Some unit firmware keeps its version one byte higher in the word.
+    if ((version & 0xFF) == 0)
+        version >>= 8;
+    return longVersionForm(version);
+}
+
+std::wstring escVersionText(std::uint16_t version) {
+    if (version == kNoEscVersion)
+        return L"----------";
+    return formatText(L"%u.%u", {std::uint32_t{version} >> 8, std::uint32_t{version} & 0xFFu});
+}
+
+std::wstring productLabel(std::uint16_t productId) {
+    return productId == kProductDockpad ? L"DOCKPAD" : L"DOCK-BOX";
+}
+
+void refreshVersions() {
+    const UnitConnection& unit = unitConnection;
+    const bool open = unitIsOpen(unit);
+    if (!open)
+        for (VersionField field : {VersionField::Unit, VersionField::Bootloader, VersionField::Esc})
+            windowSetVersion(field, L"0.0.0");
+    windowEnableVersionRows(open);
+    if (!open)
+        return;
+    windowSetVersion(VersionField::Unit, unitVersionText(unit.unitFirmwareVersion));
+    windowSetVersion(VersionField::Bootloader, longVersionForm(escBootloaderVersion(unit)));
+    windowSetVersion(VersionField::Esc, escVersionText(escFirmwareVersion(unit)));
+    windowSetUnitLabel(productLabel(unit.productId));
+}
