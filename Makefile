@@ -1,11 +1,12 @@
 # make test: installs what is missing, builds both presets and runs every test of both.
 MAKEFLAGS += --no-print-directory
 # make demo: builds the executables and runs the demo under Wine.
+# make demo-linux: builds the Linux edition and runs its demo.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps native windows test test-native test-windows clean demo
+.PHONY: all deps native linux windows test test-native test-windows clean demo demo-linux
 
-all: native windows
+all: native linux windows
 
 deps:
 	@scripts/install-deps.sh
@@ -13,6 +14,10 @@ deps:
 native: deps
 	cmake --preset native >/dev/null
 	cmake --build --preset native -j $(JOBS)
+
+linux: deps
+	cmake --preset linux >/dev/null
+	cmake --build --preset linux -j $(JOBS)
 
 windows: deps
 	cmake --preset windows >/dev/null
@@ -31,3 +36,7 @@ clean:
 
 demo: windows
 	scripts/demo.sh
+
+demo-linux: linux
+	@scripts/install-deps.sh demo-linux
+	scripts/demo-linux.sh

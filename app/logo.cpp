@@ -6,17 +6,10 @@ constexpr COLORREF kTransparentGreen = RGB(0, 255, 0);
 
 LogoPlace logoPlace(const RECT& window, const RECT& group, int bitmapWidth, int bitmapHeight,
                     int frameWidth, int captionHeight) {
-    LogoPlace place{};
-    place.width = bitmapWidth >> 1;
-    const int room = window.right - group.right - 45;
-    if (room <= place.width)
-        place.width = room;
-    place.height =
-        static_cast<int>(static_cast<float>(place.width) / static_cast<float>(bitmapWidth) *
-                         static_cast<float>(bitmapHeight));
-    place.x = group.right - window.left - frameWidth + 20;
-    place.y = group.top - window.top - captionHeight;
-    return place;
+    // Client coordinates: the frame and the caption taken from the system metrics.
+    const int clientLeft = window.left + frameWidth;
+    return logoPlace(window.right - clientLeft, group.right - clientLeft,
+                     group.top - window.top - captionHeight, bitmapWidth, bitmapHeight);
 }
 
 void paintLogo(HWND window) {

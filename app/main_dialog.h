@@ -24,10 +24,7 @@ void initMainDialog(HWND window);
 // A text of the string table in the interface language.
 std::wstring loadString(UINT id);
 
-// Logo: placed right of the version group, at most half the bitmap's width.
-struct LogoPlace {
-    int x, y, width, height;
-};
+// The logo's place from the screen rectangles of the dialog and its version group.
 LogoPlace logoPlace(const RECT& window, const RECT& group, int bitmapWidth, int bitmapHeight,
                     int frameWidth, int captionHeight);
 void paintLogo(HWND window);

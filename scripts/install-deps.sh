@@ -1,11 +1,17 @@
 #!/bin/sh
-# Installs what building and testing need, from Debian's packages. As root it installs;
-# otherwise it uses sudo, or prints the one command to run.
+# Installs what building and testing need, from Debian's packages, and with an argument
+# what that extra needs too: demo-linux (a window manager for the screenshots, Qt's German
+# button texts) or package (the Debian packaging tools). As root it installs; otherwise it
+# uses sudo, or prints the one command to run.
 set -eu
 packages="cmake make g++ googletest clang-format
 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
 wine wine64 xvfb xauth x11-utils xdotool imagemagick locales
-pkg-config libudev-dev umockdev libumockdev-dev"
+pkg-config libudev-dev umockdev libumockdev-dev qt6-base-dev"
+case "${1:-}" in
+demo-linux) packages="$packages openbox qt6-translations-l10n" ;;
+package) packages="$packages dpkg-dev file lintian" ;;
+esac
 
 missing=
 for p in $packages; do

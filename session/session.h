@@ -30,6 +30,15 @@ bool samePath(const std::wstring& a, const std::wstring& b);
 // "NORVAX ORCA 75 LX FW Updater 3.0 ", the same in every language.
 std::wstring windowTitle();
 
+// The logo's place in the window's client coordinates: at most half the bitmap's width, no
+// wider than the room right of the group box less 45 pixels, 20 pixels right of the box,
+// level with its top; the height keeps the aspect ratio, truncated in single precision.
+struct LogoPlace {
+    int x, y, width, height;
+};
+LogoPlace logoPlace(int windowRight, int groupRight, int groupTop, int bitmapWidth,
+                    int bitmapHeight);
+
 // Connection state.
 enum class ConnectionOutcome {
     NoUnit,

@@ -1,7 +1,5 @@
 #include "session/session.h"
 
-#include "update/updater_profile.h"
-
 namespace {
 
 std::wstring hex8(std::uint32_t value) {
@@ -57,10 +55,4 @@ bool samePath(const std::wstring& a, const std::wstring& b) {
         if (lower(a[i]) != lower(b[i]))
             return false;
     return true;
-}
-
-std::wstring windowTitle() {
-    return formatText(L"NORVAX %s FW Updater %u.%u %s",
-                      {updaterProfile.modelName, std::uint32_t{updaterProfile.imageMajor},
-                       std::uint32_t{updaterProfile.imageMinor}, L""});
 }

@@ -69,6 +69,16 @@ int simAddUnit(const std::wstring& path, const SimUnitConfig& config) {
     return index;
 }
 
+int simAddDemoUnit(const std::wstring& path) {
+    SimUnitConfig orca;
+    orca.productId = 2;
+    orca.escState = 3;
+    orca.typeCode = 0x1422605A;
+    orca.escFirmwareVersion = 0x0205;
+    orca.bootloaderVersion = 0x00000105;
+    return simAddUnit(path, orca);
+}
+
 void simSetOpenable(int device, bool openable) {
     std::lock_guard<std::mutex> guard(simBus.lock);
     simBus.devices.at(device).openable = openable;

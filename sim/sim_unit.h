@@ -73,6 +73,8 @@ std::uint64_t simNow();
 // Devices appear in enumeration order. Each returns its bus index.
 int simAddDevice(const std::wstring& path, std::uint16_t vendorId, std::uint16_t productId);
 int simAddUnit(const std::wstring& path, const SimUnitConfig& config = {});
+// The demo's DOCK-BOX with an ORCA 75 LX attached: firmware 2.5, bootloader 1.5.
+int simAddDemoUnit(const std::wstring& path);
 void simSetOpenable(int device, bool openable);
 void simSetAttributesReadable(int device, bool readable);
 void simSetCapabilitiesReadable(int device, bool readable);

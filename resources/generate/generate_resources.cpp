@@ -1,7 +1,10 @@
 // Writes the binary resources of the executable from code, so that every build yields the
-// same bytes: generate_resources image|logo|icon OUTPUT
+// same bytes: generate_resources image|logo|icon OUTPUT, icon-png SIZE OUTPUT, or
+// texts OUTPUT IDS STRINGS_EN STRINGS_DE DIALOG_EN DIALOG_DE.
 #include "resources/generate/artwork.h"
 #include "resources/generate/firmware_pattern.h"
+#include "resources/generate/png.h"
+#include "resources/generate/rc_tables.h"
 
 #include <cstdio>
 #include <string>
@@ -115,24 +118,41 @@ bool writeFile(const char* path, const Bytes& bytes) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s image|logo|icon OUTPUT\n", argv[0]);
+    const std::string what = argc > 1 ? argv[1] : "";
+    const bool texts = what == "texts" && argc == 8;
+    const bool iconPng = what == "icon-png" && argc == 4;
+    if (argc != 3 && !texts && !iconPng) {
+        std::fprintf(stderr,
+                     "usage: %s image|logo|icon OUTPUT | icon-png SIZE OUTPUT | texts "
+                     "OUTPUT IDS STRINGS_EN STRINGS_DE DIALOG_EN DIALOG_DE\n",
+                     argv[0]);
         return 2;
     }
-    const std::string what = argv[1];
     Bytes bytes;
-    if (what == "image")
-        bytes = standInImage();
-    else if (what == "logo")
-        bytes = bitmapFile(drawLogo());
-    else if (what == "icon")
-        bytes = iconFile({16, 32, 48, 64, 128});
-    else {
-        std::fprintf(stderr, "unknown resource '%s'\n", argv[1]);
-        return 2;
+    try {
+        if (texts) {
+            const std::string source =
+                textTablesSource(argv[3], argv[4], argv[5], argv[6], argv[7]);
+            bytes.assign(source.begin(), source.end());
+        } else if (iconPng) {
+            bytes = pngFile(drawIcon(std::stoi(argv[2])));
+        } else if (what == "image") {
+            bytes = standInImage();
+        } else if (what == "logo") {
+            bytes = bitmapFile(drawLogo());
+        } else if (what == "icon") {
+            bytes = iconFile({16, 32, 48, 64, 128});
+        } else {
+            std::fprintf(stderr, "unknown resource '%s'\n", argv[1]);
+            return 2;
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
     }
-    if (!writeFile(argv[2], bytes)) {
-        std::fprintf(stderr, "cannot write %s\n", argv[2]);
+    const char* output = iconPng ? argv[3] : argv[2];
+    if (!writeFile(output, bytes)) {
+        std::fprintf(stderr, "cannot write %s\n", output);
         return 1;
     }
     return 0;

@@ -1,6 +1,7 @@
 #include "session/session.h"
 
 #include "unitlink/unit_connection.h"
+#include "update/updater_profile.h"
 
 std::wstring longVersionForm(std::uint32_t version) {
     const std::uint32_t top = version >> 24;
@@ -24,6 +25,21 @@ std::wstring escVersionText(std::uint16_t version) {
     return formatText(L"%u.%u", {std::uint32_t{version} >> 8, std::uint32_t{version} & 0xFFu});
 }
 
+LogoPlace logoPlace(int windowRight, int groupRight, int groupTop, int bitmapWidth,
+                    int bitmapHeight) {
+    LogoPlace place{};
+    place.width = bitmapWidth >> 1;
+    const int room = windowRight - groupRight - 45;
+    if (room <= place.width)
+        place.width = room;
+    place.height =
+        static_cast<int>(static_cast<float>(place.width) / static_cast<float>(bitmapWidth) *
+                         static_cast<float>(bitmapHeight));
+    place.x = groupRight + 20;
+    place.y = groupTop;
+    return place;
+}
+
 std::wstring productLabel(std::uint16_t productId) {
     return productId == kProductDockpad ? L"DOCKPAD" : L"DOCK-BOX";
 }
@@ -41,4 +57,10 @@ void refreshVersions() {
     windowSetVersion(VersionField::Bootloader, longVersionForm(escBootloaderVersion(unit)));
     windowSetVersion(VersionField::Esc, escVersionText(escFirmwareVersion(unit)));
     windowSetUnitLabel(productLabel(unit.productId));
+}
+
+std::wstring windowTitle() {
+    return formatText(L"NORVAX %s FW Updater %u.%u %s",
+                      {updaterProfile.modelName, std::uint32_t{updaterProfile.imageMajor},
+                       std::uint32_t{updaterProfile.imageMinor}, L""});
 }

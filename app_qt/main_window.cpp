@@ -1,0 +1,199 @@
+#include "app_qt/main_window.h"
+#include "platform/linux/device_monitor.h"
+#include "resources/resource_ids.h"
+#include "resources/text_tables.h"
+#include "unitlink/unit_connection.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QGroupBox>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSocketNotifier>
+
+QDialog* mainWindow = nullptr;
+
+namespace {
+
+QSocketNotifier* monitorNotifier = nullptr;
+
+// Close, Escape and the window's close button all end the program, and none of them
+// while an update runs; Qt would end the dialog on its own without this.
+class CloseGuard : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const bool escape = event->type() == QEvent::KeyPress &&
+                            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+        if (watched != mainWindow || (event->type() != QEvent::Close && !escape))
+            return false;
+        event->ignore();
+        closeMainWindow();
+        return true;
+    }
+};
+
+QString objectNameOf(int id) {
+    return QStringLiteral("control%1").arg(id);
+}
+
+// Windows' dialog base units: the average width of the 52 letters, and the line height.
+int baseUnitX(const QFontMetrics& metrics) {
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return (letters / 26 + 1) / 2;
+}
+
+QWidget* createControl(const TemplateControl& c, bool german) {
+    const QString text = QString::fromWCharArray(german ? c.german : c.english);
+    const std::string kind = c.kind;
+    QWidget* widget = nullptr;
+    if (kind == "Button" && c.groupBox) {
+        widget = new QGroupBox(text, mainWindow);
+    } else if (kind == "Button") {
+        auto* button = new QPushButton(text, mainWindow);
+        button->setDefault(c.defaultButton);
+        widget = button;
+    } else if (kind == "Edit") {
+        auto* edit = new QPlainTextEdit(mainWindow);
+        edit->setReadOnly(true);
+        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        edit->setFocusPolicy(Qt::ClickFocus);
+        widget = edit;
+    } else {
+        auto* label = new QLabel(mainWindow);
+        label->setAlignment((c.rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+        widget = label;
+    }
+    widget->setObjectName(objectNameOf(c.id));
+    widget->setGeometry(dialogRect(c.x, c.y, c.width, c.height));
+    widget->setEnabled(!c.disabled);
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        setLabelText(label, text);
+    return widget;
+}
+
+// The controller's row is red while enabled; greyed it looks like the others.
+void paintRed(QWidget* widget) {
+    QPalette palette = widget->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        palette.setColor(group, QPalette::WindowText, Qt::red);
+    widget->setPalette(palette);
+}
+
+// Bitmap 121 with its pure green made transparent, scaled into its place.
+void placeLogo() {
+    QImage logo(QStringLiteral(":/logo.bmp"));
+    if (logo.isNull())
+        return;
+    logo = logo.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < logo.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(logo.scanLine(y));
+        for (int x = 0; x < logo.width(); ++x)
+            if ((line[x] & 0xFFFFFF) == 0x00FF00)
+                line[x] = qRgba(0, 0, 0, 0);
+    }
+    const QRect group = control(IDC_VERSION_GROUP)->geometry();
+    const LogoPlace place = logoPlace(mainWindow->width(), group.x() + group.width(), group.y(),
+                                      logo.width(), logo.height());
+    if (place.width <= 0 || place.height <= 0)
+        return;
+    auto* label = new QLabel(mainWindow);
+    label->setObjectName(QStringLiteral("logo"));
+    label->setPixmap(QPixmap::fromImage(
+        logo.scaled(place.width, place.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    label->setGeometry(place.x, place.y, place.width, place.height);
+    label->lower();
+}
+
+QIcon appIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128})
+        icon.addFile(QStringLiteral(":/icon-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace
+
+void setLabelText(QLabel* label, const QString& text) {
+    label->setText(text);
+    if (label->alignment() & Qt::AlignRight)
+        return;
+    // The template's widths suit Windows' narrower dialog font; a label here grows to its
+    // text rather than cut it off.
+    const int needed = label->fontMetrics().horizontalAdvance(text) + 1;
+    if (needed > label->width())
+        label->resize(needed, label->height());
+}
+
+QRect dialogRect(int x, int y, int width, int height) {
+    const QFontMetrics metrics(mainWindow->font());
+    const int baseX = baseUnitX(metrics);
+    const int baseY = metrics.height();
+    auto horizontal = [&](int units) { return (units * baseX + 2) / 4; };
+    auto vertical = [&](int units) { return (units * baseY + 4) / 8; };
+    return QRect(horizontal(x), vertical(y), horizontal(width), vertical(height));
+}
+
+QWidget* control(int id) {
+    return mainWindow->findChild<QWidget*>(objectNameOf(id));
+}
+
+QDialog* createMainWindow() {
+    const bool german = germanInterface();
+    chooseLanguage(german);
+    monitorNotifier = nullptr;
+    mainWindow = new QDialog(nullptr);
+    mainWindow->setWindowIcon(appIcon());
+    mainWindow->setWindowTitle(QString::fromStdWString(windowTitle()));
+    const QRect size = dialogRect(0, 0, kMainDialog.width, kMainDialog.height);
+    mainWindow->setFixedSize(size.width(), size.height());
+    for (std::size_t i = 0; i < kDialogControlCount; ++i)
+        createControl(kDialogControls[i], german);
+    control(IDC_VERSION_GROUP)->lower(); // behind the rows it frames
+    placeLogo();
+    paintRed(control(IDC_ESC_LABEL));
+    paintRed(control(IDC_ESC_VERSION));
+    setLabelText(static_cast<QLabel*>(control(IDC_UNIT_LABEL)), qText(IDS_LABEL_UNIT));
+    setLabelText(static_cast<QLabel*>(control(IDC_BOOTLOADER_LABEL)), qText(IDS_LABEL_BOOTLOADER));
+    setLabelText(static_cast<QLabel*>(control(IDC_ESC_LABEL)), qText(IDS_LABEL_ESC));
+
+    mainWindow->installEventFilter(new CloseGuard(mainWindow));
+    QObject::connect(static_cast<QPushButton*>(control(IDC_CLOSE)), &QPushButton::clicked,
+                     [] { closeMainWindow(); });
+    QObject::connect(static_cast<QPushButton*>(control(IDC_UPDATE)), &QPushButton::clicked,
+                     [] { startUpdate(); });
+    control(IDC_CLOSE)->setFocus();
+    return mainWindow;
+}
+
+void closeMainWindow() {
+    if (!closeAllowed())
+        return;
+    if (monitorNotifier != nullptr)
+        monitorNotifier->setEnabled(false);
+    deviceMonitorStop();
+    closeUnit(unitConnection);
+    mainWindow->done(IDC_CLOSE);
+}
+
+void watchDeviceMonitor(int fd) {
+    monitorNotifier = new QSocketNotifier(fd, QSocketNotifier::Read, mainWindow);
+    QObject::connect(monitorNotifier, &QSocketNotifier::activated, [] {
+        DeviceEvent event{};
+        while (deviceMonitorNext(event))
+            handleDeviceChange(event.kind == DeviceEventKind::Arrival ? DeviceChange::Arrival
+                                                                      : DeviceChange::Removal,
+                               event.path);
+    });
+}
+
+int runMainWindow() {
+    showConnectionState(openUnit(unitConnection));
+    mainWindow->exec();
+    return 0;
+}

@@ -1,0 +1,6 @@
+// The product: the real programming unit through hidraw, hot-plug from udev.
+#include "app_qt/entry.h"
+
+int main(int argc, char** argv) {
+    return runQtProgram(argc, argv, true);
+}

@@ -1,0 +1,43 @@
+// The texts of the resource scripts, in the interface language.
+#include "app_qt/main_window.h"
+#include "resources/text_tables.h"
+#include "update/update_procedure.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+bool german = false;
+
+const char* localeValue() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0')
+            return value;
+    }
+    return "";
+}
+
+} // namespace
+
+bool germanInterface() {
+    const char* locale = localeValue();
+    // "de", "de_AT.UTF-8", "de.UTF-8", "de@euro"; strchr also finds the terminating zero.
+    return std::strncmp(locale, "de", 2) == 0 && std::strchr("_.@", locale[2]) != nullptr;
+}
+
+void chooseLanguage(bool isGerman) {
+    german = isGerman;
+}
+
+std::wstring loadText(unsigned id) {
+    for (std::size_t i = 0; i < kTextTableSize; ++i)
+        if (kTextTable[i].id == id)
+            return german ? kTextTable[i].german : kTextTable[i].english;
+    return {};
+}
+
+QString qText(unsigned id) {
+    return QString::fromStdWString(loadText(id));
+}

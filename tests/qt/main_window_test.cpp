@@ -1,0 +1,177 @@
+#include "tests/qt/window_harness.h"
+
+#include "update/updater_profile.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+
+#include <cstdlib>
+
+TEST_F(WindowTest, StartsWithNothingAttached) {
+    start();
+    EXPECT_EQ(mainWindow->windowTitle().toStdWString(), L"NORVAX ORCA 75 LX FW Updater 3.0 ");
+    EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_NO_UNIT));
+    EXPECT_FALSE(enabled(IDC_UPDATE));
+    for (int field : {IDC_UNIT_VERSION, IDC_BOOTLOADER_VERSION, IDC_ESC_VERSION}) {
+        EXPECT_EQ(text(field), L"0.0.0");
+        EXPECT_FALSE(enabled(field));
+    }
+    EXPECT_EQ(text(IDC_UNIT_LABEL), L"programming unit");
+    EXPECT_EQ(text(IDC_BOOTLOADER_LABEL), L"ESC-bootloader");
+    EXPECT_EQ(text(IDC_ESC_LABEL), L"ESC");
+    EXPECT_FALSE(enabled(IDC_UNIT_LABEL));
+    EXPECT_TRUE(static_cast<QPushButton*>(control(IDC_CLOSE))->isDefault());
+    EXPECT_TRUE(boxesSeen.empty());
+}
+
+struct OutcomeCase {
+    const char* name;
+    bool bootloader;
+    std::uint16_t escState;
+    std::uint32_t typeCode;
+    unsigned hintText;
+    bool ready;
+};
+
+void PrintTo(const OutcomeCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class OutcomeTest : public WindowTest, public ::testing::WithParamInterface<OutcomeCase> {};
+
+TEST_P(OutcomeTest, ShowsItsHintButtonAndUnit) {
+    const OutcomeCase& c = GetParam();
+    SimUnitConfig config;
+    config.unitInBootloader = c.bootloader;
+    config.escState = c.escState;
+    config.typeCode = c.typeCode;
+    plugUnit(config);
+    start();
+    EXPECT_EQ(hint(), c.ready ? loadText(c.hintText) : instructionsAfter(c.hintText));
+    EXPECT_EQ(enabled(IDC_UPDATE), c.ready);
+    EXPECT_EQ(unitIsOpen(unitConnection), c.ready);
+    EXPECT_EQ(text(IDC_UNIT_VERSION), c.ready ? L"2.3" : L"0.0.0");
+    const bool incompatible = c.hintText == IDS_HINT_INCOMPATIBLE;
+    ASSERT_EQ(boxesSeen.size(), incompatible ? 1u : 0u);
+    if (incompatible) {
+        EXPECT_EQ(boxesSeen[0].caption, loadText(IDS_INCOMPATIBLE_CAPTION));
+        EXPECT_NE(boxesSeen[0].text.find(L"'ORCA 75 LX'"), std::wstring::npos);
+        EXPECT_EQ(boxesSeen[0].icon, QMessageBox::Information);
+        EXPECT_EQ(boxesSeen[0].buttons, QMessageBox::Ok);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, OutcomeTest,
+    ::testing::Values(OutcomeCase{"WrongMode", true, 3, 0x1422605A, IDS_HINT_WRONG_MODE, false},
+                      OutcomeCase{"NoUpdatableEsc", false, 2, 0x1422605A, IDS_HINT_NO_UPDATABLE_ESC,
+                                  false},
+                      OutcomeCase{"Incompatible", false, 3, 0, IDS_HINT_INCOMPATIBLE, false},
+                      OutcomeCase{"ReadyOtherType", false, 3, 0x0A06405A, IDS_HINT_READY, true},
+                      OutcomeCase{"Ready", false, 3, 0x1422605A, IDS_HINT_READY, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WindowTest, ArrivalAndRemovalOfTheUnitWhosePathDiffersInCase) {
+    start();
+    SimUnitConfig dockpad;
+    dockpad.productId = 1;
+    plugUnit(dockpad);
+    handleDeviceChange(DeviceChange::Arrival, L"/dev/hidraw3");
+    EXPECT_EQ(hint(), loadText(IDS_HINT_READY));
+    EXPECT_EQ(text(IDC_UNIT_LABEL), L"DOCKPAD");
+    EXPECT_TRUE(enabled(IDC_UPDATE));
+
+    handleDeviceChange(DeviceChange::Removal, L"/dev/hidraw7");
+    EXPECT_TRUE(unitIsOpen(unitConnection)) << "another device's removal";
+    handleDeviceChange(DeviceChange::Removal, L"/DEV/HIDRAW3");
+    EXPECT_FALSE(unitIsOpen(unitConnection));
+    EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_CONNECTION_LOST));
+    EXPECT_FALSE(enabled(IDC_UPDATE));
+    EXPECT_EQ(text(IDC_ESC_VERSION), L"0.0.0");
+    EXPECT_EQ(text(IDC_UNIT_LABEL), L"DOCKPAD") << "the label keeps the last unit's name";
+}
+
+TEST_F(WindowTest, NotificationsWaitForTheBoxThatIsOpen) {
+    SimUnitConfig foreign;
+    foreign.typeCode = 0x12345678;
+    const int incompatible = plugUnit(foreign, 1);
+    std::wstring hintDuringBox;
+    whileBoxOpen = [&](const SeenBox&) {
+        simRemoveDevice(incompatible);
+        plugUnit({}, 2);
+        handleDeviceChange(DeviceChange::Removal, L"/dev/hidraw1");
+        handleDeviceChange(DeviceChange::Arrival, L"/dev/hidraw2");
+        hintDuringBox = hint();
+    };
+    start();
+    ASSERT_EQ(boxesSeen.size(), 1u);
+    EXPECT_TRUE(hintDuringBox.empty()) << "the arrival waited for the box";
+    EXPECT_EQ(hint(), loadText(IDS_HINT_READY));
+    EXPECT_EQ(unitConnection.devicePath, L"/dev/hidraw2");
+}
+
+TEST_F(WindowTest, GermanInterface) {
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+    start();
+    EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_NO_UNIT));
+    EXPECT_EQ(hint().rfind(L"Es wurde keine Programmiereinheit", 0), 0u);
+    EXPECT_EQ(text(IDC_CLOSE), L"Beenden");
+    EXPECT_EQ(text(IDC_VERSION_GROUP), L"Installierte Firmware Versionen");
+    EXPECT_EQ(text(IDC_UNIT_LABEL), L"Programmiereinheit");
+    EXPECT_EQ(mainWindow->windowTitle().toStdWString(), L"NORVAX ORCA 75 LX FW Updater 3.0 ");
+    for (int id : {IDC_UNIT_LABEL, IDC_BOOTLOADER_LABEL, IDC_ESC_LABEL, -1}) {
+        const auto* label = static_cast<const QLabel*>(control(id));
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()))
+            << label->text().toStdString() << " is cut off";
+    }
+}
+
+TEST(InterfaceLanguage, FollowsTheFirstSetLocaleVariable) {
+    struct Case {
+        const char *all, *messages, *lang;
+        bool german;
+    };
+    for (const Case& c :
+         {Case{"de_DE.UTF-8", "en_US.UTF-8", "en_US.UTF-8", true},
+          Case{"", "de_AT.UTF-8", "en_US.UTF-8", true}, Case{nullptr, nullptr, "de", true},
+          Case{nullptr, nullptr, "de@euro", true},
+          Case{"en_GB.UTF-8", "de_DE.UTF-8", "de_DE.UTF-8", false},
+          Case{nullptr, nullptr, "dex_DE", false}, Case{nullptr, nullptr, "C", false},
+          Case{nullptr, nullptr, nullptr, false}}) {
+        for (auto [name, value] : {std::pair{"LC_ALL", c.all}, std::pair{"LC_MESSAGES", c.messages},
+                                   std::pair{"LANG", c.lang}})
+            value != nullptr ? setenv(name, value, 1) : unsetenv(name);
+        EXPECT_EQ(germanInterface(), c.german)
+            << (c.all ? c.all : "-") << " " << (c.messages ? c.messages : "-") << " "
+            << (c.lang ? c.lang : "-");
+    }
+}
+
+TEST_F(WindowTest, LogoSitsRightOfTheGroupWithoutItsGreen) {
+    start();
+    const QWidget* logo = mainWindow->findChild<QLabel*>(QStringLiteral("logo"));
+    ASSERT_NE(logo, nullptr);
+    const QRect group = control(IDC_VERSION_GROUP)->geometry();
+    const int groupRight = group.x() + group.width();
+    const int width = std::min(1772 >> 1, mainWindow->width() - groupRight - 45);
+    EXPECT_EQ(logo->geometry(),
+              QRect(groupRight + 20, group.y(), width, static_cast<int>(width / 1772.0f * 263.0f)));
+    const QImage shown = static_cast<const QLabel*>(logo)->pixmap().toImage();
+    EXPECT_EQ(qAlpha(shown.pixel(0, 0)), 0) << "the green background is transparent";
+}
+
+TEST(LogoPlace, HalfTheBitmapOrTheRoomLeft) {
+    const LogoPlace wide = logoPlace(2000, 100, 10, 1772, 263);
+    EXPECT_EQ(wide.width, 886);
+    EXPECT_EQ(wide.height, 131);
+    EXPECT_EQ(wide.x, 120);
+    EXPECT_EQ(wide.y, 10);
+    const LogoPlace narrow = logoPlace(545, 100, 10, 1772, 263);
+    EXPECT_EQ(narrow.width, 400);
+    EXPECT_EQ(narrow.height, 59);
+}
+
+TEST(ProgressWindow, CentredOnTheMainWindowsFrame) {
+    EXPECT_EQ(progressWindowPlace(QRect(QPoint(100, 100), QPoint(559, 499))), QPoint(130, 275));
+}

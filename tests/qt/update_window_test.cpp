@@ -1,0 +1,102 @@
+#include "tests/qt/window_harness.h"
+
+#include "resources/generate/firmware_pattern.h"
+#include "update/update_procedure.h"
+
+#include <QDialog>
+#include <QKeyEvent>
+#include <QProgressBar>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class UpdateWindowTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        simSetFirmwareImage(standInImage());
+        unit = plugUnit();
+        start();
+        ASSERT_TRUE(enabled(IDC_UPDATE));
+    }
+    int unit = -1;
+};
+
+TEST_F(UpdateWindowTest, SucceedsAndShowsTheNewVersion) {
+    int highest = -1;
+    bool monotonic = true;
+    // Watches the progress window's bar from the window's own event loop.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto* bar = mainWindow->findChild<QProgressBar*>(QStringLiteral("progress"))) {
+            monotonic = monotonic && bar->value() >= highest;
+            highest = std::max(highest, bar->value());
+        }
+    });
+    watch.start(1);
+    press(IDC_UPDATE);
+    ASSERT_EQ(boxesSeen.size(), 1u);
+    EXPECT_EQ(boxesSeen[0].caption, loadText(IDS_CONFIRM_UPDATE_CAPTION));
+    EXPECT_EQ(boxesSeen[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(boxesSeen[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_TRUE(updateRunning());
+    EXPECT_FALSE(enabled(IDC_UPDATE));
+
+    // Close, Escape and the close button are refused while the update runs.
+    closeMainWindow();
+    QTest::keyClick(mainWindow, Qt::Key_Escape);
+    mainWindow->close();
+    EXPECT_TRUE(mainWindow->isVisible());
+
+    ASSERT_TRUE(pumpUntil([] { return !updateRunning(); }));
+    EXPECT_EQ(hint(), loadText(IDS_HINT_UPDATE_DONE));
+    EXPECT_EQ(text(IDC_ESC_VERSION), L"3.0");
+    EXPECT_FALSE(enabled(IDC_UPDATE));
+    EXPECT_TRUE(unitIsOpen(unitConnection));
+    EXPECT_EQ(mainWindow->findChild<QProgressBar*>(QStringLiteral("progress")), nullptr);
+    EXPECT_TRUE(monotonic);
+    EXPECT_GE(highest, 0) << "the progress window was shown";
+    EXPECT_EQ(simProtocolViolations(unit), 0u);
+
+    QTest::keyClick(mainWindow, Qt::Key_Escape);
+    EXPECT_EQ(mainWindow->result(), IDC_CLOSE) << "Escape closes once the update has ended";
+}
+
+TEST_F(UpdateWindowTest, FailureShowsItsCodesAndClosesTheUnit) {
+    simAddFault(unit, {SimFaultKind::StatusError, ERASE, 1, 7});
+    press(IDC_UPDATE);
+    ASSERT_TRUE(pumpUntil([] { return !updateRunning(); }));
+    ASSERT_EQ(boxesSeen.size(), 2u);
+    const SeenBox& failure = boxesSeen[1];
+    EXPECT_EQ(failure.caption, loadText(IDS_UPDATE_FAILED_CAPTION));
+    EXPECT_EQ(failure.text, loadText(IDS_FAIL_ERASE) +
+                                L"\nThe system shows following errorcode: 0x00000007-0x00000000");
+    EXPECT_EQ(failure.icon, QMessageBox::Critical);
+    EXPECT_EQ(hint(), loadText(IDS_HINT_UPDATE_FAILED));
+    EXPECT_FALSE(enabled(IDC_UPDATE));
+    EXPECT_FALSE(unitIsOpen(unitConnection));
+    EXPECT_EQ(text(IDC_ESC_VERSION), L"0.0.0");
+}
+
+TEST_F(UpdateWindowTest, RemovalDuringTheUpdateWaitsForItsEnd) {
+    press(IDC_UPDATE);
+    ASSERT_TRUE(updateRunning());
+    handleDeviceChange(DeviceChange::Removal, L"/dev/hidraw3");
+    ASSERT_TRUE(pumpUntil([] { return !updateRunning(); }));
+    EXPECT_EQ(simProtocolViolations(unit), 0u);
+    EXPECT_FALSE(unitIsOpen(unitConnection)) << "the removal took effect after the update";
+    EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_CONNECTION_LOST));
+}
+
+TEST_F(UpdateWindowTest, DecliningSendsNothing) {
+    boxAnswers = {QMessageBox::Cancel};
+    const std::size_t before = simTranscript().size();
+    press(IDC_UPDATE);
+    EXPECT_FALSE(updateRunning());
+    EXPECT_EQ(simTranscript().size(), before);
+    EXPECT_TRUE(enabled(IDC_UPDATE));
+    EXPECT_EQ(hint(), loadText(IDS_HINT_READY));
+}
+
+} // namespace

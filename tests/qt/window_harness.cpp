@@ -1,0 +1,111 @@
+#include "tests/qt/window_harness.h"
+
+#include "update/update_procedure.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdlib>
+
+std::deque<QMessageBox::StandardButton> boxAnswers;
+std::vector<SeenBox> boxesSeen;
+std::function<void(const SeenBox&)> whileBoxOpen;
+
+namespace {
+
+QMessageBox* answering = nullptr;
+
+// Called often while anything runs: answers the message box that is open, once.
+void answerOpenBox() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || box == answering || !box->isVisible())
+        return;
+    answering = box;
+    const SeenBox seen{box->windowTitle().toStdWString(), box->text().toStdWString(), box->icon(),
+                       box->standardButtons()};
+    boxesSeen.push_back(seen);
+    if (whileBoxOpen)
+        whileBoxOpen(seen);
+    QMessageBox::StandardButton answer =
+        seen.buttons.testFlag(QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::No;
+    if (!boxAnswers.empty()) {
+        answer = boxAnswers.front();
+        boxAnswers.pop_front();
+    }
+    box->button(answer)->click();
+}
+
+} // namespace
+
+void WindowTest::SetUp() {
+    simReset();
+    closeUnit(unitConnection);
+    boxAnswers.clear();
+    boxesSeen.clear();
+    whileBoxOpen = nullptr;
+    answering = nullptr;
+    unsetenv("LC_ALL");
+    unsetenv("LC_MESSAGES");
+    setenv("LANG", "C.UTF-8", 1);
+}
+
+void WindowTest::TearDown() {
+    if (mainWindow != nullptr) {
+        pumpUntil([] { return !updateRunning(); });
+        delete mainWindow;
+        mainWindow = nullptr;
+    }
+    closeUnit(unitConnection);
+}
+
+void WindowTest::start() {
+    createMainWindow();
+    mainWindow->show();
+    showConnectionState(openUnit(unitConnection));
+}
+
+bool WindowTest::pumpUntil(const std::function<bool()>& done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > 20000)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+std::wstring WindowTest::text(int id) {
+    QWidget* widget = control(id);
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        return label->text().toStdWString();
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        return button->text().toStdWString();
+    if (auto* group = qobject_cast<QGroupBox*>(widget))
+        return group->title().toStdWString();
+    return hint();
+}
+
+bool WindowTest::enabled(int id) {
+    return control(id)->isEnabled();
+}
+
+void WindowTest::press(int id) {
+    static_cast<QPushButton*>(control(id))->click();
+}
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication application(argc, argv);
+    QTimer boxes;
+    QObject::connect(&boxes, &QTimer::timeout, answerOpenBox);
+    boxes.start(5);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
