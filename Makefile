@@ -2,9 +2,10 @@
 MAKEFLAGS += --no-print-directory
 # make demo: builds the executables and runs the demo under Wine.
 # make demo-linux: builds the Linux edition and runs its demo.
+# make package: the Debian package of the Linux edition, checked by lintian.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps native linux windows test test-native test-windows clean demo demo-linux
+.PHONY: all deps native linux windows test test-native test-windows clean demo demo-linux package
 
 all: native linux windows
 
@@ -40,3 +41,8 @@ demo: windows
 demo-linux: linux
 	@scripts/install-deps.sh demo-linux
 	scripts/demo-linux.sh
+
+package: linux
+	@scripts/install-deps.sh package
+	cd build/linux && cpack
+	lintian --fail-on error build/dist/orca-75-lx-updater_3.0.0_amd64.deb
