@@ -7,7 +7,8 @@ HINSTANCE moduleInstance = nullptr;
 
 void initCommonControls() {
     using InitCommonControlsFn = void(WINAPI*)();
-    if (auto init = systemFunction<InitCommonControlsFn>(L"comctl32.dll", "InitCommonControls"))
+    static auto init = systemFunction<InitCommonControlsFn>(L"comctl32.dll", "InitCommonControls");
+    if (init)
         init();
 }
 

@@ -14,7 +14,6 @@ namespace {
 
 constexpr NTSTATUS kHidpStatusSuccess = 0x00110000;
 
-using GetHidGuidFn = void(__stdcall*)(GUID*);
 using GetAttributesFn = BOOLEAN(__stdcall*)(HANDLE, HIDD_ATTRIBUTES*);
 using GetPreparsedDataFn = BOOLEAN(__stdcall*)(HANDLE, PHIDP_PREPARSED_DATA*);
 using FreePreparsedDataFn = BOOLEAN(__stdcall*)(PHIDP_PREPARSED_DATA);
@@ -28,12 +27,39 @@ using GetInterfaceDetailFn = BOOL(__stdcall*)(HDEVINFO, SP_DEVICE_INTERFACE_DATA
                                               SP_DEVINFO_DATA*);
 using DestroyListFn = BOOL(__stdcall*)(HDEVINFO);
 
-template <typename Function> Function hid(const char* name) {
-    return systemFunction<Function>(L"hid.dll", name);
+// The functions this file needs, each resolved once.
+struct HidFunctions {
+    GetAttributesFn getAttributes;
+    GetPreparsedDataFn getPreparsed;
+    FreePreparsedDataFn freePreparsed;
+    GetCapsFn getCaps;
+    FlushQueueFn flushQueue;
+};
+
+const HidFunctions& hid() {
+    static const HidFunctions functions{
+        systemFunction<GetAttributesFn>(L"hid.dll", "HidD_GetAttributes"),
+        systemFunction<GetPreparsedDataFn>(L"hid.dll", "HidD_GetPreparsedData"),
+        systemFunction<FreePreparsedDataFn>(L"hid.dll", "HidD_FreePreparsedData"),
+        systemFunction<GetCapsFn>(L"hid.dll", "HidP_GetCaps"),
+        systemFunction<FlushQueueFn>(L"hid.dll", "HidD_FlushQueue")};
+    return functions;
 }
 
-template <typename Function> Function setupApi(const char* name) {
-    return systemFunction<Function>(L"setupapi.dll", name);
+struct SetupApiFunctions {
+    GetClassDevsFn getClassDevs;
+    EnumInterfacesFn enumInterfaces;
+    GetInterfaceDetailFn getDetail;
+    DestroyListFn destroyList;
+};
+
+const SetupApiFunctions& setupApi() {
+    static const SetupApiFunctions functions{
+        systemFunction<GetClassDevsFn>(L"setupapi.dll", "SetupDiGetClassDevsW"),
+        systemFunction<EnumInterfacesFn>(L"setupapi.dll", "SetupDiEnumDeviceInterfaces"),
+        systemFunction<GetInterfaceDetailFn>(L"setupapi.dll", "SetupDiGetDeviceInterfaceDetailW"),
+        systemFunction<DestroyListFn>(L"setupapi.dll", "SetupDiDestroyDeviceInfoList")};
+    return functions;
 }
 
 HANDLE toHandle(DeviceHandle device) {
@@ -77,16 +103,15 @@ bool transfer(DeviceHandle device, bool write, std::uint8_t* report, std::size_t
 
 bool platformListHidInterfaces(std::vector<std::wstring>& paths) {
     paths.clear();
-    auto getHidGuid = hid<GetHidGuidFn>("HidD_GetHidGuid");
-    auto getClassDevs = setupApi<GetClassDevsFn>("SetupDiGetClassDevsW");
-    auto enumInterfaces = setupApi<EnumInterfacesFn>("SetupDiEnumDeviceInterfaces");
-    auto getDetail = setupApi<GetInterfaceDetailFn>("SetupDiGetDeviceInterfaceDetailW");
-    auto destroyList = setupApi<DestroyListFn>("SetupDiDestroyDeviceInfoList");
-    if (!getHidGuid || !getClassDevs || !enumInterfaces || !getDetail || !destroyList)
+    const SetupApiFunctions& api = setupApi();
+    auto getClassDevs = api.getClassDevs;
+    auto enumInterfaces = api.enumInterfaces;
+    auto getDetail = api.getDetail;
+    auto destroyList = api.destroyList;
+    if (!getClassDevs || !enumInterfaces || !getDetail || !destroyList)
         return false;
 
-    GUID hidGuid;
-    getHidGuid(&hidGuid);
+    GUID hidGuid = hidInterfaceClass();
     HDEVINFO list = getClassDevs(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     if (list == INVALID_HANDLE_VALUE)
         return false;
@@ -120,7 +145,7 @@ DeviceHandle platformOpenDevice(const std::wstring& path) {
 }
 
 bool platformGetAttributes(DeviceHandle device, std::uint16_t& vendorId, std::uint16_t& productId) {
-    auto getAttributes = hid<GetAttributesFn>("HidD_GetAttributes");
+    auto getAttributes = hid().getAttributes;
     HIDD_ATTRIBUTES attributes{};
     attributes.Size = sizeof attributes;
     if (!getAttributes || !getAttributes(toHandle(device), &attributes))
@@ -132,9 +157,9 @@ bool platformGetAttributes(DeviceHandle device, std::uint16_t& vendorId, std::ui
 
 bool platformGetReportLengths(DeviceHandle device, std::uint32_t& outputLength,
                               std::uint32_t& inputLength) {
-    auto getPreparsed = hid<GetPreparsedDataFn>("HidD_GetPreparsedData");
-    auto freePreparsed = hid<FreePreparsedDataFn>("HidD_FreePreparsedData");
-    auto getCaps = hid<GetCapsFn>("HidP_GetCaps");
+    auto getPreparsed = hid().getPreparsed;
+    auto freePreparsed = hid().freePreparsed;
+    auto getCaps = hid().getCaps;
     if (!getPreparsed || !freePreparsed || !getCaps)
         return false;
     PHIDP_PREPARSED_DATA preparsed = nullptr;
@@ -152,7 +177,7 @@ bool platformGetReportLengths(DeviceHandle device, std::uint32_t& outputLength,
 
 void platformFlushInput(DeviceHandle device) {
     DWORD error = GetLastError();
-    if (auto flush = hid<FlushQueueFn>("HidD_FlushQueue"))
+    if (auto flush = hid().flushQueue)
         flush(toHandle(device));
     SetLastError(error);
 }

@@ -1,9 +1,13 @@
 // DLLs are taken from the system directory only: a DLL planted beside the executable
-// (a Downloads folder, say) must never be loaded in their place.
+// (a Downloads folder, say) must never be loaded in their place. Each DLL is loaded once
+// per process, and each caller keeps the functions it looks up in a function-local
+// static, so that every function is resolved once.
 #pragma once
 
 #include <windows.h>
 
+// The system DLL, loaded on first use and kept for the life of the process; null when the
+// system has none of that name.
 HMODULE loadSystemLibrary(const wchar_t* name);
 
 // The named function of a system DLL, or null.
@@ -16,3 +20,7 @@ template <typename Function> Function systemFunction(const wchar_t* library, con
 
 // First thing in every entry function, before anything can load a DLL.
 void restrictDllSearchToSystem();
+
+// The HID device interface class, from hid.dll (or its published value where hid.dll is
+// missing): what SetupAPI lists and device notifications are registered for.
+GUID hidInterfaceClass();

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include <chrono>
 
 TEST(Win32Platform, ListsHidInterfacesWithoutTheUnit) {
@@ -58,8 +60,31 @@ TEST(Win32Platform, WaitsLastAtLeastTheirTimeAndKeepTheLastError) {
     }
 }
 
-TEST(Win32Platform, NoDllIsTakenFromBesideTheExecutable) {
-    EXPECT_NE(loadSystemLibrary(L"hid.dll"), nullptr);
+TEST(Win32Platform, SystemDllsComeFromTheSystemDirectoryOnceEach) {
+    wchar_t own[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, own, MAX_PATH);
+    std::wstring besideUs(own, length);
+    besideUs.resize(besideUs.find_last_of(L"\\/") + 1);
+    ASSERT_NE(GetFileAttributesW((besideUs + L"hid.dll").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "a hid.dll is planted beside the executable";
+    SetEnvironmentVariableW(L"PLANTED_DLL_LOADED", nullptr);
+
+    HMODULE hid = loadSystemLibrary(L"hid.dll");
+    ASSERT_NE(hid, nullptr);
+    EXPECT_EQ(GetEnvironmentVariableW(L"PLANTED_DLL_LOADED", nullptr, 0), 0u)
+        << "the planted hid.dll was loaded";
+    wchar_t loaded[MAX_PATH];
+    wchar_t system[MAX_PATH];
+    GetModuleFileNameW(hid, loaded, MAX_PATH);
+    const UINT systemLength = GetSystemDirectoryW(system, MAX_PATH);
+    EXPECT_EQ(_wcsnicmp(loaded, system, systemLength), 0);
+    EXPECT_EQ(loadSystemLibrary(L"hid.dll"), hid);
     EXPECT_NE(loadSystemLibrary(L"setupapi.dll"), nullptr);
     EXPECT_EQ(loadSystemLibrary(L"no-such-library.dll"), nullptr);
+
+    // The plant does record being loaded, as its twin under another name shows.
+    HMODULE twin = LoadLibraryW((besideUs + L"planted-probe.dll").c_str());
+    ASSERT_NE(twin, nullptr);
+    EXPECT_NE(GetEnvironmentVariableW(L"PLANTED_DLL_LOADED", nullptr, 0), 0u);
+    FreeLibrary(twin);
 }

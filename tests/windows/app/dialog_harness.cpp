@@ -133,6 +133,22 @@ LRESULT DialogTest::remove(const std::wstring& path, DWORD deviceType) {
     return notify(dialog, DBT_DEVICEREMOVECOMPLETE, path, deviceType);
 }
 
+HWND DialogTest::ownProgressWindow() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM result) -> BOOL {
+            wchar_t className[64];
+            GetClassNameW(window, className, 64);
+            if (std::wstring(className) != L"msctls_progress32")
+                return TRUE;
+            *reinterpret_cast<HWND*>(result) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 void DialogTest::press(int control) {
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, control)));

@@ -50,6 +50,10 @@ class DialogTest : public ::testing::Test {
         return loadString(id) + L"\r\n\r\n" + loadString(IDS_HINT_INSTRUCTIONS);
     }
 
+    // The progress window of this test's own thread, or null: other test programs on the
+    // same display have theirs.
+    static HWND ownProgressWindow();
+
     HWND dialog = nullptr;
 };
 

@@ -57,7 +57,7 @@ TEST_F(UpdateUi, SuccessfulUpdateShowsTheNewVersion) {
     EXPECT_FALSE(enabled(IDC_UPDATE));
     EXPECT_TRUE(unitIsOpen(unitConnection));
     EXPECT_TRUE(std::equal(image.begin(), image.end(), simFlash(unit).begin()));
-    EXPECT_EQ(FindWindowW(PROGRESS_CLASSW, nullptr), nullptr) << "the progress window is gone";
+    EXPECT_EQ(ownProgressWindow(), nullptr) << "the progress window is gone";
 }
 
 TEST_F(UpdateUi, SameVersionAsksTwiceAndNoStopsIt) {
@@ -200,30 +200,4 @@ TEST(ProgressWindow, CentredOnTheDialog) {
     const POINT odd = progressWindowPlace(RECT{-301, 0, 0, 101});
     EXPECT_EQ(odd.x, -301 + 150 - 200);
     EXPECT_EQ(odd.y, 50 - 25);
-}
-
-TEST_F(UpdateUi, KeepOnTopActsOnceAndOnlyForItsOwnWindows) {
-    start();
-    HWND other = CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                 0, 0, 200, 100, nullptr, nullptr, moduleInstance, nullptr);
-    HWND progress = CreateWindowExW(0, L"STATIC", L"progress", WS_VISIBLE, 0, 0, 400, 50, dialog,
-                                    nullptr, moduleInstance, nullptr);
-    SetForegroundWindow(other);
-    pump();
-    FeedbackWindow last = nullptr;
-    if (GetForegroundWindow() == other) {
-        keepOnTop(progress, last);
-        EXPECT_EQ(last, nullptr) << "another program is in front: nothing is raised";
-    }
-    SetForegroundWindow(dialog);
-    pump();
-    ASSERT_EQ(GetForegroundWindow(), dialog);
-    keepOnTop(progress, last);
-    EXPECT_EQ(last, dialog);
-    SetForegroundWindow(other);
-    pump();
-    keepOnTop(progress, last);
-    EXPECT_EQ(last, dialog) << "once per update";
-    DestroyWindow(progress);
-    DestroyWindow(other);
 }
