@@ -38,10 +38,11 @@ add_library(app_ui OBJECT
     app/update_feedback.cpp)
 target_link_libraries(app_ui PUBLIC project_warnings)
 
+# The shipped executables carry no symbols or debug information.
 function(add_windows_program name)
     add_executable(${name} WIN32 ${ARGN} $<TARGET_OBJECTS:app_ui> $<TARGET_OBJECTS:session>
         $<TARGET_OBJECTS:product_resources>)
-    target_link_options(${name} PRIVATE -municode)
+    target_link_options(${name} PRIVATE -municode -s)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR})
 endfunction()
 
@@ -54,3 +55,9 @@ target_link_libraries(orca-75-lx-updater PRIVATE update unitlink
 add_windows_program(orca-75-lx-updater-demo app/demo_main.cpp)
 target_link_libraries(orca-75-lx-updater-demo PRIVATE update unitlink sim_hid
     platform_win32_wait platform_win32_image win32_system_library)
+
+# The update through the real dialog, in real time; prints figures, tests nothing.
+add_executable(dialog_benchmark bench/dialog_benchmark.cpp $<TARGET_OBJECTS:app_ui>
+    $<TARGET_OBJECTS:session> $<TARGET_OBJECTS:product_resources>)
+target_link_libraries(dialog_benchmark PRIVATE update unitlink sim_hid platform_win32_wait
+    platform_win32_image win32_system_library)

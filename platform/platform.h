@@ -52,5 +52,12 @@ std::uint32_t platformLastError();
 // Lasts at least `ms` and not much longer. Keeps the last-error value.
 void platformWait(std::uint32_t ms);
 
+// A moment `ms` from now on the clock the waits use (its unit is the platform's own), and
+// a wait until then: at once if it has passed. Both keep the last-error value. A wait
+// counted from an event this way lets work done meanwhile overlap it.
+using WaitDeadline = std::int64_t;
+WaitDeadline platformDeadline(std::uint32_t ms);
+void platformWaitUntil(WaitDeadline deadline);
+
 // The firmware image carried by the executable; false when there is none.
 bool platformFirmwareImage(const std::uint8_t*& data, std::size_t& length);

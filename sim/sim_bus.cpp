@@ -1,5 +1,6 @@
 #include "sim/sim_state.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -14,6 +15,25 @@ std::uint64_t simClockNow() {
     return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                           std::chrono::steady_clock::now() - realStart)
                                           .count());
+}
+
+std::uint64_t simClockNowUs() {
+    if (!simBus.realTime)
+        return simBus.virtualNow * 1000;
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                          std::chrono::steady_clock::now() - realStart)
+                                          .count());
+}
+
+void simClockPassUntilUs(std::uint64_t until, std::unique_lock<std::mutex>& held) {
+    if (!simBus.realTime) {
+        // The virtual clock counts whole milliseconds: never short of the moment.
+        simBus.virtualNow = std::max(simBus.virtualNow, (until + 999) / 1000);
+        return;
+    }
+    held.unlock();
+    std::this_thread::sleep_until(realStart + std::chrono::microseconds(until));
+    held.lock();
 }
 
 void simClockPass(std::uint64_t ms, std::unique_lock<std::mutex>& held) {

@@ -67,6 +67,9 @@ extern thread_local std::uint32_t simLastError;
 std::uint64_t simClockNow();
 // Lets `ms` pass; the caller holds `held`, which is released while real time passes.
 void simClockPass(std::uint64_t ms, std::unique_lock<std::mutex>& held);
+// The same clock in microseconds, and a pass until a moment on it.
+std::uint64_t simClockNowUs();
+void simClockPassUntilUs(std::uint64_t until, std::unique_lock<std::mutex>& held);
 
 // One transfer at the unit's end of the wire; the caller holds `held`. Failures set
 // simLastError. With `timeoutMs` 0 an answer not ready yet is NotReady and stays queued.

@@ -6,3 +6,13 @@ void platformWait(std::uint32_t ms) {
     std::unique_lock<std::mutex> held(simBus.lock);
     simClockPass(ms, held);
 }
+
+WaitDeadline platformDeadline(std::uint32_t ms) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    return static_cast<WaitDeadline>(simClockNowUs() + ms * 1000ull);
+}
+
+void platformWaitUntil(WaitDeadline deadline) {
+    std::unique_lock<std::mutex> held(simBus.lock);
+    simClockPassUntilUs(static_cast<std::uint64_t>(deadline), held);
+}

@@ -73,6 +73,9 @@ void writeUpdate(const UpdatePlan& plan) {
     ImageBlock block;
     while (nextBlock(cursor, block)) {
         result = writeBlock(unit, block.data, block.wordCount);
+        // The wait after a block counts from its answer, so that showing the progress
+        // overlaps it instead of lengthening it.
+        const WaitDeadline nextRequest = platformDeadline(kStepWaitMs);
         if (result != kExchangeOk) {
             lastError = platformLastError();
             closeProgress(progress);
@@ -80,7 +83,7 @@ void writeUpdate(const UpdatePlan& plan) {
         }
         setProgress(progress, total, static_cast<std::uint32_t>(cursor.remaining));
         keepOnTop(progress, lastForeground);
-        platformWait(kStepWaitMs);
+        platformWaitUntil(nextRequest);
     }
     closeProgress(progress);
 

@@ -31,8 +31,17 @@ void sleepUntil(std::int64_t deadline) {
 
 } // namespace
 
+WaitDeadline platformDeadline(std::uint32_t ms) {
+    return nowNs() + ms * kNsPerMs;
+}
+
 void platformWait(std::uint32_t ms) {
-    if (ms == 0)
+    if (ms != 0)
+        platformWaitUntil(platformDeadline(ms));
+}
+
+void platformWaitUntil(WaitDeadline deadline) {
+    if (nowNs() >= deadline)
         return;
     const int error = errno;
     // The kernel's default slack of 50 us per sleep is what this wait must not have.
@@ -40,7 +49,6 @@ void platformWait(std::uint32_t ms) {
     thread_local std::int64_t lateness = 0;
     (void)slackCut;
 
-    const std::int64_t deadline = nowNs() + ms * kNsPerMs;
     const std::int64_t asked = deadline - lateness;
     sleepUntil(asked);
     lateness += (nowNs() - asked - lateness) / 8;

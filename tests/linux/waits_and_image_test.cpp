@@ -19,6 +19,17 @@ TEST(LinuxWait, NeverShorterThanAskedAndKeepsTheLastError) {
     }
 }
 
+TEST(LinuxWait, UntilADeadlineCountedBeforeOtherWork) {
+    errno = EPROTO;
+    const auto start = std::chrono::steady_clock::now();
+    const WaitDeadline deadline = platformDeadline(15);
+    platformWait(4); // work done meanwhile
+    platformWaitUntil(deadline);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(15));
+    platformWaitUntil(deadline); // passed: returns
+    EXPECT_EQ(errno, EPROTO);
+}
+
 TEST(LinuxImage, TheExecutableCarriesTheBuildsImage) {
     const std::uint8_t* data = nullptr;
     std::size_t length = 0;

@@ -50,6 +50,8 @@ FeedbackWindow openProgress() {
 
 void setProgress(FeedbackWindow, std::uint32_t total, std::uint32_t remaining) {
     record("progress").percent = progressPercent(total, remaining);
+    if (feedback.whileShowingProgress)
+        feedback.whileShowingProgress();
 }
 
 void keepOnTop(FeedbackWindow, FeedbackWindow&) {

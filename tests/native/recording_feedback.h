@@ -22,8 +22,9 @@ struct FeedbackCall {
 
 struct RecordingFeedback {
     std::vector<FeedbackCall> calls;
-    std::deque<bool> answers;              // confirmations; true for OK or Yes
-    std::function<void()> whileConfirming; // runs inside each confirmation box
+    std::deque<bool> answers;                   // confirmations; true for OK or Yes
+    std::function<void()> whileConfirming;      // runs inside each confirmation box
+    std::function<void()> whileShowingProgress; // runs inside each progress step
     FeedbackWindow progressWindow = reinterpret_cast<FeedbackWindow>(0x5150);
 
     std::vector<FeedbackCall> only(const std::string& what) const;

@@ -77,3 +77,20 @@ TEST_F(UpdateTest, FeedbackComesInTheProceduresOrder) {
     EXPECT_EQ(confirm.text, textId(IDS_CONFIRM_UPDATE));
     EXPECT_EQ(confirm.buttons, ConfirmButtons::OkCancel);
 }
+
+// A window slow to show the progress: its time overlaps the wait after the block, and the
+// next request still never follows the answer by less than the wait.
+TEST_F(UpdateTest, ProgressTimeOverlapsTheBlockWaitButNeverShortensIt) {
+    for (std::uint32_t showing : {7u, 20u, 26u}) {
+        SetUp();
+        readyUnit();
+        feedback.whileShowingProgress = [showing] { platformWait(showing); };
+        update();
+        const std::vector<SimExchange> t = sent();
+        ASSERT_EQ(t.size(), 4u + 2038u + 2u);
+        for (std::size_t i = 0; i < 2037; ++i)
+            ASSERT_EQ(t[5 + i].writtenAt - t[4 + i].readAt, std::max(20u, showing))
+                << "after block " << i << " with " << showing << " ms of progress";
+        TearDown();
+    }
+}
