@@ -3,9 +3,11 @@ MAKEFLAGS += --no-print-directory
 # make demo: builds the executables and runs the demo under Wine.
 # make demo-linux: builds the Linux edition and runs its demo.
 # make package: the Debian package of the Linux edition, checked by lintian.
+# make fuzz [FUZZ_SECONDS=N]: fuzzes the core for N seconds (default 300).
+FUZZ_SECONDS ?= 300
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps native linux windows test test-native test-windows clean demo demo-linux package
+.PHONY: all deps native linux windows test test-native test-windows clean demo demo-linux package fuzz
 
 all: native linux windows
 
@@ -46,3 +48,11 @@ package: linux
 	@scripts/install-deps.sh package
 	cd build/linux && cpack
 	lintian --fail-on error build/dist/orca-75-lx-updater_3.0.0_amd64.deb
+
+fuzz: deps
+	@scripts/install-deps.sh fuzz
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+	mkdir -p build/fuzz/corpus
+	build/fuzz/tests/fuzz/core_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+		build/fuzz/corpus tests/fuzz/corpus

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what building and testing need, from Debian's packages, and with an argument
 # what that extra needs too: demo-linux (a window manager for the screenshots, Qt's German
-# button texts) or package (the Debian packaging tools). As root it installs; otherwise it
+# button texts), package (the Debian packaging tools) or fuzz (clang and libFuzzer). As root it installs; otherwise it
 # uses sudo, or prints the one command to run.
 set -eu
 packages="cmake make g++ googletest clang-format
@@ -11,6 +11,7 @@ pkg-config libudev-dev umockdev libumockdev-dev qt6-base-dev"
 case "${1:-}" in
 demo-linux) packages="$packages openbox qt6-translations-l10n" ;;
 package) packages="$packages dpkg-dev file lintian" ;;
+fuzz) packages="$packages clang libclang-rt-14-dev" ;;
 esac
 
 missing=
