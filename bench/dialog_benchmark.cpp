@@ -6,6 +6,7 @@
 #include "app/update_runner.h"
 #include "platform/win32/system_library.h"
 #include "resources/resource_ids.h"
+#include "bench/lock_to_protect.h"
 #include "sim/sim_unit.h"
 
 #include <cstdio>
@@ -38,13 +39,6 @@ LRESULT CALLBACK drive(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(posted, code, wParam, lParam);
 }
 
-std::uint64_t requestTime(std::uint8_t command, std::uint8_t parameter) {
-    for (const SimExchange& exchange : simTranscript())
-        if (exchange.request[1] == command && exchange.request[3] == parameter)
-            return exchange.writtenAt;
-    return 0;
-}
-
 } // namespace
 
 int main() {
@@ -59,16 +53,5 @@ int main() {
     UnhookWindowsHookEx(posted);
     UnhookWindowsHookEx(boxes);
 
-    const std::uint64_t lock = requestTime(0x0B, 0x01);
-    const std::uint64_t protect = requestTime(0x20, 0x01);
-    if (lock == 0 || protect == 0) {
-        std::printf("the update did not run to its end\n");
-        return 1;
-    }
-    const double fixedMs = 45840.0;
-    const double tookMs = static_cast<double>(protect - lock);
-    std::printf("lock to write-protect-on: %.0f ms, fixed waits %.0f ms, overhead %.0f ms "
-                "(%.2f %%)\n",
-                tookMs, fixedMs, tookMs - fixedMs, 100.0 * (tookMs - fixedMs) / fixedMs);
-    return 0;
+    return printLockToProtect() ? 0 : 1;
 }
