@@ -11,16 +11,12 @@ HWND asWindow(FeedbackWindow window) {
     return static_cast<HWND>(window);
 }
 
-void raiseBoth(HWND progress) {
-    SetWindowPos(mainDialog, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-    SetWindowPos(progress, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-}
-
 } // namespace
 
 POINT progressWindowPlace(const RECT& dialog) {
-    return {dialog.left + ((dialog.right - dialog.left) >> 1) - 200,
-            dialog.top + ((dialog.bottom - dialog.top) >> 1) - 25};
+    const WindowCorner corner =
+        progressWindowCorner(dialog.left, dialog.top, dialog.right, dialog.bottom);
+    return {corner.x, corner.y};
 }
 
 FeedbackWindow openProgress() {
@@ -34,7 +30,7 @@ FeedbackWindow openProgress() {
             CreateWindowExW(0, PROGRESS_CLASSW, title.c_str(), WS_VISIBLE | PBS_SMOOTH, place.x,
                             place.y, 400, 50, mainDialog, nullptr, moduleInstance, nullptr);
         SendMessageW(progress, PBM_SETPOS, 0, 0);
-        raiseBoth(progress);
+        raiseMainAndProgress(progress);
     });
     return progress;
 }
@@ -42,22 +38,6 @@ FeedbackWindow openProgress() {
 void setProgress(FeedbackWindow progressWindow, std::uint32_t total, std::uint32_t remaining) {
     windowRun([&] {
         SendMessageW(asWindow(progressWindow), PBM_SETPOS, progressPercent(total, remaining), 0);
-    });
-}
-
-void keepOnTop(FeedbackWindow progressWindow, FeedbackWindow& lastForeground) {
-    HWND progress = asWindow(progressWindow);
-    HWND last = asWindow(lastForeground);
-    if (last == mainDialog || (last != nullptr && last == progress))
-        return;
-    windowRun([&] {
-        HWND front = GetForegroundWindow();
-        if (front == nullptr || (front != mainDialog && front != progress))
-            return;
-        lastForeground = front;
-        raiseBoth(progress);
-        ShowWindow(mainDialog, SW_SHOW);
-        ShowWindow(progress, SW_SHOW);
     });
 }
 

@@ -6,8 +6,9 @@
 
 namespace {
 
-const int kVersionControls[] = {IDC_UNIT_VERSION, IDC_BOOTLOADER_VERSION, IDC_ESC_VERSION,
-                                IDC_UNIT_LABEL,   IDC_BOOTLOADER_LABEL,   IDC_ESC_LABEL};
+HWND asWindow(FeedbackWindow window) {
+    return static_cast<HWND>(window);
+}
 
 } // namespace
 
@@ -23,21 +24,30 @@ std::wstring windowHint() {
     return text.data();
 }
 
-void windowEnableUpdate(bool enabled) {
-    EnableWindow(GetDlgItem(mainDialog, IDC_UPDATE), enabled);
+void windowSetText(int control, const std::wstring& text) {
+    SetDlgItemTextW(mainDialog, control, text.c_str());
 }
 
-void windowSetVersion(VersionField field, const std::wstring& text) {
-    SetDlgItemTextW(mainDialog, kVersionControls[static_cast<int>(field)], text.c_str());
+void windowEnable(int control, bool enabled) {
+    EnableWindow(GetDlgItem(mainDialog, control), enabled);
 }
 
-void windowSetUnitLabel(const std::wstring& text) {
-    SetDlgItemTextW(mainDialog, IDC_UNIT_LABEL, text.c_str());
+FeedbackWindow windowMain() {
+    return mainDialog;
 }
 
-void windowEnableVersionRows(bool enabled) {
-    for (int control : kVersionControls)
-        EnableWindow(GetDlgItem(mainDialog, control), enabled);
+FeedbackWindow windowInFront() {
+    return GetForegroundWindow();
+}
+
+void windowRaise(FeedbackWindow window) {
+    if (window != nullptr)
+        SetWindowPos(asWindow(window), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+}
+
+void windowShow(FeedbackWindow window) {
+    if (window != nullptr)
+        ShowWindow(asWindow(window), SW_SHOW);
 }
 
 bool windowMessageBox(const std::wstring& text, const std::wstring& caption, MessageIcon icon,

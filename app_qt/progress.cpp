@@ -4,26 +4,14 @@
 #include "resources/resource_ids.h"
 #include "update/update_procedure.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QProgressBar>
 
-namespace {
-
-QWidget* asWindow(FeedbackWindow window) {
-    return static_cast<QWidget*>(window);
-}
-
-void raiseBoth(QWidget* progress) {
-    mainWindow->raise();
-    if (progress != nullptr)
-        progress->raise();
-}
-
-} // namespace
-
-QPoint progressWindowPlace(const QRect& main) {
-    return {main.left() + (main.width() >> 1) - 200, main.top() + (main.height() >> 1) - 25};
+QPoint progressWindowPlace(const QRect& mainFrame) {
+    // Windows' rectangles end past their last pixel; Qt's on it.
+    const WindowCorner corner = progressWindowCorner(mainFrame.left(), mainFrame.top(),
+                                                     mainFrame.right() + 1, mainFrame.bottom() + 1);
+    return {corner.x, corner.y};
 }
 
 FeedbackWindow openProgress() {
@@ -40,7 +28,7 @@ FeedbackWindow openProgress() {
         progress->setFixedSize(400, 50);
         progress->move(progressWindowPlace(mainWindow->frameGeometry()));
         progress->show();
-        raiseBoth(progress);
+        raiseMainAndProgress(progress);
     });
     return progress;
 }
@@ -52,23 +40,6 @@ void setProgress(FeedbackWindow progressWindow, std::uint32_t total, std::uint32
     });
 }
 
-void keepOnTop(FeedbackWindow progressWindow, FeedbackWindow& lastForeground) {
-    QWidget* progress = asWindow(progressWindow);
-    QWidget* last = asWindow(lastForeground);
-    if (last == mainWindow || (last != nullptr && last == progress))
-        return;
-    windowRun([&] {
-        QWidget* front = QApplication::activeWindow();
-        if (front == nullptr || (front != mainWindow && front != progress))
-            return;
-        lastForeground = front;
-        raiseBoth(progress);
-        mainWindow->show();
-        if (progress != nullptr)
-            progress->show();
-    });
-}
-
 void closeProgress(FeedbackWindow progressWindow) {
-    windowRun([&] { delete asWindow(progressWindow); });
+    windowRun([&] { delete static_cast<QWidget*>(progressWindow); });
 }

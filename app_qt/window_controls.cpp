@@ -2,19 +2,13 @@
 #include "app_qt/main_window.h"
 #include "resources/resource_ids.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 
 namespace {
-
-const int kVersionControls[] = {IDC_UNIT_VERSION, IDC_BOOTLOADER_VERSION, IDC_ESC_VERSION,
-                                IDC_UNIT_LABEL,   IDC_BOOTLOADER_LABEL,   IDC_ESC_LABEL};
-
-QLabel* label(int id) {
-    return static_cast<QLabel*>(control(id));
-}
 
 QPlainTextEdit* hintBox() {
     return static_cast<QPlainTextEdit*>(control(IDC_HINT));
@@ -39,21 +33,31 @@ std::wstring windowHint() {
         .toStdWString();
 }
 
-void windowEnableUpdate(bool enabled) {
-    control(IDC_UPDATE)->setEnabled(enabled);
+void windowSetText(int id, const std::wstring& text) {
+    if (auto* label = qobject_cast<QLabel*>(control(id)))
+        setLabelText(label, QString::fromStdWString(text));
 }
 
-void windowSetVersion(VersionField field, const std::wstring& text) {
-    label(kVersionControls[static_cast<int>(field)])->setText(QString::fromStdWString(text));
+void windowEnable(int id, bool enabled) {
+    control(id)->setEnabled(enabled);
 }
 
-void windowSetUnitLabel(const std::wstring& text) {
-    setLabelText(label(IDC_UNIT_LABEL), QString::fromStdWString(text));
+FeedbackWindow windowMain() {
+    return mainWindow;
 }
 
-void windowEnableVersionRows(bool enabled) {
-    for (int id : kVersionControls)
-        control(id)->setEnabled(enabled);
+FeedbackWindow windowInFront() {
+    return QApplication::activeWindow();
+}
+
+void windowRaise(FeedbackWindow window) {
+    if (window != nullptr)
+        static_cast<QWidget*>(window)->raise();
+}
+
+void windowShow(FeedbackWindow window) {
+    if (window != nullptr)
+        static_cast<QWidget*>(window)->show();
 }
 
 bool windowMessageBox(const std::wstring& text, const std::wstring& caption, MessageIcon icon,

@@ -34,7 +34,7 @@ void onRemoval(const std::wstring& path) {
     if (!unitIsOpen(unitConnection) || !samePath(path, unitConnection.devicePath))
         return;
     closeUnit(unitConnection);
-    windowEnableUpdate(false);
+    windowEnable(IDC_UPDATE, false);
     refreshVersions();
     windowSetHint(loadText(IDS_HINT_CONNECTION_LOST) + L"\r\n\r\n");
     appendInstructions();
@@ -69,11 +69,11 @@ void showConnectionState(int openResult) {
     const ConnectionOutcome outcome = connectionOutcome(openResult);
     if (outcome == ConnectionOutcome::ReadyToUpdate) {
         windowSetHint(loadText(IDS_HINT_READY));
-        windowEnableUpdate(true);
+        windowEnable(IDC_UPDATE, true);
         refreshVersions();
         return;
     }
-    windowEnableUpdate(false);
+    windowEnable(IDC_UPDATE, false);
     closeUnit(unitConnection);
     if (outcome == ConnectionOutcome::EscIncompatible)
         messageBoxHoldingNotifications(

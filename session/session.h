@@ -39,6 +39,15 @@ struct LogoPlace {
 LogoPlace logoPlace(int windowRight, int groupRight, int groupTop, int bitmapWidth,
                     int bitmapHeight);
 
+// The progress window's top-left corner, 400 x 50 pixels centred on the main window's
+// rectangle (halves taken by an arithmetic shift).
+struct WindowCorner {
+    int x, y;
+};
+WindowCorner progressWindowCorner(int left, int top, int right, int bottom);
+// Raises the main window, then the progress window, as the progress opens.
+void raiseMainAndProgress(FeedbackWindow progress);
+
 // Connection state.
 enum class ConnectionOutcome {
     NoUnit,

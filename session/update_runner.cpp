@@ -33,7 +33,7 @@ void startUpdate() {
     if (!prepareUpdate(plan))
         return;
     running = true;
-    windowEnableUpdate(false);
+    windowEnable(IDC_UPDATE, false);
     worker = std::thread([plan] {
         writeUpdate(plan);
         windowPostUpdateEnded();
@@ -59,7 +59,7 @@ bool confirmWarning(const std::wstring& caption, const std::wstring& text, Confi
 
 void reportUpdateSuccess() {
     windowRun([] {
-        windowEnableUpdate(false);
+        windowEnable(IDC_UPDATE, false);
         refreshVersions();
         windowSetHint(loadText(IDS_HINT_UPDATE_DONE));
     });
@@ -69,7 +69,7 @@ void reportUpdateFailure(const std::wstring& text, const std::wstring& caption, 
                          std::uint32_t lastError) {
     windowRun([&] {
         closeUnit(unitConnection);
-        windowEnableUpdate(false);
+        windowEnable(IDC_UPDATE, false);
         refreshVersions();
         std::wstring message = text;
         if (code != -1)

@@ -1,5 +1,6 @@
 #include "session/session.h"
 
+#include "resources/resource_ids.h"
 #include "unitlink/unit_connection.h"
 #include "update/updater_profile.h"
 
@@ -48,15 +49,17 @@ void refreshVersions() {
     const UnitConnection& unit = unitConnection;
     const bool open = unitIsOpen(unit);
     if (!open)
-        for (VersionField field : {VersionField::Unit, VersionField::Bootloader, VersionField::Esc})
-            windowSetVersion(field, L"0.0.0");
-    windowEnableVersionRows(open);
+        for (int field : {IDC_UNIT_VERSION, IDC_BOOTLOADER_VERSION, IDC_ESC_VERSION})
+            windowSetText(field, L"0.0.0");
+    for (int control : {IDC_UNIT_VERSION, IDC_BOOTLOADER_VERSION, IDC_ESC_VERSION, IDC_UNIT_LABEL,
+                        IDC_BOOTLOADER_LABEL, IDC_ESC_LABEL})
+        windowEnable(control, open);
     if (!open)
         return;
-    windowSetVersion(VersionField::Unit, unitVersionText(unit.unitFirmwareVersion));
-    windowSetVersion(VersionField::Bootloader, longVersionForm(escBootloaderVersion(unit)));
-    windowSetVersion(VersionField::Esc, escVersionText(escFirmwareVersion(unit)));
-    windowSetUnitLabel(productLabel(unit.productId));
+    windowSetText(IDC_UNIT_VERSION, unitVersionText(unit.unitFirmwareVersion));
+    windowSetText(IDC_BOOTLOADER_VERSION, longVersionForm(escBootloaderVersion(unit)));
+    windowSetText(IDC_ESC_VERSION, escVersionText(escFirmwareVersion(unit)));
+    windowSetText(IDC_UNIT_LABEL, productLabel(unit.productId));
 }
 
 std::wstring windowTitle() {
