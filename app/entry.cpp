@@ -1,7 +1,6 @@
 #include "app/main_dialog.h"
 #include "platform/win32/system_library.h"
 #include "resources/resource_ids.h"
-#include "unitlink/unit_connection.h"
 
 HINSTANCE moduleInstance = nullptr;
 
@@ -15,7 +14,7 @@ void initCommonControls() {
 int runApplication(HINSTANCE instance) {
     initCommonControls();
     moduleInstance = instance;
-    closeUnit(unitConnection);
+    sessionPrepare();
     DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, mainDialogProc, 0);
     return 0;
 }

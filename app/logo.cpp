@@ -2,8 +2,6 @@
 #include "platform/win32/system_library.h"
 #include "resources/resource_ids.h"
 
-constexpr COLORREF kTransparentGreen = RGB(0, 255, 0);
-
 LogoPlace logoPlace(const RECT& window, const RECT& group, int bitmapWidth, int bitmapHeight,
                     int frameWidth, int captionHeight) {
     // Client coordinates: the frame and the caption taken from the system metrics.
@@ -31,9 +29,9 @@ void paintLogo(HWND window) {
         const LogoPlace place =
             logoPlace(windowRect, groupRect, info.bmWidth, info.bmHeight,
                       GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYCAPTION));
-        if (place.width > 0 && place.height > 0)
+        if (logoFits(place))
             transparentBlt(context, place.x, place.y, place.width, place.height, memory, 0, 0,
-                           info.bmWidth, info.bmHeight, kTransparentGreen);
+                           info.bmWidth, info.bmHeight, asColorRef(kLogoTransparentColour));
         SelectObject(memory, previous);
         DeleteDC(memory);
     }

@@ -21,6 +21,11 @@ int runApplication(HINSTANCE instance);
 INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void initMainDialog(HWND window);
 
+// A session colour (0xRRGGBB) as GDI takes it.
+inline COLORREF asColorRef(std::uint32_t rgb) {
+    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
 // A text of the string table in the interface language.
 std::wstring loadString(UINT id);
 
@@ -31,6 +36,3 @@ void paintLogo(HWND window);
 
 // WM_DEVICECHANGE: arrivals and removals of HID interfaces go to the session.
 LRESULT onDeviceChange(WPARAM event, LPARAM data);
-
-// The progress window's top-left corner, centred on the main dialog.
-POINT progressWindowPlace(const RECT& dialog);

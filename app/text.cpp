@@ -1,5 +1,5 @@
 #include "app/main_dialog.h"
-#include "update/update_procedure.h"
+#include "update/texts.h"
 
 std::wstring loadString(UINT id) {
     wchar_t buffer[2048];

@@ -12,6 +12,26 @@ HWND asWindow(FeedbackWindow window) {
 
 } // namespace
 
+void windowSetTitle(const std::wstring& title) {
+    SendMessageW(mainDialog, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title.c_str()));
+}
+
+void windowStopDeviceChanges() {
+    if (deviceNotification != nullptr)
+        UnregisterDeviceNotification(deviceNotification);
+    deviceNotification = nullptr;
+}
+
+void windowEnd(int status) {
+    EndDialog(mainDialog, status);
+}
+
+WindowFrame windowMainFrame() {
+    RECT frame{};
+    GetWindowRect(mainDialog, &frame);
+    return {frame.left, frame.top, frame.right, frame.bottom};
+}
+
 void windowSetHint(const std::wstring& text) {
     SetDlgItemTextW(mainDialog, IDC_HINT, text.c_str());
 }

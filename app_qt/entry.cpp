@@ -1,11 +1,9 @@
 #include "app_qt/entry.h"
 #include "app_qt/main_window.h"
 #include "platform/linux/device_monitor.h"
-#include "resources/resource_ids.h"
-#include "unitlink/unit_connection.h"
-#include "update/update_procedure.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -17,18 +15,13 @@ int runQtProgram(int argc, char** argv, bool watchDevices) {
                                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&buttons);
 
-    closeUnit(unitConnection);
+    sessionPrepare();
     createMainWindow();
-    if (watchDevices) {
-        const int fd = deviceMonitorStart();
-        if (fd < 0) {
-            windowMessageBox(loadText(IDS_REGISTRATION_FAILED),
-                             loadText(IDS_REGISTRATION_FAILED_CAPTION), MessageIcon::Error,
-                             MessageButtons::Ok);
-            closeUnit(unitConnection);
-            return 1;
-        }
-        watchDeviceMonitor(fd);
-    }
-    return runMainWindow();
+    const int monitor = watchDevices ? deviceMonitorStart() : -1;
+    if (monitor >= 0)
+        watchDeviceMonitor(monitor);
+    if (!sessionStart(!watchDevices || monitor >= 0))
+        return 1;
+    mainWindow->exec();
+    return 0;
 }

@@ -2,7 +2,6 @@
 #include "platform/linux/device_monitor.h"
 #include "resources/resource_ids.h"
 #include "resources/text_tables.h"
-#include "unitlink/unit_connection.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -32,7 +31,7 @@ class CloseGuard : public QObject {
         if (watched != mainWindow || (event->type() != QEvent::Close && !escape))
             return false;
         event->ignore();
-        closeMainWindow();
+        sessionClose();
         return true;
     }
 };
@@ -46,6 +45,14 @@ int baseUnitX(const QFontMetrics& metrics) {
     const int letters = metrics.horizontalAdvance(
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     return (letters / 26 + 1) / 2;
+}
+
+// The controller's row is red while enabled; greyed it looks like the others.
+void paintControllerRow(QWidget* widget) {
+    QPalette palette = widget->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        palette.setColor(group, QPalette::WindowText, QColor::fromRgb(kControllerRowColour));
+    widget->setPalette(palette);
 }
 
 QWidget* createControl(const TemplateControl& c, bool german) {
@@ -74,15 +81,9 @@ QWidget* createControl(const TemplateControl& c, bool german) {
     widget->setEnabled(!c.disabled);
     if (auto* label = qobject_cast<QLabel*>(widget))
         setLabelText(label, text);
+    if (isControllerRow(c.id))
+        paintControllerRow(widget);
     return widget;
-}
-
-// The controller's row is red while enabled; greyed it looks like the others.
-void paintRed(QWidget* widget) {
-    QPalette palette = widget->palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
-        palette.setColor(group, QPalette::WindowText, Qt::red);
-    widget->setPalette(palette);
 }
 
 // Bitmap 121 with its pure green made transparent, scaled into its place.
@@ -94,13 +95,13 @@ void placeLogo() {
     for (int y = 0; y < logo.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(logo.scanLine(y));
         for (int x = 0; x < logo.width(); ++x)
-            if ((line[x] & 0xFFFFFF) == 0x00FF00)
+            if ((line[x] & 0xFFFFFF) == kLogoTransparentColour)
                 line[x] = qRgba(0, 0, 0, 0);
     }
     const QRect group = control(IDC_VERSION_GROUP)->geometry();
     const LogoPlace place = logoPlace(mainWindow->width(), group.x() + group.width(), group.y(),
                                       logo.width(), logo.height());
-    if (place.width <= 0 || place.height <= 0)
+    if (!logoFits(place))
         return;
     auto* label = new QLabel(mainWindow);
     label->setObjectName(QStringLiteral("logo"));
@@ -149,36 +150,26 @@ QDialog* createMainWindow() {
     monitorNotifier = nullptr;
     mainWindow = new QDialog(nullptr);
     mainWindow->setWindowIcon(appIcon());
-    mainWindow->setWindowTitle(QString::fromStdWString(windowTitle()));
     const QRect size = dialogRect(0, 0, kMainDialog.width, kMainDialog.height);
     mainWindow->setFixedSize(size.width(), size.height());
     for (std::size_t i = 0; i < kDialogControlCount; ++i)
         createControl(kDialogControls[i], german);
     control(IDC_VERSION_GROUP)->lower(); // behind the rows it frames
     placeLogo();
-    paintRed(control(IDC_ESC_LABEL));
-    paintRed(control(IDC_ESC_VERSION));
-    setLabelText(static_cast<QLabel*>(control(IDC_UNIT_LABEL)), qText(IDS_LABEL_UNIT));
-    setLabelText(static_cast<QLabel*>(control(IDC_BOOTLOADER_LABEL)), qText(IDS_LABEL_BOOTLOADER));
-    setLabelText(static_cast<QLabel*>(control(IDC_ESC_LABEL)), qText(IDS_LABEL_ESC));
 
     mainWindow->installEventFilter(new CloseGuard(mainWindow));
     QObject::connect(static_cast<QPushButton*>(control(IDC_CLOSE)), &QPushButton::clicked,
-                     [] { closeMainWindow(); });
+                     [] { sessionClose(); });
     QObject::connect(static_cast<QPushButton*>(control(IDC_UPDATE)), &QPushButton::clicked,
                      [] { startUpdate(); });
     control(IDC_CLOSE)->setFocus();
     return mainWindow;
 }
 
-void closeMainWindow() {
-    if (!closeAllowed())
-        return;
+void windowStopDeviceChanges() {
     if (monitorNotifier != nullptr)
         monitorNotifier->setEnabled(false);
     deviceMonitorStop();
-    closeUnit(unitConnection);
-    mainWindow->done(IDC_CLOSE);
 }
 
 void watchDeviceMonitor(int fd) {
@@ -190,10 +181,4 @@ void watchDeviceMonitor(int fd) {
                                                                       : DeviceChange::Removal,
                                event.path);
     });
-}
-
-int runMainWindow() {
-    showConnectionState(openUnit(unitConnection));
-    mainWindow->exec();
-    return 0;
 }

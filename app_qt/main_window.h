@@ -3,6 +3,7 @@
 // (session/session.h).
 #pragma once
 
+#include "resources/locale_texts.h"
 #include "session/session.h"
 
 #include <QPoint>
@@ -15,28 +16,15 @@ class QWidget;
 
 extern QDialog* mainWindow;
 
-// German when the locale's language is German (LC_ALL, else LC_MESSAGES, else LANG).
-bool germanInterface();
-// Chooses the texts' language; loadText() follows it.
-void chooseLanguage(bool german);
-QString qText(unsigned id);
-
-// Builds the main window from the template, titled, labelled and with its logo, not yet
-// shown; Close, Escape and the close button go to closeMainWindow().
+// Builds the main window from the template in the locale's language, with its logo, not
+// yet shown; Close, Escape and the close button go to sessionClose().
 QDialog* createMainWindow();
 // A control of the main window by its template id (-1 is the hint's caption).
 QWidget* control(int id);
 // A label's text; a left-aligned label grows to show all of it.
 void setLabelText(QLabel* label, const QString& text);
-// Ends the window unless an update runs.
-void closeMainWindow();
-// The first connection attempt, then the window modally until it is closed; returns 0.
-int runMainWindow();
 // The hot-plug source: the device monitor's descriptor, watched on the event loop.
 void watchDeviceMonitor(int fd);
-
-// The progress window's top-left corner, centred on the main window's frame.
-QPoint progressWindowPlace(const QRect& mainFrame);
 
 // Dialog units to pixels, from the window's font as Windows computes them.
 QRect dialogRect(int x, int y, int width, int height);

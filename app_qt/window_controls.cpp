@@ -22,6 +22,20 @@ QString displayed(const std::wstring& text) {
 
 } // namespace
 
+void windowSetTitle(const std::wstring& title) {
+    mainWindow->setWindowTitle(QString::fromStdWString(title));
+}
+
+void windowEnd(int status) {
+    mainWindow->done(status);
+}
+
+WindowFrame windowMainFrame() {
+    // Qt's rectangles end on their last pixel.
+    const QRect frame = mainWindow->frameGeometry();
+    return {frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1};
+}
+
 void windowSetHint(const std::wstring& text) {
     hintBox()->setPlainText(displayed(text));
 }

@@ -3,7 +3,7 @@
 // and prints the time from the lock request to the write-protect-on request against the
 // 45,840 ms of fixed waits in between. Under Wine: wine dialog_benchmark.exe.
 #include "app/main_dialog.h"
-#include "app/update_runner.h"
+#include "app/window_thread.h"
 #include "platform/win32/system_library.h"
 #include "resources/resource_ids.h"
 #include "bench/lock_to_protect.h"

@@ -34,6 +34,9 @@ add_custom_command(OUTPUT ${TEXT_TABLES}
     DEPENDS ${GENERATOR_DEPENDS} ${RESOURCE_SCRIPTS_FOR_TEXTS})
 add_library(text_tables STATIC ${TEXT_TABLES})
 target_link_libraries(text_tables PUBLIC project_warnings)
+# loadText() over those tables, in the locale's language.
+add_library(locale_texts STATIC resources/locale_texts.cpp)
+target_link_libraries(locale_texts PUBLIC text_tables)
 
 set(ICON_SIZES 16 32 48 64 128)
 set(ICON_PNGS)
@@ -51,11 +54,10 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
 add_library(app_qt OBJECT
     app_qt/entry.cpp
     app_qt/main_window.cpp
-    app_qt/texts.cpp
     app_qt/window_controls.cpp
-    app_qt/update_runner.cpp
-    app_qt/progress.cpp)
-target_link_libraries(app_qt PUBLIC project_warnings session text_tables platform_linux_monitor
+    app_qt/window_thread.cpp
+    app_qt/progress_bar.cpp)
+target_link_libraries(app_qt PUBLIC project_warnings session locale_texts platform_linux_monitor
     Qt6::Widgets)
 add_dependencies(app_qt generated_resources icon_pngs)
 qt_add_resources(app_qt artwork PREFIX / BASE ${GENERATED_DIR} FILES ${LOGO_FILE} ${ICON_PNGS})

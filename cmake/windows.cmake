@@ -7,7 +7,8 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 # Tests run under Wine, in a prefix of this build folder's own.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh ${CMAKE_BINARY_DIR})
 
-add_library(win32_system_library STATIC platform/win32/system_library.cpp)
+add_library(win32_system_library STATIC platform/win32/system_library.cpp
+    platform/win32/hid_class.cpp)
 target_link_libraries(win32_system_library PUBLIC project_warnings)
 add_library(platform_win32_hid STATIC platform/win32/hid_win32.cpp)
 target_link_libraries(platform_win32_hid PUBLIC win32_system_library)
@@ -34,8 +35,8 @@ add_library(app_ui OBJECT
     app/logo.cpp
     app/window_controls.cpp
     app/device_change.cpp
-    app/update_runner.cpp
-    app/update_feedback.cpp)
+    app/window_thread.cpp
+    app/progress_bar.cpp)
 target_link_libraries(app_ui PUBLIC project_warnings)
 
 # The shipped executables carry no symbols or debug information.

@@ -1,7 +1,11 @@
 // The only way the portable core reaches the operating system. One implementation is
 // linked into each executable: platform/win32 (SetupAPI, hid.dll) or platform/linux
-// (hidraw, libudev) for the product, sim/ for tests and the demo. Only one thread talks
-// to a device at a time; the last-error value is per thread.
+// (hidraw, libudev) for the product, sim/ for tests and the demo.
+//
+// Threads: any thread may call any function, but only one thread talks to a device at a
+// time. The last-error value is per thread (GetLastError, errno): a function that fails
+// leaves its error there unless it says otherwise; one that succeeds may change it, unless
+// it says it keeps it.
 #pragma once
 
 #include <cstddef>
@@ -13,21 +17,21 @@
 using DeviceHandle = std::intptr_t;
 constexpr DeviceHandle kNoDevice = -1;
 
-// The time-out error that Windows and the simulated unit report (ERROR_TIMEOUT); Linux
-// reports ETIMEDOUT.
-constexpr std::uint32_t kTimeoutError = 1460;
-
 // Fills `paths` with the present HID interfaces in enumeration order (on Linux the hidraw
 // device nodes: the very strings a removal notification reports). Interfaces whose path
-// cannot be read are left out. False when the list itself is unavailable.
+// cannot be read are left out. False, with `paths` empty and the system's error, when the
+// list itself is unavailable.
 bool platformListHidInterfaces(std::vector<std::wstring>& paths);
 
-// Read and write, shared for both, existing device only. kNoDevice on failure.
+// Read and write, shared for both, existing device only. kNoDevice on failure, with the
+// system's error (access denied, not found).
 DeviceHandle platformOpenDevice(const std::wstring& path);
+// The device's USB IDs. False with the system's error when they cannot be read.
 bool platformGetAttributes(DeviceHandle device, std::uint16_t& vendorId, std::uint16_t& productId);
 
 // Whole report lengths, report ID included, as one write and one read carry them. False
-// when the capabilities (on Linux the report descriptor) cannot be had or understood.
+// when the capabilities (on Linux the report descriptor) cannot be had, with the system's
+// error, or cannot be understood, with ERROR_INVALID_DATA or EINVAL.
 bool platformGetReportLengths(DeviceHandle device, std::uint32_t& outputLength,
                               std::uint32_t& inputLength);
 
@@ -37,19 +41,22 @@ void platformFlushInput(DeviceHandle device);
 
 // One whole report each. A transfer that does not complete within `timeoutMs` is
 // cancelled, the device's queued input is dropped (so a late answer is never taken for
-// the next one), and it fails with the platform's time-out error as the last-error
-// value. A device that is gone fails at once.
+// the next one), and it fails with the platform's time-out error (ERROR_TIMEOUT,
+// ETIMEDOUT) as the last-error value. A device that is gone fails at once.
 bool platformWriteReport(DeviceHandle device, const std::uint8_t* report, std::size_t length,
                          std::uint32_t timeoutMs);
 bool platformReadReport(DeviceHandle device, std::uint8_t* report, std::size_t length,
                         std::uint32_t timeoutMs);
 
+// Keeps the last-error value, so that a failure can be reported after the unit is closed.
 void platformCloseDevice(DeviceHandle device);
 
 // The error of this thread's last failed call (GetLastError, errno).
 std::uint32_t platformLastError();
 
-// Lasts at least `ms` and not much longer. Keeps the last-error value.
+// Lasts at least `ms` and not much longer. Keeps the last-error value. Each thread learns
+// the lateness of its own wake-ups, so that a thread's waits in a row stay close to
+// what they ask.
 void platformWait(std::uint32_t ms);
 
 // A moment `ms` from now on the clock the waits use (its unit is the platform's own), and
@@ -59,5 +66,7 @@ using WaitDeadline = std::int64_t;
 WaitDeadline platformDeadline(std::uint32_t ms);
 void platformWaitUntil(WaitDeadline deadline);
 
-// The firmware image carried by the executable; false when there is none.
+// The firmware image carried by the executable; false when there is none. The data is
+// read-only and lives as long as the process (the simulated unit's until its image is set
+// again or the bus reset).
 bool platformFirmwareImage(const std::uint8_t*& data, std::size_t& length);

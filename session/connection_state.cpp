@@ -2,7 +2,6 @@
 
 #include "resources/resource_ids.h"
 #include "unitlink/unit_connection.h"
-#include "update/update_procedure.h"
 #include "update/updater_profile.h"
 
 #include <deque>
@@ -21,6 +20,11 @@ bool processingHeld = false;
 const unsigned kOutcomeText[] = {IDS_HINT_NO_UNIT, IDS_HINT_WRONG_MODE, IDS_HINT_NO_UPDATABLE_ESC,
                                  IDS_HINT_INCOMPATIBLE};
 
+void showHintWithInstructions(unsigned textId) {
+    windowSetHint(loadText(textId) + L"\r\n\r\n");
+    appendInstructions();
+}
+
 void onArrival() {
     if (unitIsOpen(unitConnection))
         return; // even a second unit waits until the open one is gone
@@ -33,11 +37,8 @@ void onArrival() {
 void onRemoval(const std::wstring& path) {
     if (!unitIsOpen(unitConnection) || !samePath(path, unitConnection.devicePath))
         return;
-    closeUnit(unitConnection);
-    windowEnable(IDC_UPDATE, false);
-    refreshVersions();
-    windowSetHint(loadText(IDS_HINT_CONNECTION_LOST) + L"\r\n\r\n");
-    appendInstructions();
+    leaveReady(true);
+    showHintWithInstructions(IDS_HINT_CONNECTION_LOST);
 }
 
 void handle(const HeldNotification& n) {
@@ -79,10 +80,16 @@ void showConnectionState(int openResult) {
         messageBoxHoldingNotifications(
             formatText(loadText(IDS_INCOMPATIBLE_MESSAGE), {updaterProfile.modelName}),
             loadText(IDS_INCOMPATIBLE_CAPTION), MessageIcon::Information);
-    windowSetHint(loadText(kOutcomeText[static_cast<int>(outcome)]) + L"\r\n\r\n");
-    appendInstructions();
+    showHintWithInstructions(kOutcomeText[static_cast<int>(outcome)]);
     refreshVersions();
     processHeldNotifications();
+}
+
+void leaveReady(bool closeTheUnit) {
+    if (closeTheUnit)
+        closeUnit(unitConnection);
+    windowEnable(IDC_UPDATE, false);
+    refreshVersions();
 }
 
 void appendInstructions() {

@@ -1,9 +1,11 @@
-// What the main window shows and when, the same for every window: the connection outcome
-// and its hint, the version rows, arrival and removal of devices, the notifications held
-// while a box or an update runs, and the Update button's runner. Neither Win32 nor Qt.
+// What the main window shows and when, the same for every front end: start-up and close,
+// the connection outcome and its hint, the version rows, arrival and removal of devices,
+// the notifications held while a box or an update runs, the Update button's runner and the
+// progress window. Neither Win32 nor Qt: each front end implements session/window.h.
 #pragma once
 
 #include "session/window.h"
+#include "update/texts.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +29,15 @@ std::wstring formatText(const std::wstring& format, std::initializer_list<Format
 // Letters A to Z compared without regard to case, as device paths are.
 bool samePath(const std::wstring& a, const std::wstring& b);
 
+// Start-up and close. The unit record is emptied before any window exists
+// (sessionPrepare); once the front end has its window and has tried to start its hot-plug
+// source, sessionStart titles and labels the window and makes the first connection
+// attempt, or, without a hot-plug source, says so in a box and ends the window with
+// status 1 (false). sessionClose ends the window unless an update runs (false).
+void sessionPrepare();
+bool sessionStart(bool hotPlugWatched);
+bool sessionClose();
+
 // "NORVAX ORCA 75 LX FW Updater 3.0 ", the same in every language.
 std::wstring windowTitle();
 
@@ -38,15 +49,26 @@ struct LogoPlace {
 };
 LogoPlace logoPlace(int windowRight, int groupRight, int groupTop, int bitmapWidth,
                     int bitmapHeight);
+// Without room for it the logo is not drawn at all.
+inline bool logoFits(const LogoPlace& place) {
+    return place.width > 0 && place.height > 0;
+}
+// The logo bitmap's background, drawn transparent (0xRRGGBB).
+constexpr std::uint32_t kLogoTransparentColour = 0x00FF00;
+// The controller's row is drawn in red (0xRRGGBB) while it is enabled.
+constexpr std::uint32_t kControllerRowColour = 0xFF0000;
+bool isControllerRow(int control);
 
-// The progress window's top-left corner, 400 x 50 pixels centred on the main window's
-// rectangle (halves taken by an arithmetic shift).
+// The progress window: its size, its top-left corner centred on the main window's frame
+// (halves taken by an arithmetic shift), and what it shows after a part of the image is
+// written (sizes in bytes).
+constexpr int kProgressWidth = 400;
+constexpr int kProgressHeight = 50;
 struct WindowCorner {
     int x, y;
 };
-WindowCorner progressWindowCorner(int left, int top, int right, int bottom);
-// Raises the main window, then the progress window, as the progress opens.
-void raiseMainAndProgress(FeedbackWindow progress);
+WindowCorner progressWindowCorner(const WindowFrame& main);
+ProgressState progressState(std::uint32_t total, std::uint32_t remaining);
 
 // Connection state.
 enum class ConnectionOutcome {
@@ -59,6 +81,9 @@ enum class ConnectionOutcome {
 ConnectionOutcome connectionOutcome(int openResult);
 void showConnectionState(int openResult);
 void appendInstructions();
+// Update disabled and the versions shown again, the unit closed first if asked: how every
+// state but Ready begins.
+void leaveReady(bool closeTheUnit);
 
 // Version rows.
 std::wstring longVersionForm(std::uint32_t version);
@@ -79,7 +104,7 @@ void processHeldNotifications();
 
 // The Update button: confirmations on the window's thread, the rest on a worker thread.
 // While it runs only the worker touches the unit record: notifications are held, Close is
-// refused and the Update button is disabled.
+// refused and the Update button is disabled, all three by updateRunning().
 void startUpdate();
 bool updateRunning();
 // On the window's thread, once the worker has said it ended.

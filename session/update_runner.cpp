@@ -59,8 +59,7 @@ bool confirmWarning(const std::wstring& caption, const std::wstring& text, Confi
 
 void reportUpdateSuccess() {
     windowRun([] {
-        windowEnable(IDC_UPDATE, false);
-        refreshVersions();
+        leaveReady(false);
         windowSetHint(loadText(IDS_HINT_UPDATE_DONE));
     });
 }
@@ -68,9 +67,7 @@ void reportUpdateSuccess() {
 void reportUpdateFailure(const std::wstring& text, const std::wstring& caption, std::int32_t code,
                          std::uint32_t lastError) {
     windowRun([&] {
-        closeUnit(unitConnection);
-        windowEnable(IDC_UPDATE, false);
-        refreshVersions();
+        leaveReady(true);
         std::wstring message = text;
         if (code != -1)
             message += L"\r\n" + formatText(loadText(IDS_ERROR_CODE_LINE),

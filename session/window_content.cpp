@@ -67,3 +67,7 @@ std::wstring windowTitle() {
                       {updaterProfile.modelName, std::uint32_t{updaterProfile.imageMajor},
                        std::uint32_t{updaterProfile.imageMinor}, L""});
 }
+
+bool isControllerRow(int control) {
+    return control == IDC_ESC_LABEL || control == IDC_ESC_VERSION;
+}

@@ -92,7 +92,7 @@ bool platformReadReport(DeviceHandle handle, std::uint8_t* report, std::size_t l
         return fail(kErrorInvalidHandle);
     const SimAnswerResult result = simGiveAnswer(it->second, report, length, timeoutMs, held);
     if (result == SimAnswerResult::NotReady)
-        return fail(kTimeoutError);
+        return fail(kSimErrorTimeout);
     return result == SimAnswerResult::Answered;
 }
 

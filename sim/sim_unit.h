@@ -62,6 +62,7 @@ struct SimExchange {
 // Errors the simulated operating system reports.
 constexpr std::uint32_t kSimErrorNotConnected = 1167; // ERROR_DEVICE_NOT_CONNECTED
 constexpr std::uint32_t kSimErrorFileNotFound = 2;
+constexpr std::uint32_t kSimErrorTimeout = 1460; // ERROR_TIMEOUT
 
 // Empties the bus, the transcript and the faults; virtual clock at 0; this thread's
 // last-error value 0.

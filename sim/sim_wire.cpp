@@ -87,7 +87,7 @@ bool simTakeRequest(int index, const std::uint8_t* report, std::size_t length,
             return fail(fault.lastError);
         if (fault.kind == SimFaultKind::NeverTaken) {
             simClockPass(timeoutMs, held);
-            return fail(kTimeoutError);
+            return fail(kSimErrorTimeout);
         }
     }
 
@@ -124,7 +124,7 @@ SimAnswerResult simGiveAnswer(int index, std::uint8_t* report, std::size_t lengt
             return SimAnswerResult::NotReady;
         simClockPass(timeoutMs, held);
         simBus.devices.at(static_cast<std::size_t>(index)).pending.clear();
-        return failed(kTimeoutError);
+        return failed(kSimErrorTimeout);
     }
     if (device->pending.front().readyAt > now)
         simClockPass(device->pending.front().readyAt - now, held);

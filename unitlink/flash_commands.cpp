@@ -4,7 +4,6 @@
 #include <cstring>
 
 constexpr std::size_t kMaxBlockBytes = kReportSize - 4;
-constexpr std::size_t kBlockBytes = 48;
 
 // Sends a command whose answer carries a 0x00/0x01 switch confirmation in byte 3.
 static std::int32_t sendSwitch(UnitConnection& connection, std::uint8_t command, bool value,
@@ -22,7 +21,7 @@ std::int32_t setSystemLock(UnitConnection& connection, bool take) {
     if (result != kExchangeOk || !take)
         return result;
     // The status byte means nothing here: only the grant counts.
-    return answer[3] == 0x01 ? kExchangeOk : kNotConfirmed;
+    return answer[3] == 0x01 ? kExchangeOk : kAnswerNotConfirmed;
 }
 
 std::int32_t setWriteProtect(UnitConnection& connection, bool on) {
@@ -32,7 +31,7 @@ std::int32_t setWriteProtect(UnitConnection& connection, bool on) {
         return result;
     if (answer[1] == kStatusError)
         return unitError(answer);
-    return answer[3] == 0x00 ? kExchangeOk : kNotConfirmed;
+    return answer[3] == 0x00 ? kExchangeOk : kAnswerNotConfirmed;
 }
 
 std::int32_t erase(UnitConnection& connection) {
@@ -63,7 +62,7 @@ std::int32_t writeBlock(UnitConnection& connection, const std::uint8_t* data,
     Report request;
     startRequest(request, WRITE_BLOCK, static_cast<std::uint8_t>(count));
     // A short final block carries its filler beyond the count.
-    std::memcpy(request + 4, data, std::max(kBlockBytes, count));
+    std::memcpy(request + 4, data, std::max(kWriteBlockBytes, count));
     Report answer = {};
     std::int32_t result = exchange(connection, request, answer, 0);
     return result != kExchangeOk ? result : unitError(answer);

@@ -3,11 +3,11 @@
 #include <cstring>
 
 static void storeBootIdentity(UnitConnection& connection, const Report answer) {
-    connection.bootIdentity.value1 = answer[4];
-    connection.bootIdentity.value2 = readU16(answer + 5);
-    connection.bootIdentity.value3 = readU32(answer + 7);
-    connection.bootIdentity.value4 = readU32(answer + 11);
-    connection.bootIdentity.value5 = answer[15];
+    connection.bootIdentity.at4 = answer[4];
+    connection.bootIdentity.at5 = readU16(answer + 5);
+    connection.bootIdentity.at7 = readU32(answer + 7);
+    connection.bootIdentity.at11 = readU32(answer + 11);
+    connection.bootIdentity.at15 = answer[15];
 }
 
 static void storeUnitVersion(UnitConnection& connection, const Report answer) {

@@ -13,7 +13,8 @@ constexpr std::int32_t kExchangeRefused = -1;
 constexpr std::int32_t kExchangeWriteFailed = -2;
 constexpr std::int32_t kExchangeReadFailed = -3;
 constexpr std::int32_t kNoUnitFound = -4;
-constexpr std::int32_t kNotConfirmed = 1627;
+// The answer did not confirm the request (lock and write-protection switches).
+constexpr std::int32_t kAnswerNotConfirmed = 1627;
 
 constexpr std::uint16_t kUnitVendorId = 0x1F4B;
 constexpr std::uint16_t kProductDockpad = 1;
@@ -40,6 +41,8 @@ constexpr std::uint8_t SET_ADDRESS = 0x1F;
 constexpr std::uint8_t WRITE_PROTECT = 0x20;
 constexpr std::uint8_t READ_BOOT_INFO = 0x22;
 
+// The image's bytes that one WRITE_BLOCK carries; a short final block is sent as long.
+constexpr std::size_t kWriteBlockBytes = 48;
 constexpr std::uint32_t kConfirmationKey = 0x3A7E5C91;
 constexpr std::uint32_t kEraseAnswerDelayMs = 1000;
 constexpr std::uint32_t kUnitInfoAddress = 0x0801FC00;
@@ -48,13 +51,14 @@ constexpr std::uint16_t kNoEscVersion = 0xFFFF;
 
 using Report = std::uint8_t[kReportSize];
 
-// Stored as the unit's own bootloader reports it, not interpreted.
+// Stored as the unit's own bootloader reports it in GET_INFO, not interpreted: each field
+// is named for the answer byte it starts at.
 struct BootIdentity {
-    std::uint8_t value1;
-    std::uint16_t value2;
-    std::uint32_t value3;
-    std::uint32_t value4;
-    std::uint8_t value5;
+    std::uint8_t at4;
+    std::uint16_t at5;
+    std::uint32_t at7;
+    std::uint32_t at11;
+    std::uint8_t at15;
 };
 
 // Controller information; bytes 4-5 hold the installed firmware version.

@@ -1,10 +1,12 @@
 // The embedded firmware image and its division into WRITE_BLOCK blocks.
 #pragma once
 
+#include "unitlink/unit_connection.h"
+
 #include <cstddef>
 #include <cstdint>
 
-constexpr std::size_t kImageBlockBytes = 48;
+constexpr std::size_t kImageBlockBytes = kWriteBlockBytes;
 constexpr std::uint32_t kFullBlockWords = kImageBlockBytes / 4;
 
 struct FirmwareImage {

@@ -1,29 +1,12 @@
 // The update, from the Update button's confirmations to the final message. It reaches the
-// user only through the UpdateFeedback operations below, which session/ and each window
-// define.
+// user only through the operations of update/update_feedback.h.
 #pragma once
 
 #include "update/firmware_image.h"
+#include "update/texts.h"
+#include "update/update_feedback.h"
 
 #include <cstdint>
-#include <string>
-
-// A window of the user interface, opaque to the update.
-using FeedbackWindow = void*;
-
-enum class ConfirmButtons { OkCancel, YesNo };
-
-// UpdateFeedback: called from the thread that runs the update, each carried out on the
-// window's thread.
-std::wstring loadText(unsigned id);
-bool confirmWarning(const std::wstring& caption, const std::wstring& text, ConfirmButtons buttons);
-FeedbackWindow openProgress();
-void setProgress(FeedbackWindow progressWindow, std::uint32_t total, std::uint32_t remaining);
-void keepOnTop(FeedbackWindow progressWindow, FeedbackWindow& lastForeground);
-void closeProgress(FeedbackWindow progressWindow);
-void reportUpdateFailure(const std::wstring& text, const std::wstring& caption, std::int32_t code,
-                         std::uint32_t lastError);
-void reportUpdateSuccess();
 
 // What the first part of an update hands to the second.
 struct UpdatePlan {

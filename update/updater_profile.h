@@ -1,20 +1,20 @@
 // The constants that tie this build to one controller model and its image.
 #pragma once
 
-#include "resources/resource_ids.h"
-
 #include <cstdint>
 
 struct UpdaterProfile {
     const wchar_t* modelName;
     std::uint32_t acceptedTypeCodes[2];
-    std::uint16_t imageResourceId; // resource type RCDATA
     std::uint8_t imageMajor;
     std::uint8_t imageMinor;
 };
 
 constexpr UpdaterProfile updaterProfile = {
-    L"ORCA 75 LX", {0x1422605A, 0x0A06405A}, IDR_FIRMWARE_IMAGE, 3, 0,
+    L"ORCA 75 LX",
+    {0x1422605A, 0x0A06405A},
+    3,
+    0,
 };
 
 constexpr std::uint16_t imageVersionWord(const UpdaterProfile& profile) {

@@ -166,7 +166,9 @@ bool platformReadReport(DeviceHandle device, std::uint8_t* report, std::size_t l
 }
 
 void platformCloseDevice(DeviceHandle device) {
+    const int error = errno;
     close(toFd(device));
+    errno = error;
 }
 
 std::uint32_t platformLastError() {

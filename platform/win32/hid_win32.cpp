@@ -1,6 +1,7 @@
 // The platform's HID functions on Windows: SetupAPI for the interface list, hid.dll for
 // attributes and capabilities, overlapped file I/O with a time-out for the reports.
 #include "platform/platform.h"
+#include "platform/win32/hid_class.h"
 #include "platform/win32/system_library.h"
 
 #include <windows.h>
@@ -168,8 +169,10 @@ bool platformGetReportLengths(DeviceHandle device, std::uint32_t& outputLength,
     HIDP_CAPS caps{};
     NTSTATUS status = getCaps(preparsed, &caps);
     freePreparsed(preparsed);
-    if (status != kHidpStatusSuccess)
+    if (status != kHidpStatusSuccess) {
+        SetLastError(ERROR_INVALID_DATA); // HidP_GetCaps reports by status, not last error
         return false;
+    }
     outputLength = caps.OutputReportByteLength;
     inputLength = caps.InputReportByteLength;
     return true;
@@ -193,7 +196,9 @@ bool platformReadReport(DeviceHandle device, std::uint8_t* report, std::size_t l
 }
 
 void platformCloseDevice(DeviceHandle device) {
+    const DWORD error = GetLastError();
     CloseHandle(toHandle(device));
+    SetLastError(error);
 }
 
 std::uint32_t platformLastError() {

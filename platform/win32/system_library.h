@@ -20,7 +20,3 @@ template <typename Function> Function systemFunction(const wchar_t* library, con
 
 // First thing in every entry function, before anything can load a DLL.
 void restrictDllSearchToSystem();
-
-// The HID device interface class, from hid.dll (or its published value where hid.dll is
-// missing): what SetupAPI lists and device notifications are registered for.
-GUID hidInterfaceClass();

@@ -77,7 +77,7 @@ TEST_F(ExchangeTest, SilentUnitTimesOutAndItsLateAnswerIsNeverTaken) {
     Report answer = {};
     std::uint64_t before = simNow();
     EXPECT_EQ(exchange(unitConnection, request, answer, 0), kExchangeReadFailed);
-    EXPECT_EQ(platformLastError(), kTimeoutError);
+    EXPECT_EQ(platformLastError(), kSimErrorTimeout);
     EXPECT_GE(simNow() - before, 10000u);
 
     // A slow answer that arrives after the bound is dropped, not read as the next answer.
@@ -96,7 +96,7 @@ TEST_F(ExchangeTest, WriteTheUnitNeverTakesFailsAfterTheBound) {
     Report answer = {};
     std::uint64_t before = simNow();
     EXPECT_EQ(exchange(unitConnection, request, answer, 0), kExchangeWriteFailed);
-    EXPECT_EQ(platformLastError(), kTimeoutError);
+    EXPECT_EQ(platformLastError(), kSimErrorTimeout);
     EXPECT_GE(simNow() - before, 10000u);
 }
 

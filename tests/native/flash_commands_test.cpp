@@ -86,14 +86,14 @@ TEST_F(FlashCommandsTest, LockIsJudgedByItsGrantByteAlone) {
     simAddFault(unit, {SimFaultKind::StatusError, SYSTEM_LOCK, 1, 9});
     EXPECT_EQ(setSystemLock(unitConnection, true), 0) << "status 0xFF with byte 3 = 1";
     simAddFault(unit, {SimFaultKind::LockRefused, SYSTEM_LOCK, 1});
-    EXPECT_EQ(setSystemLock(unitConnection, true), kNotConfirmed);
+    EXPECT_EQ(setSystemLock(unitConnection, true), kAnswerNotConfirmed);
     simAddFault(unit, {SimFaultKind::StatusError, SYSTEM_LOCK, 1, 9});
     EXPECT_EQ(setSystemLock(unitConnection, false), 0) << "the release answer is ignored";
 }
 
 TEST_F(FlashCommandsTest, WriteProtectOffAnswerRules) {
     simAddFault(unit, {SimFaultKind::PatchAnswer, WRITE_PROTECT, 1, 0, 0, 3, 0x01});
-    EXPECT_EQ(setWriteProtect(unitConnection, false), kNotConfirmed);
+    EXPECT_EQ(setWriteProtect(unitConnection, false), kAnswerNotConfirmed);
 
     SimFault error{SimFaultKind::StatusError, WRITE_PROTECT, 1, 0};
     simAddFault(unit, error);

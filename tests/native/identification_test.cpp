@@ -4,7 +4,7 @@ using IdentificationTest = SimTest;
 
 static const wchar_t* kPath = L"\\\\?\\hid#vid_1f4b&pid_0002#7&1";
 
-TEST_F(IdentificationTest, UpdatableControllerTakesFourExchangesWithExactRequests) {
+TEST_F(IdentificationTest, UpdatableControllerTakesThreeExchangesWithExactRequests) {
     SimUnitConfig config;
     config.escFirmwareVersion = 0x0205;
     config.typeCode = 0x0A06405A;
@@ -52,11 +52,11 @@ TEST_F(IdentificationTest, UnitInItsOwnBootloaderTakesTwoExchanges) {
     EXPECT_NE(unitConnection.unitInBootloader, 0);
     EXPECT_EQ(unitConnection.escState, 0);
     EXPECT_EQ(unitConnection.unitFirmwareVersion, 0x00000107u);
-    EXPECT_EQ(unitConnection.bootIdentity.value1, 0x11);
-    EXPECT_EQ(unitConnection.bootIdentity.value2, 0x3322);
-    EXPECT_EQ(unitConnection.bootIdentity.value3, 0x77665544u);
-    EXPECT_EQ(unitConnection.bootIdentity.value4, 0xBBAA9988u);
-    EXPECT_EQ(unitConnection.bootIdentity.value5, 0xCC);
+    EXPECT_EQ(unitConnection.bootIdentity.at4, 0x11);
+    EXPECT_EQ(unitConnection.bootIdentity.at5, 0x3322);
+    EXPECT_EQ(unitConnection.bootIdentity.at7, 0x77665544u);
+    EXPECT_EQ(unitConnection.bootIdentity.at11, 0xBBAA9988u);
+    EXPECT_EQ(unitConnection.bootIdentity.at15, 0xCC);
 }
 
 TEST_F(IdentificationTest, NoUpdatableControllerStopsAfterGetInfo) {

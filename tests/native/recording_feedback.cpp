@@ -1,7 +1,6 @@
 #include "tests/native/recording_feedback.h"
 
 #include "sim/sim_unit.h"
-#include "unitlink/unit_connection.h"
 
 RecordingFeedback feedback;
 
@@ -69,7 +68,6 @@ void reportUpdateFailure(const std::wstring& text, const std::wstring& caption, 
     call.caption = caption;
     call.code = code;
     call.lastError = lastError;
-    closeUnit(unitConnection);
 }
 
 void reportUpdateSuccess() {

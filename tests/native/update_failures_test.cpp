@@ -27,7 +27,7 @@ TEST_P(UpdateFailureTest, ReportsTheStepAndSendsNothingMore) {
     EXPECT_EQ(f.code, c.code);
     EXPECT_EQ(f.lastError, c.lastError);
     EXPECT_EQ(sent().size(), c.requests) << "no command after the failing one";
-    EXPECT_FALSE(unitIsOpen(unitConnection));
+    EXPECT_TRUE(unitIsOpen(unitConnection)) << "closing the unit is the report's";
     EXPECT_TRUE(simLockHeld(unit) || c.text == IDS_FAIL_LOCK) << "the lock is not restored";
 }
 
@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {SimFaultKind::NeverAnswers, WRITE_BLOCK, 7},
                     IDS_FAIL_WRITE_BLOCK,
                     -3,
-                    kTimeoutError,
+                    kSimErrorTimeout,
                     11},
         FailureCase{"UnpluggedMidway",
                     {SimFaultKind::Unplug, WRITE_BLOCK, 50},

@@ -127,27 +127,6 @@ TEST_F(WindowTest, GermanInterface) {
     }
 }
 
-TEST(InterfaceLanguage, FollowsTheFirstSetLocaleVariable) {
-    struct Case {
-        const char *all, *messages, *lang;
-        bool german;
-    };
-    for (const Case& c :
-         {Case{"de_DE.UTF-8", "en_US.UTF-8", "en_US.UTF-8", true},
-          Case{"", "de_AT.UTF-8", "en_US.UTF-8", true}, Case{nullptr, nullptr, "de", true},
-          Case{nullptr, nullptr, "de@euro", true},
-          Case{"en_GB.UTF-8", "de_DE.UTF-8", "de_DE.UTF-8", false},
-          Case{nullptr, nullptr, "dex_DE", false}, Case{nullptr, nullptr, "C", false},
-          Case{nullptr, nullptr, nullptr, false}}) {
-        for (auto [name, value] : {std::pair{"LC_ALL", c.all}, std::pair{"LC_MESSAGES", c.messages},
-                                   std::pair{"LANG", c.lang}})
-            value != nullptr ? setenv(name, value, 1) : unsetenv(name);
-        EXPECT_EQ(germanInterface(), c.german)
-            << (c.all ? c.all : "-") << " " << (c.messages ? c.messages : "-") << " "
-            << (c.lang ? c.lang : "-");
-    }
-}
-
 TEST_F(WindowTest, LogoSitsRightOfTheGroupWithoutItsGreen) {
     start();
     const QWidget* logo = mainWindow->findChild<QLabel*>(QStringLiteral("logo"));
@@ -161,17 +140,13 @@ TEST_F(WindowTest, LogoSitsRightOfTheGroupWithoutItsGreen) {
     EXPECT_EQ(qAlpha(shown.pixel(0, 0)), 0) << "the green background is transparent";
 }
 
-TEST(LogoPlace, HalfTheBitmapOrTheRoomLeft) {
-    const LogoPlace wide = logoPlace(2000, 100, 10, 1772, 263);
-    EXPECT_EQ(wide.width, 886);
-    EXPECT_EQ(wide.height, 131);
-    EXPECT_EQ(wide.x, 120);
-    EXPECT_EQ(wide.y, 10);
-    const LogoPlace narrow = logoPlace(545, 100, 10, 1772, 263);
-    EXPECT_EQ(narrow.width, 400);
-    EXPECT_EQ(narrow.height, 59);
-}
-
-TEST(ProgressWindow, CentredOnTheMainWindowsFrame) {
-    EXPECT_EQ(progressWindowPlace(QRect(QPoint(100, 100), QPoint(559, 499))), QPoint(130, 275));
+TEST_F(WindowTest, MainFrameEndsOnePastItsLastPixel) {
+    start();
+    mainWindow->move(100, 100);
+    const QRect frame = mainWindow->frameGeometry();
+    const WindowFrame seen = windowMainFrame();
+    EXPECT_EQ(seen.left, frame.x());
+    EXPECT_EQ(seen.top, frame.y());
+    EXPECT_EQ(seen.right, frame.x() + frame.width());
+    EXPECT_EQ(seen.bottom, frame.y() + frame.height());
 }

@@ -44,7 +44,7 @@ TEST_F(UpdateWindowTest, SucceedsAndShowsTheNewVersion) {
     EXPECT_FALSE(enabled(IDC_UPDATE));
 
     // Close, Escape and the close button are refused while the update runs.
-    closeMainWindow();
+    sessionClose();
     QTest::keyClick(mainWindow, Qt::Key_Escape);
     mainWindow->close();
     EXPECT_TRUE(mainWindow->isVisible());

@@ -67,7 +67,7 @@ void WindowTest::TearDown() {
 void WindowTest::start() {
     createMainWindow();
     mainWindow->show();
-    showConnectionState(openUnit(unitConnection));
+    sessionStart(true);
 }
 
 bool WindowTest::pumpUntil(const std::function<bool()>& done) {

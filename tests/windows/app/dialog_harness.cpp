@@ -1,6 +1,6 @@
 #include "tests/windows/app/dialog_harness.h"
 
-#include "app/update_runner.h"
+#include "app/window_thread.h"
 
 #include <dbt.h>
 

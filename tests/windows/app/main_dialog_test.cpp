@@ -36,22 +36,14 @@ TEST_F(MainDialog, OnlyTheControllerRowIsRed) {
     ReleaseDC(dialog, context);
 }
 
-TEST(Logo, PlacedRightOfTheGroupAtHalfWidthOrTheRoomLeft) {
+TEST(Logo, PlaceInClientCoordinatesTakesOffFrameAndCaption) {
     const RECT window{100, 50, 1400, 600};
     const RECT group{130, 100, 400, 250};
-    LogoPlace wide = logoPlace(window, group, 1772, 263, 3, 19);
-    EXPECT_EQ(wide.width, 886);
-    EXPECT_EQ(wide.height, 131);
-    EXPECT_EQ(wide.x, 400 - 100 - 3 + 20);
-    EXPECT_EQ(wide.y, 100 - 50 - 19);
-
-    const RECT narrow{100, 50, 845, 600}; // room: 845 - 400 - 45 = 400
-    LogoPlace small = logoPlace(narrow, group, 1772, 263, 3, 19);
-    EXPECT_EQ(small.width, 400);
-    EXPECT_EQ(small.height, 59);
-
-    const RECT cramped{100, 50, 440, 600};
-    EXPECT_LE(logoPlace(cramped, group, 1772, 263, 3, 19).width, 0);
+    LogoPlace place = logoPlace(window, group, 1772, 263, 3, 19);
+    EXPECT_EQ(place.x, 400 - 100 - 3 + 20);
+    EXPECT_EQ(place.y, 100 - 50 - 19);
+    const RECT narrow{100, 50, 845, 600}; // room: 845 - 100 - 3 - (400 - 100 - 3) - 45 = 400
+    EXPECT_EQ(logoPlace(narrow, group, 1772, 263, 3, 19).width, 400);
 }
 
 TEST_F(MainDialog, CloseWithNoUnitCancelsTheRegistrationAndEnds) {

@@ -1,6 +1,6 @@
 // A short update in real time: the window keeps answering while it runs, and its progress
 // arrives in order. How fast it answers is the benchmark's to print, not a test's.
-#include "app/update_runner.h"
+#include "app/window_thread.h"
 #include "tests/windows/app/dialog_harness.h"
 
 #include <commctrl.h>
@@ -56,7 +56,8 @@ TEST_F(RealTimeUpdate, WindowKeepsAnsweringAndShowsItsProgress) {
     EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end())) << "progress never falls";
     RECT dialogRect;
     GetWindowRect(dialog, &dialogRect);
-    const POINT expected = progressWindowPlace(dialogRect);
+    const WindowCorner expected = progressWindowCorner(
+        {dialogRect.left, dialogRect.top, dialogRect.right, dialogRect.bottom});
     EXPECT_EQ(progressRect.left, expected.x);
     EXPECT_EQ(progressRect.top, expected.y);
     EXPECT_EQ(progressRect.right - progressRect.left, 400);

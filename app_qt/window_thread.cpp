@@ -1,5 +1,5 @@
 // The worker reaches the window's thread through queued calls; windowRun blocks until its
-// call has run, so the order of requests, waits and progress stays that of the update.
+// call has run there.
 #include "app_qt/main_window.h"
 
 #include <QDialog>

@@ -1,0 +1,213 @@
+#include "tests/session/session_fixture.h"
+
+#include <cwctype>
+
+using Connection = SessionTest;
+
+struct OutcomeCase {
+    const char* name;
+    bool bootloader;
+    std::uint16_t escState;
+    std::uint32_t typeCode;
+    bool present;
+    ConnectionOutcome outcome;
+    unsigned hintText;
+};
+
+void PrintTo(const OutcomeCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class OutcomeTest : public SessionTest,
+                    public ::testing::WithParamInterface<std::tuple<OutcomeCase, bool>> {};
+
+TEST_P(OutcomeTest, HintButtonUnitAndVersionsInEitherLanguage) {
+    const OutcomeCase& c = std::get<0>(GetParam());
+    chooseLanguage(std::get<1>(GetParam()));
+    SimUnitConfig config;
+    config.unitInBootloader = c.bootloader;
+    config.escState = c.escState;
+    config.typeCode = c.typeCode;
+    if (c.present)
+        plugUnit(config);
+    ASSERT_TRUE(sessionStart(true));
+
+    const bool ready = c.outcome == ConnectionOutcome::ReadyToUpdate;
+    EXPECT_EQ(window.hint, ready ? loadText(c.hintText) : instructionsAfter(c.hintText));
+    EXPECT_EQ(enabled(IDC_UPDATE), ready);
+    EXPECT_EQ(unitIsOpen(unitConnection), ready);
+    EXPECT_EQ(simOpenHandles(), ready ? 1u : 0u);
+    EXPECT_EQ(text(IDC_UNIT_VERSION), ready ? L"2.3" : L"0.0.0");
+    for (int control : {IDC_UNIT_VERSION, IDC_BOOTLOADER_VERSION, IDC_ESC_VERSION, IDC_UNIT_LABEL,
+                        IDC_BOOTLOADER_LABEL, IDC_ESC_LABEL})
+        EXPECT_EQ(enabled(control), ready) << control;
+    if (c.outcome != ConnectionOutcome::EscIncompatible) {
+        EXPECT_TRUE(window.boxes.empty());
+        return;
+    }
+    ASSERT_EQ(window.boxes.size(), 1u);
+    std::wstring message = loadText(IDS_INCOMPATIBLE_MESSAGE);
+    message.replace(message.find(L"%s"), 2, L"ORCA 75 LX");
+    EXPECT_EQ(window.boxes[0].text, message);
+    EXPECT_EQ(window.boxes[0].caption, loadText(IDS_INCOMPATIBLE_CAPTION));
+    EXPECT_EQ(window.boxes[0].icon, MessageIcon::Information);
+    EXPECT_EQ(window.boxes[0].buttons, MessageButtons::Ok);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryOutcome, OutcomeTest,
+    ::testing::Combine(
+        ::testing::Values(OutcomeCase{"NoUnit", false, 3, 0x1422605A, false,
+                                      ConnectionOutcome::NoUnit, IDS_HINT_NO_UNIT},
+                          OutcomeCase{"WrongMode", true, 3, 0x1422605A, true,
+                                      ConnectionOutcome::UnitWrongMode, IDS_HINT_WRONG_MODE},
+                          OutcomeCase{"NoUpdatableEsc", false, 2, 0x1422605A, true,
+                                      ConnectionOutcome::NoUpdatableEsc, IDS_HINT_NO_UPDATABLE_ESC},
+                          OutcomeCase{"Incompatible", false, 3, 0x12345678, true,
+                                      ConnectionOutcome::EscIncompatible, IDS_HINT_INCOMPATIBLE},
+                          OutcomeCase{"TypeCodeZero", false, 3, 0, true,
+                                      ConnectionOutcome::EscIncompatible, IDS_HINT_INCOMPATIBLE},
+                          OutcomeCase{"Ready", false, 3, 0x1422605A, true,
+                                      ConnectionOutcome::ReadyToUpdate, IDS_HINT_READY},
+                          OutcomeCase{"ReadyOtherType", false, 3, 0x0A06405A, true,
+                                      ConnectionOutcome::ReadyToUpdate, IDS_HINT_READY}),
+        ::testing::Bool()),
+    [](const ::testing::TestParamInfo<std::tuple<OutcomeCase, bool>>& info) {
+        return std::string(std::get<0>(info.param).name) +
+               (std::get<1>(info.param) ? "German" : "English");
+    });
+
+TEST_F(Connection, StartTitlesAndLabelsTheWindow) {
+    chooseLanguage(true);
+    ASSERT_TRUE(sessionStart(true));
+    EXPECT_EQ(window.title, L"NORVAX ORCA 75 LX FW Updater 3.0 ");
+    EXPECT_EQ(text(IDC_UNIT_LABEL), L"Programmiereinheit");
+    EXPECT_EQ(text(IDC_BOOTLOADER_LABEL), loadText(IDS_LABEL_BOOTLOADER));
+    EXPECT_EQ(text(IDC_ESC_LABEL), loadText(IDS_LABEL_ESC));
+    EXPECT_EQ(window.endedWith, -1);
+}
+
+TEST_F(Connection, WithoutHotPlugTheProgramSaysSoAndEndsWithoutTouchingTheUnit) {
+    plugUnit();
+    EXPECT_FALSE(sessionStart(false));
+    ASSERT_EQ(window.boxes.size(), 1u);
+    EXPECT_EQ(window.boxes[0].text, loadText(IDS_REGISTRATION_FAILED));
+    EXPECT_EQ(window.boxes[0].caption, loadText(IDS_REGISTRATION_FAILED_CAPTION));
+    EXPECT_EQ(window.boxes[0].icon, MessageIcon::Error);
+    EXPECT_EQ(window.endedWith, 1);
+    EXPECT_FALSE(unitIsOpen(unitConnection));
+    EXPECT_TRUE(simTranscript().empty()) << "nothing was sent";
+}
+
+TEST_F(Connection, CloseStopsNotificationsReleasesTheUnitAndEnds) {
+    plugUnit();
+    sessionStart(true);
+    ASSERT_TRUE(unitIsOpen(unitConnection));
+    EXPECT_TRUE(sessionClose());
+    EXPECT_TRUE(window.deviceChangesStopped);
+    EXPECT_FALSE(unitIsOpen(unitConnection));
+    EXPECT_EQ(simOpenHandles(), 0u);
+    EXPECT_EQ(window.endedWith, IDC_CLOSE);
+}
+
+TEST_F(Connection, ProductLabelFollowsTheUnitAndStaysAfterRemoval) {
+    SimUnitConfig dockpad;
+    dockpad.productId = kProductDockpad;
+    const int unit = plugUnit(dockpad);
+    sessionStart(true);
+    EXPECT_EQ(text(IDC_UNIT_LABEL), L"DOCKPAD");
+    simRemoveDevice(unit);
+    handleDeviceChange(DeviceChange::Removal, kUnitPath);
+    EXPECT_EQ(text(IDC_UNIT_LABEL), L"DOCKPAD") << "the label keeps the last product name";
+    plugUnit({}, L"/dev/hidraw4");
+    handleDeviceChange(DeviceChange::Arrival, {});
+    EXPECT_EQ(text(IDC_UNIT_LABEL), L"DOCK-BOX");
+}
+
+TEST_F(Connection, ArrivalOpensRemovalOfThatPathInAnyCaseCloses) {
+    const wchar_t* path = L"\\\\?\\HID#VID_1F4B&PID_0002#7&2b3c";
+    sessionStart(true);
+    const int unit = plugUnit({}, path);
+    handleDeviceChange(DeviceChange::Arrival, {});
+    EXPECT_EQ(window.hint, loadText(IDS_HINT_READY));
+    EXPECT_TRUE(enabled(IDC_UPDATE));
+
+    std::wstring lower = path;
+    for (wchar_t& c : lower)
+        c = static_cast<wchar_t>(std::towlower(c));
+    simRemoveDevice(unit);
+    handleDeviceChange(DeviceChange::Removal, lower);
+    EXPECT_FALSE(unitIsOpen(unitConnection));
+    EXPECT_EQ(window.hint, instructionsAfter(IDS_HINT_CONNECTION_LOST));
+    EXPECT_FALSE(enabled(IDC_UPDATE));
+    EXPECT_EQ(text(IDC_ESC_VERSION), L"0.0.0");
+}
+
+TEST_F(Connection, OtherDevicesAndASecondUnitChangeNothing) {
+    plugUnit();
+    sessionStart(true);
+    simAddDevice(L"/dev/hidraw0", 0x845E, 1);
+    plugUnit({}, L"/dev/hidraw5");
+    handleDeviceChange(DeviceChange::Arrival, {});
+    EXPECT_EQ(unitConnection.devicePath, kUnitPath);
+    handleDeviceChange(DeviceChange::Removal, L"/dev/hidraw5");
+    handleDeviceChange(DeviceChange::Removal, L"/dev/hidraw0");
+    EXPECT_TRUE(unitIsOpen(unitConnection));
+    EXPECT_EQ(window.hint, loadText(IDS_HINT_READY));
+}
+
+TEST_F(Connection, MouseArrivingWhileWaitingChangesNothing) {
+    sessionStart(true);
+    const RecordingWindow before = window;
+    simAddDevice(L"/dev/hidraw0", 0x845E, 1);
+    handleDeviceChange(DeviceChange::Arrival, {});
+    EXPECT_EQ(window.hint, before.hint);
+    EXPECT_EQ(window.texts, before.texts);
+    EXPECT_EQ(window.enabled, before.enabled);
+}
+
+TEST_F(Connection, FailedIdentificationOnArrivalHoldsTheDeviceSilentlyUntilItGoes) {
+    sessionStart(true);
+    const std::wstring waiting = window.hint;
+    const int unit = plugUnit();
+    simAddFault(unit, {SimFaultKind::ReadFails, GET_INFO, 1});
+    handleDeviceChange(DeviceChange::Arrival, {});
+    EXPECT_EQ(window.hint, waiting);
+    EXPECT_TRUE(unitIsOpen(unitConnection)) << "held";
+    EXPECT_FALSE(enabled(IDC_UPDATE));
+
+    plugUnit({}, L"/dev/hidraw6");
+    handleDeviceChange(DeviceChange::Arrival, {});
+    EXPECT_EQ(unitConnection.devicePath, kUnitPath) << "ignored while one is held";
+    simRemoveDevice(unit);
+    handleDeviceChange(DeviceChange::Removal, kUnitPath);
+    EXPECT_EQ(window.hint, instructionsAfter(IDS_HINT_CONNECTION_LOST));
+    handleDeviceChange(DeviceChange::Arrival, {});
+    EXPECT_EQ(unitConnection.devicePath, L"/dev/hidraw6");
+}
+
+TEST_F(Connection, NotificationsDuringABoxWaitAndAreHandledInOrder) {
+    SimUnitConfig incompatible;
+    incompatible.typeCode = 0x11111111;
+    const int first = plugUnit(incompatible);
+    sessionStart(true);
+    ASSERT_EQ(window.boxes.size(), 1u);
+
+    // Plugged in again as an incompatible controller; while its box is open it is pulled
+    // and a compatible one arrives: the newer state wins, after the box.
+    simRemoveDevice(first);
+    const int second = plugUnit(incompatible, L"/dev/hidraw7");
+    window.whileBoxOpen = [&](const SeenBox&) {
+        window.whileBoxOpen = nullptr;
+        simRemoveDevice(second);
+        handleDeviceChange(DeviceChange::Removal, L"/dev/hidraw7");
+        plugUnit({}, L"/dev/hidraw8");
+        handleDeviceChange(DeviceChange::Arrival, {});
+        EXPECT_FALSE(unitIsOpen(unitConnection)) << "not handled while the box is open";
+    };
+    handleDeviceChange(DeviceChange::Arrival, {});
+    ASSERT_EQ(window.boxes.size(), 2u);
+    EXPECT_EQ(unitConnection.devicePath, L"/dev/hidraw8");
+    EXPECT_EQ(window.hint, loadText(IDS_HINT_READY));
+    EXPECT_TRUE(enabled(IDC_UPDATE));
+}

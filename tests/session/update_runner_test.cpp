@@ -1,0 +1,234 @@
+#include "resources/generate/firmware_pattern.h"
+#include "tests/session/session_fixture.h"
+#include "update/firmware_image.h"
+
+#include <algorithm>
+
+class UpdateRunner : public SessionTest {
+  protected:
+    void SetUp() override {
+        SessionTest::SetUp();
+        image = standInImage();
+        simSetFirmwareImage(image);
+    }
+    int readyUnit(std::uint16_t installed = 0x0205) {
+        SimUnitConfig config;
+        config.escFirmwareVersion = installed;
+        const int unit = plugUnit(config);
+        sessionStart(true);
+        EXPECT_TRUE(enabled(IDC_UPDATE));
+        return unit;
+    }
+    void updateToItsEnd() {
+        startUpdate();
+        ASSERT_TRUE(pumpUntil([] { return !updateRunning(); }));
+    }
+    static std::wstring codeLine(std::uint32_t code, std::uint32_t lastError) {
+        wchar_t line[128];
+        std::swprintf(line, 128, L"0x%08x-0x%08x", code, lastError);
+        std::wstring text = loadText(IDS_ERROR_CODE_LINE);
+        return text.substr(0, text.find(L"0x%08x")) + line;
+    }
+    void expectWaitingAfterFailure() {
+        EXPECT_EQ(window.hint, loadText(IDS_HINT_UPDATE_FAILED));
+        EXPECT_FALSE(enabled(IDC_UPDATE));
+        EXPECT_FALSE(unitIsOpen(unitConnection));
+        EXPECT_EQ(text(IDC_ESC_VERSION), L"0.0.0");
+        EXPECT_FALSE(enabled(IDC_ESC_VERSION));
+    }
+    std::vector<std::uint8_t> image;
+};
+
+TEST_F(UpdateRunner, SuccessShowsTheNewVersionAndKeepsUpdateDisabled) {
+    const int unit = readyUnit();
+    window.answers = {true};
+    updateToItsEnd();
+    ASSERT_EQ(window.boxes.size(), 1u);
+    EXPECT_EQ(window.boxes[0].caption, loadText(IDS_CONFIRM_UPDATE_CAPTION));
+    EXPECT_EQ(window.boxes[0].text, loadText(IDS_CONFIRM_UPDATE));
+    EXPECT_EQ(window.boxes[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(window.boxes[0].buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(window.hint, loadText(IDS_HINT_UPDATE_DONE));
+    EXPECT_EQ(text(IDC_ESC_VERSION), L"3.0");
+    EXPECT_FALSE(enabled(IDC_UPDATE));
+    EXPECT_TRUE(unitIsOpen(unitConnection));
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), simFlash(unit).begin()));
+    EXPECT_EQ(simProtocolViolations(unit), 0u);
+}
+
+TEST_F(UpdateRunner, ProgressOpensCentredShowsEveryBlockAndCloses) {
+    readyUnit();
+    window.answers = {true};
+    updateToItsEnd();
+    ASSERT_GE(window.progressCalls.size(), 3u);
+    EXPECT_EQ(window.progressCalls.front(), "open");
+    EXPECT_EQ(window.progressCalls.back(), "close");
+    EXPECT_FALSE(window.progressOpen);
+    EXPECT_EQ(window.progressTitle, loadText(IDS_PROGRESS_TITLE));
+    EXPECT_EQ(window.progressX, 130); // centred on {100, 100, 560, 500}
+    EXPECT_EQ(window.progressY, 275);
+    EXPECT_EQ(window.progressWidth, 400);
+    EXPECT_EQ(window.progressHeight, 50);
+
+    const std::vector<ProgressState>& states = window.progressStates;
+    ASSERT_EQ(states.size(), 1u + 2038u) << "the opening state, then one per block";
+    EXPECT_EQ(states.front().percent, 0u);
+    EXPECT_EQ(states[1].blocksWritten, 1u);
+    EXPECT_EQ(states[1].blocksTotal, 2038u);
+    EXPECT_EQ(states.back().percent, 100u);
+    EXPECT_EQ(states.back().blocksWritten, 2038u);
+    EXPECT_EQ(states.back().secondsLeft, 0u);
+    for (std::size_t i = 2; i < states.size(); ++i) {
+        EXPECT_GE(states[i].percent, states[i - 1].percent);
+        EXPECT_EQ(states[i].blocksWritten, states[i - 1].blocksWritten + 1);
+        EXPECT_LE(states[i].secondsLeft, states[i - 1].secondsLeft);
+    }
+}
+
+TEST_F(UpdateRunner, SameOrNewerAsksAgainAndNoLeavesTheUnitReady) {
+    readyUnit(0x0300);
+    window.answers = {true, false};
+    updateToItsEnd();
+    ASSERT_EQ(window.boxes.size(), 2u);
+    EXPECT_EQ(window.boxes[1].caption, loadText(IDS_CONFIRM_OLDER_IMAGE_CAPTION));
+    EXPECT_EQ(window.boxes[1].text, loadText(IDS_CONFIRM_OLDER_IMAGE));
+    EXPECT_EQ(window.boxes[1].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(window.hint, loadText(IDS_HINT_READY));
+    EXPECT_TRUE(enabled(IDC_UPDATE));
+    EXPECT_TRUE(window.progressCalls.empty());
+}
+
+struct FailureCase {
+    const char* name;
+    SimFault fault;
+    unsigned text;
+    std::uint32_t code;
+    std::uint32_t lastError;
+};
+
+void PrintTo(const FailureCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class UpdateFailure : public UpdateRunner,
+                      public ::testing::WithParamInterface<std::tuple<FailureCase, bool>> {};
+
+TEST_P(UpdateFailure, TellsTheStepWithItsCodeLine) {
+    const FailureCase& c = std::get<0>(GetParam());
+    chooseLanguage(std::get<1>(GetParam()));
+    const int unit = readyUnit();
+    simAddFault(unit, c.fault);
+    window.answers = {true};
+    updateToItsEnd();
+    ASSERT_EQ(window.boxes.size(), 2u);
+    EXPECT_EQ(window.boxes[1].caption, loadText(IDS_UPDATE_FAILED_CAPTION));
+    EXPECT_EQ(window.boxes[1].text, loadText(c.text) + L"\r\n" + codeLine(c.code, c.lastError));
+    EXPECT_EQ(window.boxes[1].icon, MessageIcon::Error);
+    expectWaitingAfterFailure();
+    EXPECT_FALSE(window.progressOpen);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryStep, UpdateFailure,
+    ::testing::Combine(
+        ::testing::Values(
+            FailureCase{"LockRead",
+                        {SimFaultKind::ReadFails, SYSTEM_LOCK, 1, 0, 31},
+                        IDS_FAIL_LOCK,
+                        0xFFFFFFFD,
+                        31},
+            FailureCase{
+                "LockRefused", {SimFaultKind::LockRefused, SYSTEM_LOCK, 1}, IDS_FAIL_LOCK, 1627, 0},
+            FailureCase{"Unprotect",
+                        {SimFaultKind::StatusError, WRITE_PROTECT, 1, 0x55},
+                        IDS_FAIL_WRITE_PROTECT,
+                        0x55,
+                        0},
+            FailureCase{"Erase", {SimFaultKind::StatusError, ERASE, 1, 7}, IDS_FAIL_ERASE, 7, 0},
+            FailureCase{"Address",
+                        {SimFaultKind::WriteFails, SET_ADDRESS, 1, 0, 1167},
+                        IDS_FAIL_SET_ADDRESS,
+                        0xFFFFFFFE,
+                        1167},
+            FailureCase{"Block",
+                        {SimFaultKind::ReadFails, WRITE_BLOCK, 100, 0, 31},
+                        IDS_FAIL_WRITE_BLOCK,
+                        0xFFFFFFFD,
+                        31}),
+        ::testing::Bool()),
+    [](const ::testing::TestParamInfo<std::tuple<FailureCase, bool>>& info) {
+        return std::string(std::get<0>(info.param).name) +
+               (std::get<1>(info.param) ? "German" : "English");
+    });
+
+TEST_F(UpdateRunner, NoUnitWhenPressedShowsTheTextAlone) {
+    sessionStart(true);
+    startUpdate();
+    ASSERT_EQ(window.boxes.size(), 1u);
+    EXPECT_EQ(window.boxes[0].text, loadText(IDS_FAIL_NO_UNIT));
+    expectWaitingAfterFailure();
+}
+
+TEST_F(UpdateRunner, RemovalDuringTheConfirmationEndsItWithoutACodeLine) {
+    const int unit = readyUnit();
+    window.answers = {true};
+    window.whileBoxOpen = [&](const SeenBox& box) {
+        if (box.caption != loadText(IDS_CONFIRM_UPDATE_CAPTION))
+            return;
+        simRemoveDevice(unit);
+        handleDeviceChange(DeviceChange::Removal, kUnitPath);
+        EXPECT_FALSE(unitIsOpen(unitConnection)) << "a confirmation holds nothing back";
+    };
+    updateToItsEnd();
+    ASSERT_EQ(window.boxes.size(), 2u);
+    EXPECT_EQ(window.boxes[1].text, loadText(IDS_FAIL_LOCK));
+    expectWaitingAfterFailure();
+    EXPECT_TRUE(simTranscript().size() == 3u) << "only identification reached the unit";
+}
+
+TEST_F(UpdateRunner, WhileItRunsCloseIsRefusedAndRemovalWaitsForItsEnd) {
+    const int unit = readyUnit();
+    window.answers = {true};
+    startUpdate();
+    ASSERT_TRUE(updateRunning());
+    EXPECT_FALSE(enabled(IDC_UPDATE));
+    EXPECT_FALSE(sessionClose());
+    EXPECT_FALSE(window.deviceChangesStopped);
+    EXPECT_EQ(window.endedWith, -1);
+    startUpdate(); // a second press does nothing
+    EXPECT_EQ(window.boxes.size(), 1u);
+
+    simRemoveDevice(unit);
+    handleDeviceChange(DeviceChange::Removal, kUnitPath);
+    plugUnit({}, L"/dev/hidraw9");
+    handleDeviceChange(DeviceChange::Arrival, {});
+    EXPECT_TRUE(unitIsOpen(unitConnection)) << "the record is the worker's";
+    ASSERT_TRUE(pumpUntil([] { return !updateRunning(); }));
+    // The unit went during the blocks: a failure, then the removal and the arrival in order.
+    ASSERT_EQ(window.boxes.size(), 2u);
+    EXPECT_EQ(window.boxes[1].caption, loadText(IDS_UPDATE_FAILED_CAPTION));
+    EXPECT_EQ(unitConnection.devicePath, L"/dev/hidraw9");
+    EXPECT_EQ(window.hint, loadText(IDS_HINT_READY));
+    EXPECT_TRUE(sessionClose());
+}
+
+TEST_F(UpdateRunner, NotificationsDuringTheFailureBoxAreHandledAfterIt) {
+    const int unit = readyUnit();
+    simAddFault(unit, {SimFaultKind::Unplug, WRITE_BLOCK, 10});
+    window.answers = {true};
+    window.whileBoxOpen = [&](const SeenBox& box) {
+        if (box.caption != loadText(IDS_UPDATE_FAILED_CAPTION))
+            return;
+        handleDeviceChange(DeviceChange::Removal, kUnitPath);
+        plugUnit({}, L"/dev/hidraw4");
+        handleDeviceChange(DeviceChange::Arrival, {});
+        EXPECT_FALSE(unitIsOpen(unitConnection));
+    };
+    updateToItsEnd();
+    ASSERT_EQ(window.boxes.size(), 2u);
+    EXPECT_EQ(window.boxes[1].text,
+              loadText(IDS_FAIL_WRITE_BLOCK) + L"\r\n" + codeLine(0xFFFFFFFE, 1167));
+    EXPECT_EQ(window.hint, loadText(IDS_HINT_READY)) << "hint, button and unit agree";
+    EXPECT_TRUE(enabled(IDC_UPDATE));
+    EXPECT_EQ(unitConnection.devicePath, L"/dev/hidraw4");
+}
