@@ -23,6 +23,11 @@ constexpr DeviceHandle kNoDevice = -1;
 // list itself is unavailable.
 bool platformListHidInterfaces(std::vector<std::wstring>& paths);
 
+// The USB IDs of a listed interface without opening it (from udev's record on Linux, from
+// the interface path on Windows), so that a device this user may not open can still be
+// named. False when they cannot be told.
+bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uint16_t& productId);
+
 // Read and write, shared for both, existing device only. kNoDevice on failure, with the
 // system's error (access denied, not found).
 DeviceHandle platformOpenDevice(const std::wstring& path);

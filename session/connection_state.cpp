@@ -14,6 +14,7 @@ struct HeldNotification {
 };
 
 std::deque<HeldNotification> held;
+ConnectionOutcome shown = ConnectionOutcome::NoUnit;
 int boxesHolding = 0;
 bool processingHeld = false;
 
@@ -37,6 +38,7 @@ void onArrival() {
 void onRemoval(const std::wstring& path) {
     if (!unitIsOpen(unitConnection) || !samePath(path, unitConnection.devicePath))
         return;
+    shown = ConnectionOutcome::NoUnit;
     leaveReady(true);
     showHintWithInstructions(IDS_HINT_CONNECTION_LOST);
 }
@@ -66,8 +68,16 @@ ConnectionOutcome connectionOutcome(int openResult) {
     return ConnectionOutcome::ReadyToUpdate;
 }
 
+ConnectionOutcome currentOutcome() {
+    // A failed update closes the ready unit.
+    if (shown == ConnectionOutcome::ReadyToUpdate && !unitIsOpen(unitConnection))
+        return ConnectionOutcome::NoUnit;
+    return shown;
+}
+
 void showConnectionState(int openResult) {
     const ConnectionOutcome outcome = connectionOutcome(openResult);
+    shown = outcome;
     if (outcome == ConnectionOutcome::ReadyToUpdate) {
         windowSetHint(loadText(IDS_HINT_READY));
         windowEnable(IDC_UPDATE, true);

@@ -8,11 +8,15 @@ void sessionPrepare() {
     closeUnit(unitConnection);
 }
 
-bool sessionStart(bool hotPlugWatched) {
+void sessionLabelWindow() {
     windowSetTitle(windowTitle());
     windowSetText(IDC_UNIT_LABEL, loadText(IDS_LABEL_UNIT));
     windowSetText(IDC_BOOTLOADER_LABEL, loadText(IDS_LABEL_BOOTLOADER));
     windowSetText(IDC_ESC_LABEL, loadText(IDS_LABEL_ESC));
+}
+
+bool sessionStart(bool hotPlugWatched) {
+    sessionLabelWindow();
     // Without arrivals and removals the window could never follow the unit.
     if (!hotPlugWatched) {
         windowMessageBox(loadText(IDS_REGISTRATION_FAILED),
@@ -22,8 +26,13 @@ bool sessionStart(bool hotPlugWatched) {
         windowEnd(1);
         return false;
     }
-    showConnectionState(openUnit(unitConnection));
+    sessionConnect({});
     return true;
+}
+
+void sessionConnect(const std::wstring& onlyPath) {
+    showConnectionState(onlyPath.empty() ? openUnit(unitConnection)
+                                         : openUnitAt(unitConnection, onlyPath));
 }
 
 bool sessionClose() {

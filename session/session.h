@@ -35,8 +35,12 @@ bool samePath(const std::wstring& a, const std::wstring& b);
 // attempt, or, without a hot-plug source, says so in a box and ends the window with
 // status 1 (false). sessionClose ends the window unless an update runs (false).
 void sessionPrepare();
+// The title and the row labels, as sessionStart sets them.
+void sessionLabelWindow();
 bool sessionStart(bool hotPlugWatched);
 bool sessionClose();
+// A connection attempt as at start: the first unit, or only the one at `onlyPath`.
+void sessionConnect(const std::wstring& onlyPath);
 
 // "NORVAX ORCA 75 LX FW Updater 3.0 ", the same in every language.
 std::wstring windowTitle();
@@ -79,6 +83,8 @@ enum class ConnectionOutcome {
     ReadyToUpdate
 };
 ConnectionOutcome connectionOutcome(int openResult);
+// The outcome shown last; NoUnit before the first and after the unit's removal.
+ConnectionOutcome currentOutcome();
 void showConnectionState(int openResult);
 void appendInstructions();
 // Update disabled and the versions shown again, the unit closed first if asked: how every
@@ -107,6 +113,10 @@ void processHeldNotifications();
 // refused and the Update button is disabled, all three by updateRunning().
 void startUpdate();
 bool updateRunning();
+// How the last press of Update ended: declined at one of the confirmations, failed (the
+// failure reported) or written.
+enum class UpdateEnd { None, Declined, Failed, Succeeded };
+UpdateEnd lastUpdateEnd();
 // On the window's thread, once the worker has said it ended.
 void finishUpdate();
 bool closeAllowed();

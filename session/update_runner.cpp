@@ -15,11 +15,16 @@ namespace {
 
 std::thread worker;
 bool running = false;
+UpdateEnd lastEnd = UpdateEnd::None;
 
 } // namespace
 
 bool updateRunning() {
     return running;
+}
+
+UpdateEnd lastUpdateEnd() {
+    return lastEnd;
 }
 
 bool closeAllowed() {
@@ -30,6 +35,7 @@ void startUpdate() {
     if (running)
         return;
     UpdatePlan plan;
+    lastEnd = UpdateEnd::Declined; // until a report says otherwise
     if (!prepareUpdate(plan))
         return;
     running = true;
@@ -59,6 +65,7 @@ bool confirmWarning(const std::wstring& caption, const std::wstring& text, Confi
 
 void reportUpdateSuccess() {
     windowRun([] {
+        lastEnd = UpdateEnd::Succeeded;
         leaveReady(false);
         windowSetHint(loadText(IDS_HINT_UPDATE_DONE));
     });
@@ -67,6 +74,7 @@ void reportUpdateSuccess() {
 void reportUpdateFailure(const std::wstring& text, const std::wstring& caption, std::int32_t code,
                          std::uint32_t lastError) {
     windowRun([&] {
+        lastEnd = UpdateEnd::Failed;
         leaveReady(true);
         std::wstring message = text;
         if (code != -1)

@@ -30,6 +30,17 @@ bool platformListHidInterfaces(std::vector<std::wstring>& paths) {
     return true;
 }
 
+bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uint16_t& productId) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    for (const SimDevice& device : simBus.devices)
+        if (device.present && device.path == path) {
+            vendorId = device.vendorId;
+            productId = device.productId;
+            return true;
+        }
+    return false;
+}
+
 DeviceHandle platformOpenDevice(const std::wstring& path) {
     std::lock_guard<std::mutex> guard(simBus.lock);
     for (std::size_t i = 0; i < simBus.devices.size(); ++i) {

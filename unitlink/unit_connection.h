@@ -130,8 +130,10 @@ std::int32_t exchange(UnitConnection& connection, const Report request, Report a
 std::int32_t unitError(const Report answer);
 std::int32_t unitError16(const Report answer);
 
-// Discovery and identification.
+// Discovery and identification. openUnitAt opens only the unit at that listed path.
+bool isUnit(std::uint16_t vendorId, std::uint16_t productId);
 std::int32_t openUnit(UnitConnection& connection);
+std::int32_t openUnitAt(UnitConnection& connection, const std::wstring& path);
 void closeUnit(UnitConnection& connection);
 std::int32_t identifyUnit(UnitConnection& connection);
 

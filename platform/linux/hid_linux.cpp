@@ -12,7 +12,9 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <cstdio>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -112,6 +114,34 @@ bool platformListHidInterfaces(std::vector<std::wstring>& paths) {
         udev_enumerate_unref(enumeration);
     udev_unref(context);
     return listed;
+}
+
+bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uint16_t& productId) {
+    const int error = errno;
+    udev* context = udev_new();
+    if (context == nullptr)
+        return false;
+    bool known = false;
+    struct stat node {};
+    if (stat(narrowPath(path).c_str(), &node) == 0 && S_ISCHR(node.st_mode)) {
+        udev_device* device = udev_device_new_from_devnum(context, 'c', node.st_rdev);
+        udev_device* hid =
+            device ? udev_device_get_parent_with_subsystem_devtype(device, "hid", nullptr)
+                   : nullptr;
+        const char* id = hid ? udev_device_get_property_value(hid, "HID_ID") : nullptr;
+        unsigned bus = 0, vendor = 0, product = 0;
+        // "0003:00001F4B:00000002": bus, vendor, product.
+        if (id != nullptr && std::sscanf(id, "%x:%x:%x", &bus, &vendor, &product) == 3) {
+            vendorId = static_cast<std::uint16_t>(vendor);
+            productId = static_cast<std::uint16_t>(product);
+            known = true;
+        }
+        if (device != nullptr)
+            udev_device_unref(device);
+    }
+    udev_unref(context);
+    errno = error;
+    return known;
 }
 
 DeviceHandle platformOpenDevice(const std::wstring& path) {

@@ -9,6 +9,8 @@
 #include <hidsdi.h>
 #include <hidpi.h>
 
+#include <cwchar>
+#include <cwctype>
 #include <vector>
 
 namespace {
@@ -133,6 +135,24 @@ bool platformListHidInterfaces(std::vector<std::wstring>& paths) {
         paths.emplace_back(detail->DevicePath);
     }
     destroyList(list);
+    return true;
+}
+
+bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uint16_t& productId) {
+    // Interface paths name their IDs: "\\?\hid#vid_1f4b&pid_0002#...".
+    std::wstring lower = path;
+    for (wchar_t& c : lower)
+        c = static_cast<wchar_t>(towlower(c));
+    const std::size_t vid = lower.find(L"vid_");
+    const std::size_t pid = lower.find(L"pid_");
+    if (vid == std::wstring::npos || pid == std::wstring::npos)
+        return false;
+    unsigned vendor = 0, product = 0;
+    if (swscanf(lower.c_str() + vid + 4, L"%4x", &vendor) != 1 ||
+        swscanf(lower.c_str() + pid + 4, L"%4x", &product) != 1)
+        return false;
+    vendorId = static_cast<std::uint16_t>(vendor);
+    productId = static_cast<std::uint16_t>(product);
     return true;
 }
 

@@ -1,0 +1,329 @@
+// The terminal edition in-process against the simulated unit on its virtual clock: what it
+// prints on which stream, what it asks and what it exits with.
+#include "resources/generate/firmware_pattern.h"
+#include "resources/locale_texts.h"
+#include "resources/resource_ids.h"
+#include "session/terminal.h"
+#include "sim/sim_unit.h"
+#include "unitlink/unit_connection.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+namespace {
+
+struct Ran {
+    int status;
+    std::string out, err;
+};
+
+std::string utf8(unsigned id) {
+    return terminalLine(loadText(id));
+}
+
+bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class TerminalTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        image = standInImage();
+        fresh();
+        chooseLanguage(false);
+        terminal.idle = [this] {
+            ++polls;
+            if (onIdle)
+                onIdle();
+        };
+    }
+    void TearDown() override {
+        terminal.idle = nullptr;
+        chooseLanguage(false);
+    }
+    Ran run(std::vector<std::string> args, const std::string& input = "", bool german = false,
+            bool interactive = false) {
+        chooseLanguage(german);
+        std::istringstream in(input);
+        std::ostringstream out, err;
+        const int status = terminalMain(args, in, out, err, interactive, german);
+        EXPECT_FALSE(unitIsOpen(unitConnection)) << "the unit is closed on every way out";
+        return {status, out.str(), err.str()};
+    }
+    // An empty bus with the image to write.
+    void fresh() {
+        simReset();
+        closeUnit(unitConnection);
+        simSetFirmwareImage(image);
+    }
+    static int plug(const wchar_t* path = L"/dev/hidraw3", std::uint16_t installed = 0x0205) {
+        SimUnitConfig config;
+        config.escFirmwareVersion = installed;
+        return simAddUnit(path, config);
+    }
+    std::vector<std::uint8_t> image;
+    int polls = 0;
+    std::function<void()> onIdle;
+};
+
+TEST_F(TerminalTest, StatusOfEachOutcomeWithItsExitStatus) {
+    struct Case {
+        const char* name;
+        bool present, bootloader;
+        std::uint16_t escState;
+        std::uint32_t typeCode;
+        int status;
+        unsigned hint;
+    };
+    const Case cases[] = {
+        {"none", false, false, 3, 0x1422605A, kExitNoUnit, IDS_HINT_NO_UNIT},
+        {"mode", true, true, 3, 0x1422605A, kExitWrongMode, IDS_HINT_WRONG_MODE},
+        {"no esc", true, false, 2, 0x1422605A, kExitNoUpdatableEsc, IDS_HINT_NO_UPDATABLE_ESC},
+        {"type", true, false, 3, 0x1234, kExitIncompatible, IDS_HINT_INCOMPATIBLE},
+        {"ready", true, false, 3, 0x0A06405A, kExitOk, IDS_HINT_READY}};
+    for (bool german : {false, true})
+        for (const Case& c : cases) {
+            fresh();
+            SimUnitConfig config;
+            config.unitInBootloader = c.bootloader;
+            config.escState = c.escState;
+            config.typeCode = c.typeCode;
+            if (c.present)
+                simAddUnit(L"/dev/hidraw3", config);
+            const Ran r = run({}, "", german);
+            EXPECT_EQ(r.status, c.status) << c.name;
+            EXPECT_TRUE(has(r.out, utf8(c.hint))) << c.name << german;
+            EXPECT_EQ(has(r.out, utf8(IDS_HINT_INSTRUCTIONS)), c.status != kExitOk) << c.name;
+            EXPECT_TRUE(has(r.out, c.status == kExitOk ? "DOCK-BOX: 2.3\n" : ": 0.0.0\n"));
+            const std::string message =
+                terminalLine(formatText(loadText(IDS_INCOMPATIBLE_MESSAGE), {L"ORCA 75 LX"}));
+            EXPECT_EQ(has(r.out, message), c.status == kExitIncompatible) << c.name;
+            EXPECT_TRUE(r.err.empty()) << c.name << r.err;
+        }
+}
+
+TEST_F(TerminalTest, UpdateAnsweredOnStandardInput) {
+    struct Case {
+        const char* input;
+        bool german;
+        int status;
+    };
+    for (const Case& c : {Case{"y\n", false, kExitOk}, Case{"YES\n", false, kExitOk},
+                          Case{"ja\n", true, kExitOk}, Case{"j\n", false, kExitDeclined},
+                          Case{"no\n", false, kExitDeclined}, Case{"", false, kExitDeclined}}) {
+        fresh();
+        const int unit = plug();
+        const Ran r = run({"update"}, c.input, c.german);
+        EXPECT_EQ(r.status, c.status) << c.input;
+        EXPECT_TRUE(has(r.err, utf8(IDS_CONFIRM_UPDATE))) << "the box's very text";
+        const bool written = std::equal(image.begin(), image.end(), simFlash(unit).begin());
+        EXPECT_EQ(written, c.status == kExitOk) << c.input;
+        if (c.status == kExitOk)
+            EXPECT_TRUE(has(r.out, utf8(IDS_HINT_UPDATE_DONE)));
+        else
+            EXPECT_EQ(simTranscript().size(), 3u) << "nothing but identification was sent";
+    }
+}
+
+TEST_F(TerminalTest, YesAndForceAnswerOneQuestionEach) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string input;
+        int status;
+        bool asked; // the same-or-newer question reached standard input
+    };
+    const Case cases[] = {{{"update", "--yes"}, "", kExitDeclined, true},
+                          {{"update", "--force"}, "", kExitDeclined, false},
+                          {{"update", "--force"}, "y\n", kExitOk, false},
+                          {{"update", "--yes", "--force"}, "", kExitOk, false},
+                          {{"update", "--yes"}, "y\n", kExitOk, true}};
+    for (const Case& c : cases) {
+        fresh();
+        plug(L"/dev/hidraw3", 0x0300);
+        const Ran r = run(c.args, c.input);
+        EXPECT_EQ(r.status, c.status) << c.args.size() << c.input;
+        const bool firstAccepted = c.args.size() == 3 || c.args[1] == "--yes" || !c.input.empty();
+        EXPECT_EQ(has(r.err, utf8(IDS_CONFIRM_OLDER_IMAGE)), firstAccepted);
+        EXPECT_EQ(has(r.err, utf8(IDS_CONFIRM_OLDER_IMAGE) + "\n[y/N] \n") ||
+                      has(r.err, utf8(IDS_CONFIRM_OLDER_IMAGE) + "\n[y/N] Declined"),
+                  c.asked && c.status == kExitDeclined)
+            << r.err;
+    }
+}
+
+TEST_F(TerminalTest, FailureGoesToStandardOutputWithItsCodeLine) {
+    const int unit = plug();
+    simAddFault(unit, {SimFaultKind::ReadFails, WRITE_BLOCK, 100, 0, 31});
+    const Ran r = run({"update", "--yes", "--quiet"});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.out, utf8(IDS_FAIL_WRITE_BLOCK) + "\n" +
+                         "The system shows following errorcode: 0xfffffffd-0x0000001f\n");
+    EXPECT_FALSE(has(r.err, "%")) << "quiet: no progress";
+}
+
+TEST_F(TerminalTest, ProgressOnlyOnStandardErrorEveryTenPercentToAPipe) {
+    plug();
+    const Ran r = run({"update", "--yes"});
+    ASSERT_EQ(r.status, kExitOk);
+    EXPECT_FALSE(has(r.out, "block")) << "standard output carries results only";
+    EXPECT_FALSE(has(r.out, "[y/N]"));
+    std::size_t lines = 0;
+    for (std::size_t at = r.err.find(" of 2038"); at != std::string::npos;
+         at = r.err.find(" of 2038", at + 1))
+        ++lines;
+    EXPECT_EQ(lines, 10u);
+    EXPECT_TRUE(has(r.err, "100 %  block 2038 of 2038  0 s left\n"));
+    EXPECT_FALSE(has(r.err, "\r"));
+}
+
+TEST_F(TerminalTest, SeveralUnitsListedAndChosenByDevice) {
+    plug(L"/dev/hidraw3");
+    SimUnitConfig dockpad;
+    dockpad.productId = 1;
+    dockpad.unitInBootloader = true;
+    simAddUnit(L"/dev/hidraw5", dockpad);
+
+    Ran r = run({"list"});
+    EXPECT_EQ(r.status, kExitOk);
+    EXPECT_EQ(r.out, "/dev/hidraw3  DOCK-BOX  2.3  1.5  2.5  ready\n"
+                     "/dev/hidraw5  DOCKPAD  2.3  -  -  wrong-mode\n");
+    r = run({"status"});
+    EXPECT_EQ(r.status, kExitOk) << "the first, as the window takes it";
+    EXPECT_TRUE(has(r.err, "/dev/hidraw5  DOCKPAD"));
+    r = run({"update", "--yes"});
+    EXPECT_EQ(r.status, kExitSeveralUnits);
+    EXPECT_TRUE(r.out.empty());
+    r = run({"status", "--device", "/dev/hidraw5"});
+    EXPECT_EQ(r.status, kExitWrongMode);
+    r = run({"status", "--device=/dev/hidraw9"});
+    EXPECT_EQ(r.status, kExitNoUnit);
+}
+
+TEST_F(TerminalTest, UnitThisUserMayNotOpen) {
+    const int unit = plug();
+    simSetOpenable(unit, false);
+    Ran r = run({"status"});
+    EXPECT_EQ(r.status, kExitNoAccess);
+    EXPECT_TRUE(has(r.err, "plugdev"));
+    EXPECT_TRUE(has(r.err, "/dev/hidraw3"));
+    r = run({"list", "--json"});
+    EXPECT_EQ(r.out, "{\"type\":\"unit\",\"device\":\"/dev/hidraw3\",\"product\":\"DOCK-BOX\","
+                     "\"unit\":\"-\",\"bootloader\":\"-\",\"controller\":\"-\","
+                     "\"outcome\":\"no-access\"}\n");
+}
+
+TEST_F(TerminalTest, WaitTakesTheUnitThatArrivesOrTimesOut) {
+    onIdle = [this] {
+        if (polls == 3)
+            plug();
+    };
+    Ran r = run({"status", "--wait"});
+    EXPECT_EQ(r.status, kExitOk);
+    EXPECT_EQ(polls, 3);
+    EXPECT_TRUE(has(r.out, utf8(IDS_HINT_READY)));
+
+    fresh();
+    polls = 0;
+    onIdle = nullptr;
+    r = run({"status", "--wait=2"});
+    EXPECT_EQ(r.status, kExitNoUnit);
+    EXPECT_EQ(polls, 4) << "every 500 ms for 2 s";
+}
+
+TEST_F(TerminalTest, ProductionLineTalliesEveryUnit) {
+    // Three units come one after another: one fails, one is current, one is updated.
+    int current = -1;
+    int step = 0;
+    auto next = [&] {
+        ++step;
+        if (step == 1) {
+            current = plug(L"/dev/hidraw1");
+            simAddFault(current, {SimFaultKind::StatusError, ERASE, 1, 7});
+        } else if (step == 2) {
+            current = plug(L"/dev/hidraw2", 0x0300);
+        } else if (step == 3) {
+            current = plug(L"/dev/hidraw3");
+        }
+    };
+    onIdle = [&] {
+        if (current >= 0) {
+            simRemoveDevice(current); // taken off the bench after its result
+            current = -1;
+        } else {
+            next();
+        }
+    };
+    Ran r = run({"update", "--each", "--yes", "--count", "3"});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_TRUE(has(r.out, "Updated: 1, failed: 1, skipped: 1\n")) << r.out;
+    EXPECT_TRUE(has(r.out, utf8(IDS_FAIL_ERASE)));
+    EXPECT_TRUE(has(r.err, "--force"));
+    EXPECT_EQ(step, 3);
+}
+
+TEST_F(TerminalTest, JsonLinesCarryWhatTheWordsSay) {
+    plug();
+    const Ran r = run({"update", "--yes", "--json"});
+    ASSERT_EQ(r.status, kExitOk);
+    std::istringstream lines(r.out);
+    std::string line;
+    std::vector<std::string> types;
+    while (std::getline(lines, line)) {
+        ASSERT_TRUE(line.front() == '{' && line.back() == '}') << line;
+        const std::size_t at = line.find("\"type\":\"");
+        ASSERT_NE(at, std::string::npos);
+        types.push_back(line.substr(at + 8, line.find('"', at + 8) - at - 8));
+    }
+    EXPECT_EQ(types, (std::vector<std::string>{"status", "result"}));
+    EXPECT_TRUE(has(r.out, "\"result\":\"updated\""));
+    EXPECT_TRUE(has(r.out, jsonString(loadText(IDS_HINT_UPDATE_DONE))));
+    EXPECT_TRUE(has(r.out, "\"controller\":\"2.5\""));
+}
+
+TEST_F(TerminalTest, InterruptEndsWhileWaitingAndIsRefusedDuringTheWrite) {
+    onIdle = [] { terminalInterruptRequested = true; };
+    Ran r = run({"status", "--wait"});
+    EXPECT_EQ(r.status, kExitInterrupted);
+
+    // Asked to stop as the update is confirmed: the update goes on to its end.
+    struct InterruptingInput : std::streambuf {
+        char answer[2] = {'y', '\n'};
+        int underflow() override {
+            if (gptr() != nullptr)
+                return traits_type::eof();
+            terminalInterruptRequested = true; // as the answer is typed
+            setg(answer, answer, answer + 2);
+            return 'y';
+        }
+    } input;
+    const int unit = plug();
+    std::istream in(&input);
+    std::ostringstream out, err;
+    EXPECT_EQ(terminalMain({"update"}, in, out, err, false, false), kExitOk);
+    EXPECT_TRUE(has(err.str(), "The update must not be interrupted"));
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), simFlash(unit).begin()));
+}
+
+TEST_F(TerminalTest, UsageErrorsPointToHelp) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"flash"},
+                                                 {"--bogus"},
+                                                 {"status", "list"},
+                                                 {"--count", "2"},
+                                                 {"status", "--each"},
+                                                 {"update", "--each", "--count", "0", "--yes"},
+                                                 {"update", "--each"},
+                                                 {"--device"}}) {
+        const Ran r = run(args);
+        EXPECT_EQ(r.status, kExitUsage) << args[0];
+        EXPECT_TRUE(has(r.err, "--help")) << args[0];
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+    const Ran help = run({"--help"}, "", true);
+    EXPECT_EQ(help.status, kExitOk);
+    EXPECT_TRUE(has(help.out, "Rückgabewert"));
+}
+
+} // namespace

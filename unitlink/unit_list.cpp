@@ -1,0 +1,25 @@
+#include "unitlink/unit_list.h"
+
+#include "unitlink/unit_connection.h"
+
+bool listUnits(std::vector<ListedUnit>& units) {
+    units.clear();
+    std::vector<std::wstring> paths;
+    if (!platformListHidInterfaces(paths))
+        return false;
+    for (const std::wstring& path : paths) {
+        std::uint16_t vendorId = 0;
+        std::uint16_t productId = 0;
+        const DeviceHandle device = platformOpenDevice(path);
+        if (device == kNoDevice) {
+            if (platformPeekIds(path, vendorId, productId) && isUnit(vendorId, productId))
+                units.push_back({path, productId, false});
+            continue;
+        }
+        const bool named = platformGetAttributes(device, vendorId, productId);
+        platformCloseDevice(device);
+        if (named && isUnit(vendorId, productId))
+            units.push_back({path, productId, true});
+    }
+    return true;
+}
