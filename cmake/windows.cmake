@@ -57,6 +57,23 @@ add_windows_program(orca-75-lx-updater-demo app/demo_main.cpp)
 target_link_libraries(orca-75-lx-updater-demo PRIVATE update unitlink sim_hid
     platform_win32_wait platform_win32_image win32_system_library)
 
+# The terminal edition: console programs on the same session, texts and resources.
+add_library(terminal_ui OBJECT terminal/console_window.cpp terminal/console_thread.cpp
+    terminal/windows_main.cpp terminal/windows_text.cpp)
+target_link_libraries(terminal_ui PUBLIC project_warnings)
+function(add_console_program name)
+    add_executable(${name} ${ARGN} $<TARGET_OBJECTS:terminal_ui> $<TARGET_OBJECTS:session>
+        $<TARGET_OBJECTS:terminal_session> $<TARGET_OBJECTS:product_resources>)
+    target_link_options(${name} PRIVATE -municode -s)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR})
+endfunction()
+add_console_program(orca-75-lx-updater-cli terminal/windows_product_main.cpp)
+target_link_libraries(orca-75-lx-updater-cli PRIVATE update unitlink
+    platform_win32_hid platform_win32_wait platform_win32_image win32_system_library)
+add_console_program(orca-75-lx-updater-cli-demo terminal/windows_demo_main.cpp)
+target_link_libraries(orca-75-lx-updater-cli-demo PRIVATE update unitlink sim_hid
+    platform_win32_wait platform_win32_image win32_system_library)
+
 # The update through the real dialog, in real time; prints figures, tests nothing.
 add_executable(dialog_benchmark bench/dialog_benchmark.cpp $<TARGET_OBJECTS:app_ui>
     $<TARGET_OBJECTS:session> $<TARGET_OBJECTS:product_resources>)

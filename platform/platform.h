@@ -28,9 +28,12 @@ bool platformListHidInterfaces(std::vector<std::wstring>& paths);
 // named. False when they cannot be told.
 bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uint16_t& productId);
 
-// Read and write, shared for both, existing device only. kNoDevice on failure, with the
-// system's error (access denied, not found).
+// Read and write, existing device only, and one handle per device across every program
+// that opens it this way: two instances never talk to one unit at once. kNoDevice on
+// failure, with the system's error (access denied, not found), or platformInUseError()
+// while another handle to the device is open.
 DeviceHandle platformOpenDevice(const std::wstring& path);
+std::uint32_t platformInUseError();
 // The device's USB IDs. False with the system's error when they cannot be read.
 bool platformGetAttributes(DeviceHandle device, std::uint16_t& vendorId, std::uint16_t& productId);
 

@@ -95,6 +95,7 @@ enum class TerminalText {
     ChooseDevice,
     NoAccess,
     NoAccessHow,
+    InUse,
     NotInList,
     WaitingFor,
     InterruptRefused,

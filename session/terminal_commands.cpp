@@ -120,6 +120,20 @@ void listOthers(const std::vector<ListedUnit>& units, const std::wstring& chosen
             say(L"  " + unit.path + L"  " + productLabel(unit.productId));
 }
 
+// Why a listed unit cannot be opened, said and as its exit status.
+int refused(const ListedUnit& unit, bool speak) {
+    if (unit.inUse) {
+        if (speak)
+            complain(formatText(terminalText(TerminalText::InUse), {unit.path}));
+        return kExitInUse;
+    }
+    if (speak) {
+        complain(formatText(terminalText(TerminalText::NoAccess), {unit.path}));
+        complain(terminalText(TerminalText::NoAccessHow));
+    }
+    return kExitNoAccess;
+}
+
 // Which unit to take: kGoOn with `path` (empty: the first, as the window takes it), or an
 // exit status. `speak`: say why not.
 int chooseUnit(std::wstring& path, bool oneOfSeveral, bool speak) {
@@ -131,13 +145,8 @@ int chooseUnit(std::wstring& path, bool oneOfSeveral, bool speak) {
         for (const ListedUnit& unit : units) {
             if (unit.path != device)
                 continue;
-            if (!unit.openable) {
-                if (speak) {
-                    complain(formatText(terminalText(TerminalText::NoAccess), {device}));
-                    complain(terminalText(TerminalText::NoAccessHow));
-                }
-                return kExitNoAccess;
-            }
+            if (!unit.openable)
+                return refused(unit, speak);
             path = device;
             return kGoOn;
         }
@@ -157,13 +166,8 @@ int chooseUnit(std::wstring& path, bool oneOfSeveral, bool speak) {
         }
         return kExitSeveralUnits;
     }
-    if (firstOpenable == nullptr && !units.empty()) {
-        if (speak) {
-            complain(formatText(terminalText(TerminalText::NoAccess), {units[0].path}));
-            complain(terminalText(TerminalText::NoAccessHow));
-        }
-        return kExitNoAccess;
-    }
+    if (firstOpenable == nullptr && !units.empty())
+        return refused(units[0], speak);
     if (units.size() > 1 && speak && terminal.options.command == TerminalCommand::Status) {
         say(terminalText(TerminalText::OthersPresent));
         listOthers(units, firstOpenable->path);
@@ -236,7 +240,7 @@ int listCommand() {
     listUnits(units);
     for (const ListedUnit& unit : units) {
         std::wstring versions[3] = {L"-", L"-", L"-"};
-        std::string outcome = "no-access";
+        std::string outcome = unit.inUse ? "in-use" : "no-access";
         if (unit.openable) {
             const ConnectionOutcome found =
                 connectionOutcome(openUnitAt(unitConnection, unit.path));
@@ -331,7 +335,8 @@ int productionLine() {
     }
     std::uint32_t updated = 0, failed = 0, skipped = 0;
     bool stopped = false;
-    while (terminal.options.count == 0 || updated + failed + skipped < terminal.options.count) {
+    while (terminal.options.count == 0 ||
+           static_cast<long>(updated + failed + skipped) < terminal.options.count) {
         bool connected = false;
         if (connectReady(true, true, connected) != kGoOn) {
             stopped = true; // interrupted while waiting

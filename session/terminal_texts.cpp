@@ -80,6 +80,8 @@ const OwnText kTexts[] = {
      L"Melden Sie sich am Bildschirm und an der Tastatur dieses Computers an, oder lassen Sie "
      L"sich von einem Administrator in die Gruppe 'plugdev' aufnehmen (sudo usermod -aG "
      L"plugdev $USER) und melden Sie sich neu an."},
+    {TerminalText::InUse, L"The programming unit %s is in use by another instance of this program.",
+     L"Die Programmiereinheit %s wird von einer anderen Instanz dieses Programms verwendet."},
     {TerminalText::NotInList, L"No programming unit at %s.", L"Keine Programmiereinheit unter %s."},
     {TerminalText::WaitingFor, L"Waiting for a programming unit that is ready to update...",
      L"Warte auf eine Programmiereinheit, die zum Update bereit ist..."},

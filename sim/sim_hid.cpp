@@ -51,6 +51,11 @@ DeviceHandle platformOpenDevice(const std::wstring& path) {
             simLastError = 5; // ERROR_ACCESS_DENIED
             return kNoDevice;
         }
+        for (const auto& open : simBus.handles)
+            if (open.second == static_cast<int>(i)) {
+                simLastError = kSimErrorBusy;
+                return kNoDevice;
+            }
         DeviceHandle handle = simBus.nextHandle++;
         simBus.handles[handle] = static_cast<int>(i);
         return handle;
@@ -110,6 +115,10 @@ bool platformReadReport(DeviceHandle handle, std::uint8_t* report, std::size_t l
 void platformCloseDevice(DeviceHandle handle) {
     std::lock_guard<std::mutex> guard(simBus.lock);
     simBus.handles.erase(handle);
+}
+
+std::uint32_t platformInUseError() {
+    return kSimErrorBusy;
 }
 
 std::uint32_t platformLastError() {

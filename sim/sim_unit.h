@@ -63,6 +63,7 @@ struct SimExchange {
 constexpr std::uint32_t kSimErrorNotConnected = 1167; // ERROR_DEVICE_NOT_CONNECTED
 constexpr std::uint32_t kSimErrorFileNotFound = 2;
 constexpr std::uint32_t kSimErrorTimeout = 1460; // ERROR_TIMEOUT
+constexpr std::uint32_t kSimErrorBusy = 170;     // ERROR_BUSY
 
 // Empties the bus, the transcript and the faults; virtual clock at 0; this thread's
 // last-error value 0.

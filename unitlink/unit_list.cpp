@@ -12,14 +12,15 @@ bool listUnits(std::vector<ListedUnit>& units) {
         std::uint16_t productId = 0;
         const DeviceHandle device = platformOpenDevice(path);
         if (device == kNoDevice) {
+            const bool inUse = platformLastError() == platformInUseError();
             if (platformPeekIds(path, vendorId, productId) && isUnit(vendorId, productId))
-                units.push_back({path, productId, false});
+                units.push_back({path, productId, false, inUse});
             continue;
         }
         const bool named = platformGetAttributes(device, vendorId, productId);
         platformCloseDevice(device);
         if (named && isUnit(vendorId, productId))
-            units.push_back({path, productId, true});
+            units.push_back({path, productId, true, false});
     }
     return true;
 }

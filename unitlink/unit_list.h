@@ -9,6 +9,7 @@ struct ListedUnit {
     std::wstring path;
     std::uint16_t productId;
     bool openable; // false: present, but opening it was refused
+    bool inUse;    // refused because another program of ours has it open
 };
 
 // In enumeration order; false when the device list is unavailable. Opens each interface

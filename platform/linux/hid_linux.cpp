@@ -13,8 +13,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <cstdio>
+#include <sys/file.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -121,24 +121,37 @@ bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uin
     udev* context = udev_new();
     if (context == nullptr)
         return false;
+    const std::string node = narrowPath(path);
     bool known = false;
-    struct stat node {};
-    if (stat(narrowPath(path).c_str(), &node) == 0 && S_ISCHR(node.st_mode)) {
-        udev_device* device = udev_device_new_from_devnum(context, 'c', node.st_rdev);
-        udev_device* hid =
-            device ? udev_device_get_parent_with_subsystem_devtype(device, "hid", nullptr)
-                   : nullptr;
-        const char* id = hid ? udev_device_get_property_value(hid, "HID_ID") : nullptr;
-        unsigned bus = 0, vendor = 0, product = 0;
-        // "0003:00001F4B:00000002": bus, vendor, product.
-        if (id != nullptr && std::sscanf(id, "%x:%x:%x", &bus, &vendor, &product) == 3) {
-            vendorId = static_cast<std::uint16_t>(vendor);
-            productId = static_cast<std::uint16_t>(product);
-            known = true;
-        }
-        if (device != nullptr)
+    udev_enumerate* enumeration = udev_enumerate_new(context);
+    if (enumeration != nullptr && udev_enumerate_add_match_subsystem(enumeration, "hidraw") >= 0 &&
+        udev_enumerate_scan_devices(enumeration) >= 0) {
+        udev_list_entry* entry = nullptr;
+        udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(enumeration)) {
+            udev_device* device =
+                udev_device_new_from_syspath(context, udev_list_entry_get_name(entry));
+            if (device == nullptr)
+                continue;
+            const char* devnode = udev_device_get_devnode(device);
+            udev_device* hid =
+                udev_device_get_parent_with_subsystem_devtype(device, "hid", nullptr);
+            const char* id =
+                hid != nullptr ? udev_device_get_property_value(hid, "HID_ID") : nullptr;
+            unsigned bus = 0, vendor = 0, product = 0;
+            // "0003:00001F4B:00000002": bus, vendor, product.
+            if (devnode != nullptr && node == devnode && id != nullptr &&
+                std::sscanf(id, "%x:%x:%x", &bus, &vendor, &product) == 3) {
+                vendorId = static_cast<std::uint16_t>(vendor);
+                productId = static_cast<std::uint16_t>(product);
+                known = true;
+            }
             udev_device_unref(device);
+            if (known)
+                break;
+        }
     }
+    if (enumeration != nullptr)
+        udev_enumerate_unref(enumeration);
     udev_unref(context);
     errno = error;
     return known;
@@ -146,7 +159,20 @@ bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uin
 
 DeviceHandle platformOpenDevice(const std::wstring& path) {
     const int fd = open(narrowPath(path).c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
-    return fd < 0 ? kNoDevice : fd;
+    if (fd < 0)
+        return kNoDevice;
+    // Advisory, so that it binds only the programs that ask for it; released with the
+    // descriptor, also when a program dies.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        close(fd);
+        errno = EBUSY;
+        return kNoDevice;
+    }
+    return fd;
+}
+
+std::uint32_t platformInUseError() {
+    return EBUSY;
 }
 
 bool platformGetAttributes(DeviceHandle device, std::uint16_t& vendorId, std::uint16_t& productId) {

@@ -11,6 +11,8 @@
 
 #include <cwchar>
 #include <cwctype>
+#include <map>
+#include <mutex>
 #include <vector>
 
 namespace {
@@ -156,13 +158,49 @@ bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uin
     return true;
 }
 
+namespace {
+
+// Each open unit's named mutex, by its file handle.
+std::mutex unitLocksGuard;
+std::map<HANDLE, HANDLE> unitLocks;
+
+// One name per interface path in every session: its letters folded, hashed (FNV-1a),
+// since a mutex name may not hold the path's backslashes.
+std::wstring unitLockName(const std::wstring& path) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (wchar_t c : path) {
+        hash ^= static_cast<std::uint64_t>(towlower(c));
+        hash *= 1099511628211ull;
+    }
+    wchar_t name[64];
+    swprintf(name, 64, L"Global\\orca-75-lx-updater-%016llx",
+             static_cast<unsigned long long>(hash));
+    return name;
+}
+
+} // namespace
+
 DeviceHandle platformOpenDevice(const std::wstring& path) {
     HANDLE file =
         CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return kNoDevice;
+    HANDLE lock = CreateMutexW(nullptr, FALSE, unitLockName(path).c_str());
+    if (lock == nullptr || GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (lock != nullptr)
+            CloseHandle(lock);
+        CloseHandle(file);
+        SetLastError(ERROR_BUSY);
+        return kNoDevice;
+    }
+    std::lock_guard<std::mutex> guard(unitLocksGuard);
+    unitLocks[file] = lock;
     return reinterpret_cast<DeviceHandle>(file);
+}
+
+std::uint32_t platformInUseError() {
+    return ERROR_BUSY;
 }
 
 bool platformGetAttributes(DeviceHandle device, std::uint16_t& vendorId, std::uint16_t& productId) {
@@ -218,6 +256,14 @@ bool platformReadReport(DeviceHandle device, std::uint8_t* report, std::size_t l
 void platformCloseDevice(DeviceHandle device) {
     const DWORD error = GetLastError();
     CloseHandle(toHandle(device));
+    {
+        std::lock_guard<std::mutex> guard(unitLocksGuard);
+        auto lock = unitLocks.find(toHandle(device));
+        if (lock != unitLocks.end()) {
+            CloseHandle(lock->second);
+            unitLocks.erase(lock);
+        }
+    }
     SetLastError(error);
 }
 

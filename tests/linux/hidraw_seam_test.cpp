@@ -103,6 +103,22 @@ TEST_F(HidrawSeamTest, ReadsIdsAndReportLengthsFromTheNode) {
     platformCloseDevice(device);
 }
 
+TEST_F(HidrawSeamTest, OneHandlePerNodeAndIdsReadWithoutOpening) {
+    addUnit(0);
+    const DeviceHandle first = platformOpenDevice(L"/dev/hidraw0");
+    ASSERT_NE(first, kNoDevice);
+    EXPECT_EQ(platformOpenDevice(L"/dev/hidraw0"), kNoDevice) << "another instance has it";
+    EXPECT_EQ(platformLastError(), platformInUseError());
+    std::uint16_t vendor = 0, product = 0;
+    ASSERT_TRUE(platformPeekIds(L"/dev/hidraw0", vendor, product));
+    EXPECT_EQ(vendor, kUnitVendorId);
+    EXPECT_EQ(product, 2);
+    platformCloseDevice(first);
+    const DeviceHandle again = platformOpenDevice(L"/dev/hidraw0");
+    EXPECT_NE(again, kNoDevice) << "closing releases it";
+    platformCloseDevice(again);
+}
+
 TEST_F(HidrawSeamTest, IdentifiesTheUnitThroughTheNode) {
     SimUnitConfig config;
     config.unitFirmwareVersion = 0x00010203;

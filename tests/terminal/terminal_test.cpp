@@ -214,6 +214,21 @@ TEST_F(TerminalTest, UnitThisUserMayNotOpen) {
                      "\"outcome\":\"no-access\"}\n");
 }
 
+TEST_F(TerminalTest, UnitInUseByAnotherInstanceIsLeftAlone) {
+    plug();
+    const DeviceHandle other = platformOpenDevice(L"/dev/hidraw3"); // the other instance
+    ASSERT_NE(other, kNoDevice);
+    const std::size_t sent = simTranscript().size();
+    Ran r = run({"update", "--yes"});
+    EXPECT_EQ(r.status, kExitInUse);
+    EXPECT_TRUE(has(r.err, "in use by another instance"));
+    EXPECT_EQ(simTranscript().size(), sent) << "not a byte to a unit in use";
+    r = run({"list"});
+    EXPECT_TRUE(has(r.out, "/dev/hidraw3  DOCK-BOX  -  -  -  in-use\n"));
+    platformCloseDevice(other);
+    EXPECT_EQ(run({"status"}).status, kExitOk);
+}
+
 TEST_F(TerminalTest, WaitTakesTheUnitThatArrivesOrTimesOut) {
     onIdle = [this] {
         if (polls == 3)
