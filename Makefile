@@ -2,7 +2,7 @@
 MAKEFLAGS += --no-print-directory
 # make demo: builds the executables and runs the demo under Wine.
 # make demo-linux: builds the Linux edition and runs its demo.
-# make package: the Debian package of the Linux edition, checked by lintian.
+# make package: the Debian packages of the Linux edition (terminal, window), checked by lintian.
 # make fuzz [FUZZ_SECONDS=N]: fuzzes the core for N seconds (default 300).
 FUZZ_SECONDS ?= 300
 JOBS ?= $(shell nproc)
@@ -47,7 +47,8 @@ demo-linux: linux
 package: linux
 	@scripts/install-deps.sh package
 	cd build/linux && cpack
-	lintian --fail-on error build/dist/orca-75-lx-updater_3.0.0_amd64.deb
+	lintian --fail-on error build/dist/orca-75-lx-updater-cli_3.0.0-2_amd64.deb \
+		build/dist/orca-75-lx-updater_3.0.0-2_amd64.deb
 
 fuzz: deps
 	@scripts/install-deps.sh fuzz

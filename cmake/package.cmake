@@ -1,54 +1,89 @@
-# make package: build/dist/orca-75-lx-updater_3.0.0_amd64.deb. The program, its menu entry
-# and icon, and the udev rule that gives the logged-in user the unit's hidraw nodes.
+# make package: two Debian packages. orca-75-lx-updater-cli, the terminal edition with its
+# manual page and the udev rule, needs no desktop; orca-75-lx-updater, the window with its
+# menu entry and icons, depends on it for the rule.
 include(GNUInstallDirs)
-set(PACKAGE_NAME orca-75-lx-updater)
 set(PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging/linux)
+set(PACKAGE_VERSION 3.0.0)
+set(PACKAGE_RELEASE 2)
+set(PACKAGE_FULL_VERSION ${PACKAGE_VERSION}-${PACKAGE_RELEASE})
 
-install(TARGETS orca-75-lx-updater RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${PACKAGING_DIR}/${PACKAGE_NAME}.desktop
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-foreach(size ${ICON_SIZES})
-    install(FILES ${GENERATED_DIR}/icon-${size}.png
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
-        RENAME ${PACKAGE_NAME}.png)
-endforeach()
-# udev reads /usr/lib/udev/rules.d whatever the install prefix.
-install(FILES ${PACKAGING_DIR}/70-${PACKAGE_NAME}.rules DESTINATION /usr/lib/udev/rules.d)
-
-# Debian wants the changelog and the manual page compressed reproducibly.
+# Debian wants the changelog and the manual pages compressed reproducibly.
 set(CHANGELOG_GZ ${CMAKE_BINARY_DIR}/changelog.gz)
-set(MANUAL_GZ ${CMAKE_BINARY_DIR}/${PACKAGE_NAME}.1.gz)
 add_custom_command(OUTPUT ${CHANGELOG_GZ}
     COMMAND gzip -9n -c ${PACKAGING_DIR}/changelog > ${CHANGELOG_GZ}
     DEPENDS ${PACKAGING_DIR}/changelog)
-add_custom_command(OUTPUT ${MANUAL_GZ}
-    COMMAND gzip -9n -c ${PACKAGING_DIR}/${PACKAGE_NAME}.1 > ${MANUAL_GZ}
-    DEPENDS ${PACKAGING_DIR}/${PACKAGE_NAME}.1)
-add_custom_target(package_documents ALL DEPENDS ${CHANGELOG_GZ} ${MANUAL_GZ})
-install(FILES ${CHANGELOG_GZ} ${PACKAGING_DIR}/copyright
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${PACKAGE_NAME})
-install(FILES ${MANUAL_GZ} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+set(PACKAGE_DOCUMENTS ${CHANGELOG_GZ})
+foreach(program orca-75-lx-updater orca-75-lx-updater-cli)
+    set(manual ${CMAKE_BINARY_DIR}/${program}.1.gz)
+    add_custom_command(OUTPUT ${manual}
+        COMMAND gzip -9n -c ${PACKAGING_DIR}/${program}.1 > ${manual}
+        DEPENDS ${PACKAGING_DIR}/${program}.1)
+    list(APPEND PACKAGE_DOCUMENTS ${manual})
+endforeach()
+add_custom_target(package_documents ALL DEPENDS ${PACKAGE_DOCUMENTS})
+
+# Each package: its program, manual page, changelog and copyright.
+function(install_program program component)
+    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${component})
+    install(FILES ${CMAKE_BINARY_DIR}/${program}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+        COMPONENT ${component})
+    # A Debian revision makes it a Debian changelog.
+    install(FILES ${CHANGELOG_GZ} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${program}
+        RENAME changelog.Debian.gz COMPONENT ${component})
+    install(FILES ${PACKAGING_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${program}
+        COMPONENT ${component})
+endfunction()
+
+install_program(orca-75-lx-updater-cli cli)
+# udev reads /usr/lib/udev/rules.d whatever the install prefix.
+install(FILES ${PACKAGING_DIR}/70-orca-75-lx-updater.rules DESTINATION /usr/lib/udev/rules.d
+    COMPONENT cli)
+
+install_program(orca-75-lx-updater window)
+install(FILES ${PACKAGING_DIR}/orca-75-lx-updater.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT window)
+foreach(size ${ICON_SIZES})
+    install(FILES ${GENERATED_DIR}/icon-${size}.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+        RENAME orca-75-lx-updater.png COMPONENT window)
+endforeach()
 
 set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME ${PACKAGE_NAME})
-set(CPACK_PACKAGE_VERSION 3.0.0)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL cli window)
+set(CPACK_PACKAGE_NAME orca-75-lx-updater)
+set(CPACK_PACKAGE_VERSION ${PACKAGE_VERSION})
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${PACKAGE_RELEASE})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_OUTPUT_FILE_PREFIX ${DIST_DIR})
 set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "firmware updater for the NORVAX ORCA 75 LX speed controller")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Finds the DOCKPAD or DOCK-BOX programming unit on USB, shows the
-installed versions of the unit, the controller's bootloader and its firmware,
-and writes the firmware image it carries into the controller. Its udev rule
-lets the user logged in at the seat use the unit without root.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "NORVAX Updater Team <updater@norvax.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.norvax.example)
-# Libraries from the binary; Qt's platform plugins are loaded at run time, so named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${PACKAGING_DIR}/postinst;${PACKAGING_DIR}/postrm")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+set(CPACK_DEBIAN_CLI_PACKAGE_NAME orca-75-lx-updater-cli)
+set(CPACK_COMPONENT_CLI_DESCRIPTION "firmware updater for the NORVAX ORCA 75 LX speed controller (terminal)
+Finds the DOCKPAD or DOCK-BOX programming unit on USB, shows the
+installed versions of the unit, the controller's bootloader and its firmware,
+and writes the firmware image it carries into the controller, from a shell,
+a script, an SSH session or a production line. Its udev rule lets the user
+at the seat and the members of plugdev use the unit without root.")
+# The udev rule came with the window's package before.
+set(CPACK_DEBIAN_CLI_PACKAGE_BREAKS "orca-75-lx-updater (<< ${PACKAGE_FULL_VERSION})")
+set(CPACK_DEBIAN_CLI_PACKAGE_REPLACES "orca-75-lx-updater (<< ${PACKAGE_FULL_VERSION})")
+set(CPACK_DEBIAN_CLI_PACKAGE_CONTROL_EXTRA "${PACKAGING_DIR}/postinst;${PACKAGING_DIR}/postrm")
+
+set(CPACK_DEBIAN_WINDOW_PACKAGE_NAME orca-75-lx-updater)
+set(CPACK_COMPONENT_WINDOW_DESCRIPTION "firmware updater for the NORVAX ORCA 75 LX speed controller
+Finds the DOCKPAD or DOCK-BOX programming unit on USB, shows the
+installed versions of the unit, the controller's bootloader and its firmware
+in a window, and writes the firmware image it carries into the controller.")
+# Qt's platform plugins are loaded at run time, so named here.
+set(CPACK_DEBIAN_WINDOW_PACKAGE_DEPENDS
+    "orca-75-lx-updater-cli (= ${PACKAGE_FULL_VERSION}), qt6-qpa-plugins")
+set(CPACK_DEBIAN_WINDOW_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 include(CPack)
