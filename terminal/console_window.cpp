@@ -64,7 +64,7 @@ bool windowMessageBox(const std::wstring& text, const std::wstring& caption, Mes
         terminal.messages.push_back({text, caption, icon});
         return true;
     }
-    const std::string question = terminalLine(caption) + "\n" + terminalLine(text) + "\n" +
+    const std::string question = "\n" + terminalLine(caption) + "\n" + terminalLine(text) + "\n" +
                                  terminalLine(terminalText(TerminalText::PromptAnswers));
     bool yes = rule == BoxAnswer::Yes;
     if (rule == BoxAnswer::Prompt) {
