@@ -10,20 +10,40 @@ TEST_F(ExchangeTest, ClosedConnectionRefusesWithoutWriting) {
     EXPECT_TRUE(simTranscript().empty());
 }
 
-TEST_F(ExchangeTest, WriteAndReadFailuresKeepTheSystemError) {
-    int unit = openReadyUnit();
-    simAddFault(unit, {SimFaultKind::WriteFails, kAnyCommand, 0, 0, 31});
-    Report request = {0x01, GET_INFO};
-    Report answer = {};
-    EXPECT_EQ(exchange(unitConnection, request, answer, 0), kExchangeWriteFailed);
-    EXPECT_EQ(platformLastError(), 31u);
-
-    simReset();
-    closeUnit(unitConnection);
-    unit = openReadyUnit();
-    simAddFault(unit, {SimFaultKind::ReadFails, kAnyCommand, 0, 0, 995});
-    EXPECT_EQ(exchange(unitConnection, request, answer, 0), kExchangeReadFailed);
-    EXPECT_EQ(platformLastError(), 995u);
+TEST_F(ExchangeTest, TransferFailuresKeepTheSystemError) {
+    struct Case {
+        const char* name;
+        SimFault fault;
+        std::int32_t result;
+        std::uint32_t lastError;
+        std::uint64_t atLeastMs; // how long the exchange waited first
+    };
+    const Case cases[] = {
+        {"write", {SimFaultKind::WriteFails, kAnyCommand, 0, 0, 31}, kExchangeWriteFailed, 31, 0},
+        {"read", {SimFaultKind::ReadFails, kAnyCommand, 0, 0, 995}, kExchangeReadFailed, 995, 0},
+        {"never answered",
+         {SimFaultKind::NeverAnswers, GET_INFO, 1},
+         kExchangeReadFailed,
+         kSimErrorTimeout,
+         kReportTimeoutMs},
+        {"never taken",
+         {SimFaultKind::NeverTaken, kAnyCommand, 0},
+         kExchangeWriteFailed,
+         kSimErrorTimeout,
+         kReportTimeoutMs},
+    };
+    for (const Case& c : cases) {
+        simReset();
+        closeUnit(unitConnection);
+        const int unit = openReadyUnit();
+        simAddFault(unit, c.fault);
+        Report request = {0x01, GET_INFO};
+        Report answer = {};
+        const std::uint64_t before = simNow();
+        EXPECT_EQ(exchange(unitConnection, request, answer, 0), c.result) << c.name;
+        EXPECT_EQ(platformLastError(), c.lastError) << c.name;
+        EXPECT_GE(simNow() - before, c.atLeastMs) << c.name;
+    }
 }
 
 TEST_F(ExchangeTest, AnswerDelayPassesBetweenWriteAndRead) {
@@ -69,17 +89,10 @@ TEST_F(ExchangeTest, LongReportsAreZeroPaddedAndTruncatedOnReceipt) {
     EXPECT_EQ(readU32(answer + 8), config.unitFirmwareVersion);
 }
 
-TEST_F(ExchangeTest, SilentUnitTimesOutAndItsLateAnswerIsNeverTaken) {
-    SimUnitConfig config;
-    int unit = openReadyUnit(config);
-    simAddFault(unit, {SimFaultKind::NeverAnswers, GET_INFO, 1});
+TEST_F(ExchangeTest, LateAnswerIsNeverTakenForTheNext) {
+    const int unit = openReadyUnit();
     Report request = {0x01, GET_INFO};
     Report answer = {};
-    std::uint64_t before = simNow();
-    EXPECT_EQ(exchange(unitConnection, request, answer, 0), kExchangeReadFailed);
-    EXPECT_EQ(platformLastError(), kSimErrorTimeout);
-    EXPECT_GE(simNow() - before, 10000u);
-
     // A slow answer that arrives after the bound is dropped, not read as the next answer.
     simUnitConfig(unit).answerLatencyMs = 15000;
     EXPECT_EQ(exchange(unitConnection, request, answer, 0), kExchangeReadFailed);
@@ -87,17 +100,6 @@ TEST_F(ExchangeTest, SilentUnitTimesOutAndItsLateAnswerIsNeverTaken) {
     Report lock = {0x01, SYSTEM_LOCK, 0x01, 0x01};
     ASSERT_EQ(exchange(unitConnection, lock, answer, 0), kExchangeOk);
     EXPECT_EQ(answer[3], 0x01) << "the answer is the lock's, not a stale GET_INFO";
-}
-
-TEST_F(ExchangeTest, WriteTheUnitNeverTakesFailsAfterTheBound) {
-    int unit = openReadyUnit();
-    simAddFault(unit, {SimFaultKind::NeverTaken, kAnyCommand, 0});
-    Report request = {0x01, GET_INFO};
-    Report answer = {};
-    std::uint64_t before = simNow();
-    EXPECT_EQ(exchange(unitConnection, request, answer, 0), kExchangeWriteFailed);
-    EXPECT_EQ(platformLastError(), kSimErrorTimeout);
-    EXPECT_GE(simNow() - before, 10000u);
 }
 
 TEST_F(ExchangeTest, UnpluggedUnitFailsEveryLaterExchange) {

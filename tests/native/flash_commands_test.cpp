@@ -25,23 +25,30 @@ class FlashCommandsTest : public SimTest {
 };
 
 TEST_F(FlashCommandsTest, RequestBytes) {
-    setSystemLock(unitConnection, true);
-    EXPECT_EQ(onlyRequest(), bytes({0x01, 0x0B, 0x01, 0x01}));
-    transcriptStart = simTranscript().size();
-    setSystemLock(unitConnection, false);
-    EXPECT_EQ(onlyRequest(), bytes({0x01, 0x0B, 0x01, 0x00}));
-    transcriptStart = simTranscript().size();
-    setWriteProtect(unitConnection, false);
-    EXPECT_EQ(onlyRequest(), bytes({0x01, 0x20, 0x01, 0x00}));
-    transcriptStart = simTranscript().size();
-    setWriteProtect(unitConnection, true);
-    EXPECT_EQ(onlyRequest(), bytes({0x01, 0x20, 0x01, 0x01}));
-    transcriptStart = simTranscript().size();
-    erase(unitConnection);
-    EXPECT_EQ(onlyRequest(), bytes({0x01, 0x1E, 0x04, 0x00, 0x91, 0x5C, 0x7E, 0x3A}));
-    transcriptStart = simTranscript().size();
-    setAddress(unitConnection);
-    EXPECT_EQ(onlyRequest(), bytes({0x01, 0x1F, 0x09, 0x01, 0, 0, 0, 0, 0x91, 0x5C, 0x7E, 0x3A}));
+    struct Case {
+        const char* name;
+        std::int32_t (*send)();
+        std::vector<std::uint8_t> request;
+    };
+    const Case cases[] = {
+        {"lock", [] { return setSystemLock(unitConnection, true); },
+         bytes({0x01, 0x0B, 0x01, 0x01})},
+        {"release", [] { return setSystemLock(unitConnection, false); },
+         bytes({0x01, 0x0B, 0x01, 0x00})},
+        {"protect off", [] { return setWriteProtect(unitConnection, false); },
+         bytes({0x01, 0x20, 0x01, 0x00})},
+        {"protect on", [] { return setWriteProtect(unitConnection, true); },
+         bytes({0x01, 0x20, 0x01, 0x01})},
+        {"erase", [] { return erase(unitConnection); },
+         bytes({0x01, 0x1E, 0x04, 0x00, 0x91, 0x5C, 0x7E, 0x3A})},
+        {"address", [] { return setAddress(unitConnection); },
+         bytes({0x01, 0x1F, 0x09, 0x01, 0, 0, 0, 0, 0x91, 0x5C, 0x7E, 0x3A})},
+    };
+    for (const Case& c : cases) {
+        transcriptStart = simTranscript().size();
+        c.send();
+        EXPECT_EQ(onlyRequest(), c.request) << c.name;
+    }
     EXPECT_EQ(simProtocolViolations(unit), 0u);
 }
 
