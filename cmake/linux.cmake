@@ -85,7 +85,7 @@ add_library(terminal_ui OBJECT terminal/console_window.cpp terminal/console_thre
 target_link_libraries(terminal_ui PUBLIC project_warnings)
 function(add_terminal_program name)
     add_executable(${name} ${ARGN} $<TARGET_OBJECTS:terminal_ui> $<TARGET_OBJECTS:session>
-        $<TARGET_OBJECTS:terminal_session>)
+        $<TARGET_OBJECTS:window_queue> $<TARGET_OBJECTS:terminal_session>)
     target_link_libraries(${name} PRIVATE locale_texts update unitlink platform_linux_wait
         platform_linux_image Threads::Threads)
     if(DIST_OUTPUT)

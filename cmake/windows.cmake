@@ -63,7 +63,7 @@ add_library(terminal_ui OBJECT terminal/console_window.cpp terminal/console_thre
 target_link_libraries(terminal_ui PUBLIC project_warnings)
 function(add_console_program name)
     add_executable(${name} ${ARGN} $<TARGET_OBJECTS:terminal_ui> $<TARGET_OBJECTS:session>
-        $<TARGET_OBJECTS:terminal_session> $<TARGET_OBJECTS:product_resources>)
+        $<TARGET_OBJECTS:terminal_session> $<TARGET_OBJECTS:window_queue> $<TARGET_OBJECTS:product_resources>)
     target_link_options(${name} PRIVATE -municode -s)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR})
 endfunction()

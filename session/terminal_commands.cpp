@@ -2,6 +2,8 @@
 // and the production line, and the exit status of each.
 #include "session/terminal.h"
 
+#include "session/window_queue.h"
+
 #include "platform/platform.h"
 #include "resources/resource_ids.h"
 #include "unitlink/unit_connection.h"
@@ -401,6 +403,7 @@ int terminalMain(const std::vector<std::string>& args, std::istream& in, std::os
         return kExitOk;
     }
 
+    windowQueueBind();
     sessionPrepare();
     sessionLabelWindow();
     int status = kExitOk;

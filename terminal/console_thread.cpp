@@ -1,45 +1,9 @@
-// The terminal's window thread is the program's main thread: the update's worker hands it
-// work through a queue and waits until it has run.
+// The terminal's window thread is the program's main thread, a plain loop over the
+// session's work queue.
 #include "session/terminal.h"
+#include "session/window_queue.h"
 
-#include <chrono>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
 #include <ostream>
-#include <thread>
-
-namespace {
-
-std::mutex lock;
-std::condition_variable changed;
-std::deque<std::function<void()>> queued;
-const std::thread::id windowThread = std::this_thread::get_id();
-
-} // namespace
-
-void windowRun(const std::function<void()>& work) {
-    if (std::this_thread::get_id() == windowThread) {
-        work();
-        return;
-    }
-    bool ran = false;
-    std::unique_lock<std::mutex> held(lock);
-    queued.push_back([&] {
-        work();
-        std::lock_guard<std::mutex> guard(lock);
-        ran = true;
-        changed.notify_all();
-    });
-    changed.notify_all();
-    changed.wait(held, [&] { return ran; });
-}
-
-void windowPostUpdateEnded() {
-    std::lock_guard<std::mutex> guard(lock);
-    queued.push_back([] { finishUpdate(); });
-    changed.notify_all();
-}
 
 // Interrupts are looked at between the worker's calls, at least ten times a second: during
 // an update they are refused, as Close is in the window.
@@ -51,15 +15,6 @@ void terminalPumpUntilUpdateEnds() {
                           << std::flush;
             terminal.stopAfterUpdate = true;
         }
-        std::function<void()> work;
-        {
-            std::unique_lock<std::mutex> held(lock);
-            if (!changed.wait_for(held, std::chrono::milliseconds(100),
-                                  [] { return !queued.empty(); }))
-                continue;
-            work = std::move(queued.front());
-            queued.pop_front();
-        }
-        work();
+        windowQueueRunNext(std::chrono::milliseconds(100));
     }
 }

@@ -31,7 +31,8 @@ static bool openIfUnit(UnitConnection& connection, const std::wstring& path, std
     return true;
 }
 
-std::int32_t openUnit(UnitConnection& connection) {
+// The first unit in enumeration order, or only the one at `onlyPath` when it is not empty.
+static std::int32_t openListedUnit(UnitConnection& connection, const std::wstring& onlyPath) {
     closeUnit(connection);
 
     std::vector<std::wstring> paths;
@@ -40,21 +41,15 @@ std::int32_t openUnit(UnitConnection& connection) {
 
     std::int32_t result = kNoUnitFound;
     for (const std::wstring& path : paths)
-        if (openIfUnit(connection, path, result))
-            return result; // the first unit in enumeration order wins
+        if ((onlyPath.empty() || path == onlyPath) && openIfUnit(connection, path, result))
+            return result;
     return kNoUnitFound;
 }
 
+std::int32_t openUnit(UnitConnection& connection) {
+    return openListedUnit(connection, {});
+}
+
 std::int32_t openUnitAt(UnitConnection& connection, const std::wstring& path) {
-    closeUnit(connection);
-
-    std::vector<std::wstring> paths;
-    if (!platformListHidInterfaces(paths))
-        return kExchangeRefused;
-
-    std::int32_t result = kNoUnitFound;
-    for (const std::wstring& listed : paths)
-        if (listed == path && openIfUnit(connection, listed, result))
-            return result;
-    return kNoUnitFound;
+    return path.empty() ? kNoUnitFound : openListedUnit(connection, path);
 }

@@ -89,15 +89,18 @@ bool transfer(DeviceHandle device, bool write, std::uint8_t* report, std::size_t
 
 } // namespace
 
-bool platformListHidInterfaces(std::vector<std::wstring>& paths) {
-    paths.clear();
+namespace {
+
+// Calls `each` with every hidraw device udev knows, in enumeration order, until it returns
+// true; false when udev's list is unavailable.
+template <typename Each> bool forEachHidraw(Each each) {
     udev* context = udev_new();
     if (context == nullptr)
         return false;
     udev_enumerate* enumeration = udev_enumerate_new(context);
-    bool listed = enumeration != nullptr &&
-                  udev_enumerate_add_match_subsystem(enumeration, "hidraw") >= 0 &&
-                  udev_enumerate_scan_devices(enumeration) >= 0;
+    const bool listed = enumeration != nullptr &&
+                        udev_enumerate_add_match_subsystem(enumeration, "hidraw") >= 0 &&
+                        udev_enumerate_scan_devices(enumeration) >= 0;
     if (listed) {
         udev_list_entry* entry = nullptr;
         udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(enumeration)) {
@@ -105,9 +108,10 @@ bool platformListHidInterfaces(std::vector<std::wstring>& paths) {
                 udev_device_new_from_syspath(context, udev_list_entry_get_name(entry));
             if (device == nullptr)
                 continue;
-            if (const char* node = udev_device_get_devnode(device))
-                paths.push_back(widePath(node));
+            const bool done = each(device);
             udev_device_unref(device);
+            if (done)
+                break;
         }
     }
     if (enumeration != nullptr)
@@ -116,43 +120,36 @@ bool platformListHidInterfaces(std::vector<std::wstring>& paths) {
     return listed;
 }
 
+} // namespace
+
+bool platformListHidInterfaces(std::vector<std::wstring>& paths) {
+    paths.clear();
+    return forEachHidraw([&](udev_device* device) {
+        if (const char* node = udev_device_get_devnode(device))
+            paths.push_back(widePath(node));
+        return false;
+    });
+}
+
 bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uint16_t& productId) {
     const int error = errno;
-    udev* context = udev_new();
-    if (context == nullptr)
-        return false;
     const std::string node = narrowPath(path);
     bool known = false;
-    udev_enumerate* enumeration = udev_enumerate_new(context);
-    if (enumeration != nullptr && udev_enumerate_add_match_subsystem(enumeration, "hidraw") >= 0 &&
-        udev_enumerate_scan_devices(enumeration) >= 0) {
-        udev_list_entry* entry = nullptr;
-        udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(enumeration)) {
-            udev_device* device =
-                udev_device_new_from_syspath(context, udev_list_entry_get_name(entry));
-            if (device == nullptr)
-                continue;
-            const char* devnode = udev_device_get_devnode(device);
-            udev_device* hid =
-                udev_device_get_parent_with_subsystem_devtype(device, "hid", nullptr);
-            const char* id =
-                hid != nullptr ? udev_device_get_property_value(hid, "HID_ID") : nullptr;
-            unsigned bus = 0, vendor = 0, product = 0;
-            // "0003:00001F4B:00000002": bus, vendor, product.
-            if (devnode != nullptr && node == devnode && id != nullptr &&
-                std::sscanf(id, "%x:%x:%x", &bus, &vendor, &product) == 3) {
-                vendorId = static_cast<std::uint16_t>(vendor);
-                productId = static_cast<std::uint16_t>(product);
-                known = true;
-            }
-            udev_device_unref(device);
-            if (known)
-                break;
+    forEachHidraw([&](udev_device* device) {
+        const char* devnode = udev_device_get_devnode(device);
+        if (devnode == nullptr || node != devnode)
+            return false;
+        udev_device* hid = udev_device_get_parent_with_subsystem_devtype(device, "hid", nullptr);
+        const char* id = hid != nullptr ? udev_device_get_property_value(hid, "HID_ID") : nullptr;
+        unsigned bus = 0, vendor = 0, product = 0;
+        // "0003:00001F4B:00000002": bus, vendor, product.
+        if (id != nullptr && std::sscanf(id, "%x:%x:%x", &bus, &vendor, &product) == 3) {
+            vendorId = static_cast<std::uint16_t>(vendor);
+            productId = static_cast<std::uint16_t>(product);
+            known = true;
         }
-    }
-    if (enumeration != nullptr)
-        udev_enumerate_unref(enumeration);
-    udev_unref(context);
+        return true;
+    });
     errno = error;
     return known;
 }

@@ -3,18 +3,11 @@
 #include "sim/sim_unit.h"
 #include "unitlink/unit_connection.h"
 
-#include <condition_variable>
-#include <mutex>
-#include <thread>
+#include "session/window_queue.h"
 
 RecordingWindow window;
 
 namespace {
-
-std::mutex lock;
-std::condition_variable changed;
-std::deque<std::function<void()>> queued;
-std::thread::id windowThread;
 
 FeedbackWindow mainToken = &window;
 
@@ -25,25 +18,16 @@ void resetWindow() {
     simReset();
     closeUnit(unitConnection);
     window = RecordingWindow{};
-    windowThread = std::this_thread::get_id();
+    windowQueueBind();
 }
 
 bool pumpUntil(const std::function<bool()>& done) {
-    for (;;) {
-        if (done())
-            return true;
-        std::function<void()> work;
-        {
-            std::unique_lock<std::mutex> held(lock);
-            // Nothing queued and no update to queue more: nothing will change.
-            if (queued.empty() && !updateRunning())
-                return done();
-            changed.wait(held, [] { return !queued.empty(); });
-            work = std::move(queued.front());
-            queued.pop_front();
-        }
-        work();
+    while (!done()) {
+        // Nothing queued and no update to queue more: nothing will change.
+        if (!windowQueueRunNext(std::chrono::milliseconds(100)) && !updateRunning())
+            return done();
     }
+    return true;
 }
 
 void windowSetTitle(const std::wstring& title) {
@@ -110,27 +94,4 @@ void windowShowProgress(FeedbackWindow, const ProgressState& state) {
 void windowCloseProgress(FeedbackWindow) {
     window.progressCalls.push_back("close");
     window.progressOpen = false;
-}
-
-void windowRun(const std::function<void()>& work) {
-    if (std::this_thread::get_id() == windowThread) {
-        work();
-        return;
-    }
-    bool ran = false;
-    std::unique_lock<std::mutex> held(lock);
-    queued.push_back([&] {
-        work();
-        std::lock_guard<std::mutex> guard(lock);
-        ran = true;
-        changed.notify_all();
-    });
-    changed.notify_all();
-    changed.wait(held, [&] { return ran; });
-}
-
-void windowPostUpdateEnded() {
-    std::lock_guard<std::mutex> guard(lock);
-    queued.push_back([] { finishUpdate(); });
-    changed.notify_all();
 }
