@@ -1,13 +1,15 @@
-# make test: installs what is missing, builds both presets and runs every test of both.
+# make test: installs what is missing, builds the native, Windows and arm64 presets and runs
+# every test of each (Windows under Wine, arm64 under qemu-user).
 MAKEFLAGS += --no-print-directory
 # make demo: builds the executables and runs the demo under Wine.
 # make demo-linux: builds the Linux edition and runs its demo.
 # make package: the Debian packages of the Linux edition (terminal, window), checked by lintian.
 # make fuzz [FUZZ_SECONDS=N]: fuzzes the core for N seconds (default 300).
+# make test-arm64: the 64-bit ARM cross build and its tests under qemu-user alone.
 FUZZ_SECONDS ?= 300
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps native linux windows test test-native test-windows clean demo demo-linux package fuzz
+.PHONY: all deps native linux windows arm64 test test-native test-windows test-arm64 clean demo demo-linux package fuzz
 
 all: native linux windows
 
@@ -26,13 +28,21 @@ windows: deps
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows -j $(JOBS)
 
+arm64: deps
+	@scripts/install-deps.sh arm64
+	cmake --preset arm64 >/dev/null
+	cmake --build --preset arm64 -j $(JOBS)
+
 test-native: native
 	ctest --preset native -j $(JOBS)
 
 test-windows: windows
 	scripts/wine-session.sh build/windows ctest --preset windows -j $(JOBS)
 
-test: test-native test-windows
+test-arm64: arm64
+	ctest --preset arm64 -j $(JOBS)
+
+test: test-native test-windows test-arm64
 
 clean:
 	rm -rf build
@@ -44,11 +54,13 @@ demo-linux: linux
 	@scripts/install-deps.sh demo-linux
 	scripts/demo-linux.sh
 
-package: linux
+package: linux arm64
 	@scripts/install-deps.sh package
 	cd build/linux && cpack
+	cd build/arm64 && cpack
 	lintian --fail-on error build/dist/orca-75-lx-updater-cli_3.0.0-2_amd64.deb \
-		build/dist/orca-75-lx-updater_3.0.0-2_amd64.deb
+		build/dist/orca-75-lx-updater_3.0.0-2_amd64.deb \
+		build/dist/orca-75-lx-updater-cli_3.0.0-2_arm64.deb
 
 fuzz: deps
 	@scripts/install-deps.sh fuzz

@@ -48,54 +48,26 @@ foreach(size ${ICON_SIZES})
 endforeach()
 add_custom_target(icon_pngs DEPENDS ${ICON_PNGS})
 
-# The Qt window, as objects: with the session it defines the update's feedback and calls
-# the update.
-find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
-add_library(app_qt OBJECT
-    app_qt/entry.cpp
-    app_qt/main_window.cpp
-    app_qt/window_controls.cpp
-    app_qt/window_thread.cpp
-    app_qt/progress_bar.cpp)
-target_link_libraries(app_qt PUBLIC project_warnings session locale_texts platform_linux_monitor
-    Qt6::Widgets)
-add_dependencies(app_qt generated_resources icon_pngs)
-qt_add_resources(app_qt artwork PREFIX / BASE ${GENERATED_DIR} FILES ${LOGO_FILE} ${ICON_PNGS})
-
 # build/dist receives the executables of the preset that ships them (linux), not those
 # of the test build.
 option(DIST_OUTPUT "Put the executables into build/dist" OFF)
-function(add_linux_program name)
-    add_executable(${name} ${ARGN})
-    target_link_libraries(${name} PRIVATE app_qt session update unitlink platform_linux_wait
-        platform_linux_image)
+function(ship_in_dist name)
     if(DIST_OUTPUT)
         set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR})
     endif()
 endfunction()
-
-# The product talks to the real unit through hidraw; the demo to the simulated unit.
-add_linux_program(orca-75-lx-updater app_qt/product_main.cpp)
-target_link_libraries(orca-75-lx-updater PRIVATE platform_linux_hid)
-add_linux_program(orca-75-lx-updater-demo app_qt/demo_main.cpp)
-target_link_libraries(orca-75-lx-updater-demo PRIVATE sim_hid)
-# The terminal edition: no Qt; the session over standard streams.
-add_library(terminal_ui OBJECT terminal/console_window.cpp terminal/console_thread.cpp
-    terminal/posix_main.cpp)
-target_link_libraries(terminal_ui PUBLIC project_warnings)
-function(add_terminal_program name)
-    add_executable(${name} ${ARGN} $<TARGET_OBJECTS:terminal_ui> $<TARGET_OBJECTS:session>
-        $<TARGET_OBJECTS:window_queue> $<TARGET_OBJECTS:terminal_session>)
-    target_link_libraries(${name} PRIVATE locale_texts update unitlink platform_linux_wait
-        platform_linux_image Threads::Threads)
-    if(DIST_OUTPUT)
-        set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR})
+# Under qemu-user a dynamically linked program hangs at its first thread; what runs
+# threads there (the tests, the demo) is linked statically for it.
+option(STATIC_FOR_EMULATOR "Link the tests and the demo statically, for qemu-user" OFF)
+function(static_for_emulator name)
+    if(STATIC_FOR_EMULATOR)
+        target_link_options(${name} PRIVATE -static)
     endif()
 endfunction()
-find_package(Threads REQUIRED)
-add_terminal_program(orca-75-lx-updater-cli terminal/product_main.cpp)
-target_link_libraries(orca-75-lx-updater-cli PRIVATE platform_linux_hid)
-add_terminal_program(orca-75-lx-updater-cli-demo terminal/demo_main.cpp)
-target_link_libraries(orca-75-lx-updater-cli-demo PRIVATE sim_hid)
 
+include(cmake/linux_terminal.cmake)
+option(WITH_WINDOW "Build the Qt window" ON)
+if(WITH_WINDOW)
+    include(cmake/linux_window.cmake)
+endif()
 include(cmake/package.cmake)

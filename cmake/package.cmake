@@ -39,18 +39,22 @@ install_program(orca-75-lx-updater-cli cli)
 install(FILES ${PACKAGING_DIR}/70-orca-75-lx-updater.rules DESTINATION /usr/lib/udev/rules.d
     COMPONENT cli)
 
-install_program(orca-75-lx-updater window)
-install(FILES ${PACKAGING_DIR}/orca-75-lx-updater.desktop
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT window)
-foreach(size ${ICON_SIZES})
-    install(FILES ${GENERATED_DIR}/icon-${size}.png
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
-        RENAME orca-75-lx-updater.png COMPONENT window)
-endforeach()
+if(WITH_WINDOW)
+    install_program(orca-75-lx-updater window)
+    install(FILES ${PACKAGING_DIR}/orca-75-lx-updater.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT window)
+    foreach(size ${ICON_SIZES})
+        install(FILES ${GENERATED_DIR}/icon-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME orca-75-lx-updater.png COMPONENT window)
+    endforeach()
+    set(CPACK_COMPONENTS_ALL cli window)
+else()
+    set(CPACK_COMPONENTS_ALL cli)
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
-set(CPACK_COMPONENTS_ALL cli window)
 set(CPACK_PACKAGE_NAME orca-75-lx-updater)
 set(CPACK_PACKAGE_VERSION ${PACKAGE_VERSION})
 set(CPACK_DEBIAN_PACKAGE_RELEASE ${PACKAGE_RELEASE})
@@ -63,6 +67,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.norvax.example)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Set explicitly: a cross build's packages are for its target, not this machine.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL aarch64)
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME orca-75-lx-updater-cli)

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what building and testing need, from Debian's packages, and with an argument
 # what that extra needs too: demo-linux (a window manager for the screenshots, Qt's German
-# button texts), package (the Debian packaging tools) or fuzz (clang and libFuzzer). As root it installs; otherwise it
+# button texts), package (the Debian packaging tools), fuzz (clang and libFuzzer) or arm64
+# (the cross compilers, libudev for arm64 and qemu-user). As root it installs; otherwise it
 # uses sudo, or prints the one command to run.
 set -eu
 packages="cmake make g++ googletest clang-format
@@ -12,6 +13,7 @@ case "${1:-}" in
 demo-linux) packages="$packages openbox qt6-translations-l10n" ;;
 package) packages="$packages dpkg-dev file lintian" ;;
 fuzz) packages="$packages clang libclang-rt-14-dev" ;;
+arm64) packages="crossbuild-essential-arm64 libudev-dev:arm64 qemu-user" ;;
 esac
 
 missing=
@@ -21,6 +23,9 @@ done
 [ -n "$missing" ] || exit 0
 
 command="apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends$missing"
+# arm64 packages come from the same archive once dpkg knows the architecture.
+[ "${1:-}" != arm64 ] || dpkg --print-foreign-architectures | grep -qx arm64 ||
+    command="dpkg --add-architecture arm64 && $command"
 if [ "$(id -u)" = 0 ]; then
     sh -c "$command"
 elif command -v sudo >/dev/null 2>&1; then

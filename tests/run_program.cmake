@@ -1,6 +1,6 @@
-# Runs a console program under Wine and checks its exit status and what it printed.
-# -DPROGRAM= -DARGS=a,b -DINPUT= -DSTATUS= -DOUT= (a part of standard output) -DERR= (of
-# standard error) -DRUNNER= (the Wine wrapper with its build folder)
+# Runs a program through its emulator (Wine, qemu-user) as a shell would, and checks its
+# exit status and what it printed. -DPROGRAM= -DARGS=a,b -DINPUT= -DSTATUS= -DOUT= (a part
+# of standard output) -DERR= (of standard error) -DRUNNER= (the emulator's command)
 separate_arguments(runner UNIX_COMMAND "${RUNNER}")
 string(REGEX REPLACE "\\\\?," ";" ARGS "${ARGS}")
 set(input_file ${CMAKE_CURRENT_BINARY_DIR}/console_input_${STATUS}.txt)
