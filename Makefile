@@ -4,7 +4,7 @@ MAKEFLAGS += --no-print-directory
 # make demo: builds the executables and runs the demo under Wine.
 # make demo-linux: builds the Linux edition and runs its demo.
 # make package: the Debian packages of the Linux edition (terminal, window), checked by lintian.
-# make fuzz [FUZZ_SECONDS=N]: fuzzes the core for N seconds (default 300).
+# make fuzz [FUZZ_SECONDS=N]: fuzzes the core, then the descriptor parser, N seconds each (default 300).
 # make test-arm64: the 64-bit ARM cross build and its tests under qemu-user alone.
 FUZZ_SECONDS ?= 300
 JOBS ?= $(shell nproc)
@@ -66,6 +66,8 @@ fuzz: deps
 	@scripts/install-deps.sh fuzz
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j $(JOBS)
-	mkdir -p build/fuzz/corpus
+	mkdir -p build/fuzz/corpus build/fuzz/descriptor_corpus
 	build/fuzz/tests/fuzz/core_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 		build/fuzz/corpus tests/fuzz/corpus
+	build/fuzz/tests/fuzz/descriptor_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+		build/fuzz/descriptor_corpus tests/fuzz/descriptor_corpus

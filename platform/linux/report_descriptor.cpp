@@ -24,11 +24,22 @@ struct Globals {
 
 // Bits per report, by report ID.
 struct Reports {
-    std::map<std::uint32_t, std::uint64_t> input, output;
+    std::map<std::uint32_t, std::uint64_t> input, output, feature;
 };
 
-// Windows counts report lengths in 16 bits; no HID device has longer reports.
-constexpr std::uint64_t kLongestReport = 0xFFFF;
+// What the kernel's HID parser accepts: a field's size and count, and a report that fits
+// its largest report buffer with the report ID byte. Every sum stays far below 2^64.
+constexpr std::uint32_t kMostReportSizeBits = 256;
+constexpr std::uint32_t kMostReportCount = 12288;
+constexpr std::uint64_t kMostReportBits = (16384 - 1) * 8;
+
+// Adds a main item's bits to its report; false when the report grows past the kernel's
+// buffer.
+bool add(std::map<std::uint32_t, std::uint64_t>& reports, std::uint32_t id, std::uint64_t bits) {
+    std::uint64_t& total = reports[id];
+    total += bits;
+    return total <= kMostReportBits;
+}
 
 std::uint64_t longestBytes(const std::map<std::uint32_t, std::uint64_t>& bits) {
     std::uint64_t longest = 0;
@@ -70,17 +81,27 @@ bool reportLengthsFromDescriptor(const std::uint8_t* descriptor, std::size_t siz
             static_cast<std::uint64_t>(globals.reportSize) * globals.reportCount;
         switch (prefix & 0xFC) {
         case kInput:
-            reports.input[globals.reportId] += bits;
+            if (!add(reports.input, globals.reportId, bits))
+                return false;
             break;
         case kOutput:
-            reports.output[globals.reportId] += bits;
+            if (!add(reports.output, globals.reportId, bits))
+                return false;
             break;
         case kFeature:
-            break; // feature reports travel by ioctl, never by write() or read()
+            // Feature reports travel by ioctl, never by write() or read(), but the kernel
+            // refuses the whole descriptor for one that is too long.
+            if (!add(reports.feature, globals.reportId, bits))
+                return false;
+            break;
         case kReportSize:
+            if (value > kMostReportSizeBits)
+                return false;
             globals.reportSize = value;
             break;
         case kReportCount:
+            if (value > kMostReportCount)
+                return false;
             globals.reportCount = value;
             break;
         case kReportId:
@@ -105,8 +126,6 @@ bool reportLengthsFromDescriptor(const std::uint8_t* descriptor, std::size_t siz
 
     const std::uint64_t output = longestBytes(reports.output);
     const std::uint64_t input = longestBytes(reports.input);
-    if (output >= kLongestReport || input >= kLongestReport)
-        return false;
     outputLength = output == 0 ? 0 : static_cast<std::uint32_t>(output + 1);
     inputLength = input == 0 ? 0 : static_cast<std::uint32_t>(input + (numbered ? 1 : 0));
     return true;
