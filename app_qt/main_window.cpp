@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QSocketNotifier>
 
+#include <cmath>
+
 QDialog* mainWindow = nullptr;
 
 namespace {
@@ -86,34 +88,9 @@ QWidget* createControl(const TemplateControl& c, bool german) {
     return widget;
 }
 
-// Bitmap 121 with its pure green made transparent, scaled into its place.
-void placeLogo() {
-    QImage logo(QStringLiteral(":/logo.bmp"));
-    if (logo.isNull())
-        return;
-    logo = logo.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < logo.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(logo.scanLine(y));
-        for (int x = 0; x < logo.width(); ++x)
-            if ((line[x] & 0xFFFFFF) == kLogoTransparentColour)
-                line[x] = qRgba(0, 0, 0, 0);
-    }
-    const QRect group = control(IDC_VERSION_GROUP)->geometry();
-    const LogoPlace place = logoPlace(mainWindow->width(), group.x() + group.width(), group.y(),
-                                      logo.width(), logo.height());
-    if (!logoFits(place))
-        return;
-    auto* label = new QLabel(mainWindow);
-    label->setObjectName(QStringLiteral("logo"));
-    label->setPixmap(QPixmap::fromImage(
-        logo.scaled(place.width, place.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
-    label->setGeometry(place.x, place.y, place.width, place.height);
-    label->lower();
-}
-
 QIcon appIcon() {
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128})
+    for (int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icon-%1.png").arg(size), QSize(size, size));
     return icon;
 }
@@ -137,7 +114,24 @@ QRect dialogRect(int x, int y, int width, int height) {
     const int baseY = metrics.height();
     auto horizontal = [&](int units) { return (units * baseX + 2) / 4; };
     auto vertical = [&](int units) { return (units * baseY + 4) / 8; };
-    return QRect(horizontal(x), vertical(y), horizontal(width), vertical(height));
+    // At a fractional scale a frame's last line, drawn between two device pixels, is lost
+    // under the scroll bar (the hint box's right border at 1.5x): a widget's first and last
+    // logical pixels go to the nearest ones that begin on a device pixel.
+    const int grid = pixelGrid(mainWindow->devicePixelRatioF());
+    auto snap = [grid](int pixels) { return (pixels + grid / 2) / grid * grid; };
+    const int left = horizontal(x);
+    const int top = vertical(y);
+    return QRect(QPoint(snap(left), snap(top)),
+                 QPoint(snap(left + horizontal(width) - 1), snap(top + vertical(height) - 1)));
+}
+
+int pixelGrid(double ratio) {
+    for (int grid = 1; grid <= 8; ++grid) {
+        const double device = ratio * grid;
+        if (std::abs(device - std::round(device)) < 1e-6)
+            return grid;
+    }
+    return 1;
 }
 
 QWidget* control(int id) {
@@ -154,8 +148,8 @@ QDialog* createMainWindow() {
     mainWindow->setFixedSize(size.width(), size.height());
     for (std::size_t i = 0; i < kDialogControlCount; ++i)
         createControl(kDialogControls[i], german);
-    control(IDC_VERSION_GROUP)->lower(); // behind the rows it frames
-    placeLogo();
+    arrangeForScreenReaders();
+    drawLogo();
 
     mainWindow->installEventFilter(new CloseGuard(mainWindow));
     QObject::connect(static_cast<QPushButton*>(control(IDC_CLOSE)), &QPushButton::clicked,

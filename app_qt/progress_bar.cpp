@@ -3,12 +3,31 @@
 #include "app_qt/main_window.h"
 
 #include <QDialog>
+#include <QEvent>
 #include <QProgressBar>
+
+namespace {
+
+// A window manager may offer a close button or Alt+F4 all the same.
+class ProgressCloseGuard : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::Close || progressCloseAllowed())
+            return false;
+        event->ignore();
+        return true;
+    }
+};
+
+} // namespace
 
 FeedbackWindow windowOpenProgress(const std::wstring& title, int x, int y, int width, int height) {
     auto* progress = new QProgressBar(mainWindow);
-    // Top-level and transient for the main window; a title, and no close button.
+    // Top-level, transient for and modal to the main window; a title, and no close button.
     progress->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    progress->setWindowModality(Qt::WindowModal);
+    progress->installEventFilter(new ProgressCloseGuard(progress));
     progress->setObjectName(QStringLiteral("progress"));
     progress->setWindowTitle(QString::fromStdWString(title));
     progress->setRange(0, 100);

@@ -38,7 +38,7 @@ target_link_libraries(text_tables PUBLIC project_warnings)
 add_library(locale_texts STATIC resources/locale_texts.cpp)
 target_link_libraries(locale_texts PUBLIC text_tables)
 
-set(ICON_SIZES 16 32 48 64 128)
+set(ICON_SIZES 16 32 48 64 128 256)
 set(ICON_PNGS)
 foreach(size ${ICON_SIZES})
     set(png ${GENERATED_DIR}/icon-${size}.png)

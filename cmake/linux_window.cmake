@@ -7,7 +7,9 @@ add_library(app_qt OBJECT
     app_qt/main_window.cpp
     app_qt/window_controls.cpp
     app_qt/window_thread.cpp
-    app_qt/progress_bar.cpp)
+    app_qt/progress_bar.cpp
+    app_qt/reading_order.cpp
+    app_qt/logo.cpp)
 target_link_libraries(app_qt PUBLIC project_warnings session locale_texts platform_linux_monitor
     Qt6::Widgets)
 add_dependencies(app_qt generated_resources icon_pngs)

@@ -1,7 +1,8 @@
 #!/bin/sh
 # make demo-linux: runs the Linux demo. With a display it opens the window for you to use;
 # without one it plays a whole update on a virtual display with a window manager, in
-# English and in German, and saves a screenshot of each stage as build/screens/linux-*.png.
+# English and in German, and saves a screenshot of each stage as build/screens/linux-*.png,
+# and the ready window at twice the scale as linux-2-ready-en@2x.png.
 set -eu
 cd "$(dirname "$0")/.."
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
@@ -76,3 +77,11 @@ play() { # LOCALE SUFFIX
 
 play en_US en
 play de_DE de
+
+# The ready window at twice the scale: logo and icon drawn from their full artwork.
+export LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8
+QT_SCALE_FACTOR=2 build/dist/orca-75-lx-updater-demo >/dev/null 2>&1 &
+program=$!
+window >/dev/null; sleep 1
+shot "2-ready-en@2x"
+kill "$program" 2>/dev/null; wait "$program" 2>/dev/null || true

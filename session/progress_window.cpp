@@ -24,6 +24,10 @@ ProgressState progressState(std::uint32_t total, std::uint32_t remaining) {
     return state;
 }
 
+bool progressCloseAllowed() {
+    return !updateRunning();
+}
+
 namespace {
 
 void raiseMainAndProgress(FeedbackWindow progress) {

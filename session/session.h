@@ -73,6 +73,9 @@ struct WindowCorner {
 };
 WindowCorner progressWindowCorner(const WindowFrame& main);
 ProgressState progressState(std::uint32_t total, std::uint32_t remaining);
+// The user may not close the progress window while the update runs, as Close is refused:
+// it would hide the only sign of the update; it goes when the update ends.
+bool progressCloseAllowed();
 
 // Connection state.
 enum class ConnectionOutcome {

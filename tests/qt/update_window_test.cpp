@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -26,10 +27,18 @@ class UpdateWindowTest : public WindowTest {
 TEST_F(UpdateWindowTest, SucceedsAndShowsTheNewVersion) {
     int highest = -1;
     bool monotonic = true;
+    bool seen = false, placed = false, closeRefused = false;
     // Watches the progress window's bar from the window's own event loop.
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         if (auto* bar = mainWindow->findChild<QProgressBar*>(QStringLiteral("progress"))) {
+            if (!seen) {
+                seen = true;
+                placed = bar->windowHandle() != nullptr &&
+                         bar->windowHandle()->transientParent() == mainWindow->windowHandle() &&
+                         bar->windowModality() == Qt::WindowModal;
+                closeRefused = !bar->close() && bar->isVisible();
+            }
             monotonic = monotonic && bar->value() >= highest;
             highest = std::max(highest, bar->value());
         }
@@ -57,6 +66,10 @@ TEST_F(UpdateWindowTest, SucceedsAndShowsTheNewVersion) {
     EXPECT_EQ(mainWindow->findChild<QProgressBar*>(QStringLiteral("progress")), nullptr);
     EXPECT_TRUE(monotonic);
     EXPECT_GE(highest, 0) << "the progress window was shown";
+    EXPECT_TRUE(placed) << "transient for and modal to the main window";
+    EXPECT_TRUE(closeRefused) << "its close is refused while the update runs";
+    EXPECT_TRUE(boxesSeen[0].transientForMain);
+    EXPECT_NE(boxesSeen[0].modality, Qt::NonModal);
     EXPECT_EQ(simProtocolViolations(unit), 0u);
 
     QTest::keyClick(mainWindow, Qt::Key_Escape);

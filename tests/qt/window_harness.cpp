@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
 #include <cstdlib>
 
@@ -27,8 +28,13 @@ void answerOpenBox() {
     if (box == nullptr || box == answering || !box->isVisible())
         return;
     answering = box;
-    const SeenBox seen{box->windowTitle().toStdWString(), box->text().toStdWString(), box->icon(),
-                       box->standardButtons()};
+    const SeenBox seen{box->windowTitle().toStdWString(),
+                       box->text().toStdWString(),
+                       box->icon(),
+                       box->standardButtons(),
+                       box->windowHandle() != nullptr &&
+                           box->windowHandle()->transientParent() == mainWindow->windowHandle(),
+                       box->windowModality()};
     boxesSeen.push_back(seen);
     if (whileBoxOpen)
         whileBoxOpen(seen);

@@ -22,6 +22,8 @@ struct SeenBox {
     std::wstring caption, text;
     QMessageBox::Icon icon;
     QMessageBox::StandardButtons buttons;
+    bool transientForMain;
+    Qt::WindowModality modality;
 };
 
 // Boxes are answered from this script (Ok, Cancel, Yes, No); an empty script answers Ok,

@@ -193,6 +193,7 @@ TEST_F(UpdateRunner, WhileItRunsCloseIsRefusedAndRemovalWaitsForItsEnd) {
     ASSERT_TRUE(updateRunning());
     EXPECT_FALSE(enabled(IDC_UPDATE));
     EXPECT_FALSE(sessionClose());
+    EXPECT_FALSE(progressCloseAllowed());
     EXPECT_FALSE(window.deviceChangesStopped);
     EXPECT_EQ(window.endedWith, -1);
     startUpdate(); // a second press does nothing
@@ -209,6 +210,7 @@ TEST_F(UpdateRunner, WhileItRunsCloseIsRefusedAndRemovalWaitsForItsEnd) {
     EXPECT_EQ(window.boxes[1].caption, loadText(IDS_UPDATE_FAILED_CAPTION));
     EXPECT_EQ(unitConnection.devicePath, L"/dev/hidraw9");
     EXPECT_EQ(window.hint, loadText(IDS_HINT_READY));
+    EXPECT_TRUE(progressCloseAllowed());
     EXPECT_TRUE(sessionClose());
 }
 

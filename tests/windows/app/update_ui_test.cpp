@@ -180,3 +180,16 @@ TEST_F(UpdateUi, NotificationsDuringTheFailureBoxWaitForIt) {
     EXPECT_EQ(hint(), loadIn(IDS_HINT_READY)) << "hint, button and unit agree";
     EXPECT_TRUE(enabled(IDC_UPDATE));
 }
+
+TEST_F(UpdateUi, ProgressWindowRefusesToCloseUntilTheUpdateEnds) {
+    readyUnit();
+    press(IDC_UPDATE);
+    ASSERT_TRUE(pumpUntil([] { return ownProgressWindow() != nullptr; }, 90000));
+    HWND progress = ownProgressWindow();
+    SendMessageW(progress, WM_CLOSE, 0, 0); // as Alt+F4 asks
+    EXPECT_TRUE(IsWindow(progress)) << "refused while the update runs";
+    ASSERT_TRUE(pumpUntil([] { return !updateRunning(); }, 90000));
+    pump();
+    EXPECT_FALSE(IsWindow(progress)) << "it goes when the update ends";
+    EXPECT_EQ(hint(), loadIn(IDS_HINT_UPDATE_DONE));
+}
