@@ -1,5 +1,5 @@
 # The terminal edition: no Qt; the session over standard streams.
-add_library(terminal_ui OBJECT terminal/console_window.cpp terminal/console_thread.cpp
+add_library(terminal_ui OBJECT terminal/console_window.cpp
     terminal/posix_main.cpp)
 target_link_libraries(terminal_ui PUBLIC project_warnings)
 function(add_terminal_program name)

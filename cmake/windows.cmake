@@ -58,7 +58,7 @@ target_link_libraries(orca-75-lx-updater-demo PRIVATE update unitlink sim_hid
     platform_win32_wait platform_win32_image win32_system_library)
 
 # The terminal edition: console programs on the same session, texts and resources.
-add_library(terminal_ui OBJECT terminal/console_window.cpp terminal/console_thread.cpp
+add_library(terminal_ui OBJECT terminal/console_window.cpp
     terminal/windows_main.cpp terminal/windows_text.cpp)
 target_link_libraries(terminal_ui PUBLIC project_warnings)
 function(add_console_program name)

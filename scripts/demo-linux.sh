@@ -13,7 +13,7 @@ n=97
 while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
 DISPLAY=:$n
 export DISPLAY QT_QPA_PLATFORM=xcb
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$DISPLAY" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 wm=
 trap 'kill $wm $xvfb 2>/dev/null || true' EXIT INT TERM

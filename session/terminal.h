@@ -115,5 +115,3 @@ std::string jsonString(const std::wstring& text);
 // Whether the window's thread should take the answer to a box from a flag, and which.
 enum class BoxAnswer { Prompt, Yes, No, Show };
 BoxAnswer boxAnswer(MessageButtons buttons);
-// The front end's queue: runs what the worker sent until the update has ended.
-void terminalPumpUntilUpdateEnds();

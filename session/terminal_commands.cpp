@@ -275,11 +275,26 @@ int listCommand() {
     return units.empty() ? kExitNoUnit : kExitOk;
 }
 
+// Runs what the update's worker sends to the window's thread until the update ends.
+// Interrupts are looked at between its calls, at least ten times a second, and refused, as
+// Close is in the window.
+void pumpUntilUpdateEnds() {
+    while (updateRunning()) {
+        if (terminalInterruptRequested.exchange(false)) {
+            err() << '\n'
+                  << terminalLine(terminalText(TerminalText::InterruptRefused)) << '\n'
+                  << std::flush;
+            terminal.stopAfterUpdate = true;
+        }
+        windowQueueRunNext(std::chrono::milliseconds(100));
+    }
+}
+
 // One press of Update on the ready unit, to its result.
 int updateOnce() {
     terminal.sameOrNewerDeclined = false;
     startUpdate();
-    terminalPumpUntilUpdateEnds();
+    pumpUntilUpdateEnds();
     flushMessages();
     switch (lastUpdateEnd()) {
     case UpdateEnd::Succeeded:
