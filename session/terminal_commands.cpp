@@ -136,11 +136,20 @@ int refused(const ListedUnit& unit, bool speak) {
     return kExitNoAccess;
 }
 
+// What is plugged in, as far as choosing a unit goes.
+std::wstring unitsSeen(const std::vector<ListedUnit>& units) {
+    std::wstring seen;
+    for (const ListedUnit& unit : units)
+        seen += unit.path + (unit.openable ? L"+" : unit.inUse ? L"=" : L"-") + L"\n";
+    return seen;
+}
+
 // Which unit to take: kGoOn with `path` (empty: the first, as the window takes it), or an
-// exit status. `speak`: say why not.
-int chooseUnit(std::wstring& path, bool oneOfSeveral, bool speak) {
+// exit status. `speak`: say why not. `seen`: what was plugged in.
+int chooseUnit(std::wstring& path, bool oneOfSeveral, bool speak, std::wstring& seen) {
     std::vector<ListedUnit> units;
     listUnits(units);
+    seen = unitsSeen(units);
     const std::wstring& device = terminal.options.device;
     path.clear();
     if (!device.empty()) {
@@ -191,16 +200,23 @@ int connectReady(bool oneOfSeveral, bool waitAlways, bool& connected) {
     long waitedMs = 0;
     int lastCode = kGoOn - 1;
     std::wstring lastHint;
+    std::wstring lastSeen;
     for (;;) {
         if (interrupted())
             return kExitInterrupted;
         std::wstring path;
+        std::wstring seen;
         const bool firstRound = lastCode == kGoOn - 1;
-        int code = chooseUnit(path, oneOfSeveral, !waiting || firstRound);
+        int code = chooseUnit(path, oneOfSeveral, !waiting || firstRound, seen);
         if (waiting && !firstRound && code != kGoOn && code != lastCode)
-            chooseUnit(path, oneOfSeveral, true); // now saying why
+            chooseUnit(path, oneOfSeveral, true, seen); // now saying why
         connected = code == kGoOn;
-        if (code == kGoOn) {
+        // As the window, a unit is asked again only when something was plugged in or out.
+        const bool changed = firstRound || seen != lastSeen;
+        lastSeen = seen;
+        if (code == kGoOn && !changed) {
+            code = lastCode;
+        } else if (code == kGoOn) {
             terminal.messages.clear();
             sessionConnect(path);
             code = currentOutcome() == ConnectionOutcome::ReadyToUpdate ? kGoOn

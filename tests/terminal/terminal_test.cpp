@@ -247,6 +247,32 @@ TEST_F(TerminalTest, WaitTakesTheUnitThatArrivesOrTimesOut) {
     EXPECT_EQ(polls, 4) << "every 500 ms for 2 s";
 }
 
+TEST_F(TerminalTest, WaitAsksAUnitAgainOnlyWhenSomethingIsPluggedInOrOut) {
+    SimUnitConfig bootloader;
+    bootloader.unitInBootloader = true;
+    simAddUnit(L"/dev/hidraw3", bootloader);
+    Ran r = run({"update", "--wait=3"});
+    EXPECT_EQ(r.status, kExitNoUnit) << "timed out";
+    EXPECT_EQ(simTranscript().size(), 2u) << "identified once, not at every poll";
+    const std::string said = utf8(IDS_HINT_WRONG_MODE);
+    EXPECT_NE(r.err.find(said), std::string::npos);
+    EXPECT_EQ(r.err.find(said), r.err.rfind(said)) << "each state said once";
+
+    // Unplugged and plugged in again in the right mode: asked again, and ready.
+    fresh();
+    polls = 0;
+    const int wrongMode = simAddUnit(L"/dev/hidraw3", bootloader);
+    onIdle = [&] {
+        if (polls == 2) {
+            simRemoveDevice(wrongMode);
+            plug(L"/dev/hidraw4");
+        }
+    };
+    r = run({"status", "--wait=10"});
+    EXPECT_EQ(r.status, kExitOk);
+    EXPECT_TRUE(has(r.out, utf8(IDS_HINT_READY)));
+}
+
 TEST_F(TerminalTest, ProductionLineTalliesEveryUnit) {
     // Three units come one after another: one fails, one is current, one is updated.
     int current = -1;
