@@ -9,6 +9,7 @@ namespace {
 
 FeedbackWindow progressToken = &terminal;
 std::uint32_t lastTenth = 0;
+std::size_t lastLineLength = 0;
 
 std::wstring hint;
 
@@ -97,6 +98,7 @@ void windowShow(FeedbackWindow) {}
 
 FeedbackWindow windowOpenProgress(const std::wstring&, int, int, int, int) {
     lastTenth = 0;
+    lastLineLength = 0;
     if (!quiet())
         err() << terminalLine(terminalText(TerminalText::ProgressStart)) << '\n' << std::flush;
     return progressToken;
@@ -110,7 +112,10 @@ void windowShowProgress(FeedbackWindow, const ProgressState& state) {
         formatText(terminalText(TerminalText::Progress),
                    {state.percent, state.blocksWritten, state.blocksTotal, state.secondsLeft}));
     if (terminal.interactive) {
-        err() << '\r' << line << "\x1b[K" << std::flush;
+        // Blanks over what a longer line left; consoles without escape sequences too.
+        const std::size_t pad = lastLineLength > line.size() ? lastLineLength - line.size() : 0;
+        err() << '\r' << line << std::string(pad, ' ') << std::flush;
+        lastLineLength = line.size();
         return;
     }
     if (state.percent / 10 == lastTenth && state.percent != 100)
