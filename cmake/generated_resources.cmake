@@ -13,6 +13,9 @@ if(CMAKE_CROSSCOMPILING)
                 -o ${GENERATOR} ${CMAKE_SOURCE_DIR}/resources/generate/generate_resources.cpp
         DEPENDS ${GENERATOR_SOURCES}
         COMMENT "Building the resource generator for the build machine")
+    # One target builds it; the rules that run it depend on that target, not on the file,
+    # so that a parallel build never builds it twice at once.
+    add_custom_target(host_generator DEPENDS ${GENERATOR})
 else()
     add_executable(generate_resources resources/generate/generate_resources.cpp)
     target_link_libraries(generate_resources PRIVATE project_warnings)
@@ -24,7 +27,7 @@ endif()
 set(FIRMWARE_IMAGE "" CACHE FILEPATH "Firmware image to embed; empty: the generated stand-in")
 set(GENERATOR_DEPENDS ${GENERATOR_SOURCES}
     $<$<NOT:$<BOOL:${CMAKE_CROSSCOMPILING}>>:generate_resources>
-    $<$<BOOL:${CMAKE_CROSSCOMPILING}>:${GENERATOR}>)
+    $<$<BOOL:${CMAKE_CROSSCOMPILING}>:host_generator>)
 set(IMAGE_FILE ${GENERATED_DIR}/firmware.bin)
 set(LOGO_FILE ${GENERATED_DIR}/logo.bmp)
 set(ICON_FILE ${GENERATED_DIR}/app.ico)
