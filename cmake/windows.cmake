@@ -32,6 +32,7 @@ add_library(app_ui OBJECT
     app/entry.cpp
     app/main_dialog.cpp
     app/text.cpp
+    resources/windows_texts.cpp
     app/logo.cpp
     app/window_controls.cpp
     app/device_change.cpp
@@ -59,7 +60,7 @@ target_link_libraries(orca-75-lx-updater-demo PRIVATE update unitlink sim_hid
 
 # The terminal edition: console programs on the same session, texts and resources.
 add_library(terminal_ui OBJECT terminal/console_window.cpp
-    terminal/windows_main.cpp terminal/windows_text.cpp)
+    terminal/windows_main.cpp resources/windows_texts.cpp)
 target_link_libraries(terminal_ui PUBLIC project_warnings)
 function(add_console_program name)
     add_executable(${name} ${ARGN} $<TARGET_OBJECTS:terminal_ui> $<TARGET_OBJECTS:session>

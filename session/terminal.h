@@ -62,9 +62,10 @@ struct Terminal {
     TerminalOptions options;
     // Called about every 500 ms while waiting for a unit; by default a platform wait.
     std::function<void()> idle;
-    // What the session set: control texts by id, and OK boxes (reasons and results) not
-    // yet printed.
+    // What the session set: control texts by id, the hint, and OK boxes (reasons and
+    // results) not yet printed.
     std::map<int, std::wstring> controls;
+    std::wstring hint;
     struct Message {
         std::wstring text, caption;
         MessageIcon icon;

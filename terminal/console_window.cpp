@@ -11,8 +11,6 @@ FeedbackWindow progressToken = &terminal;
 std::uint32_t lastTenth = 0;
 std::size_t lastLineLength = 0;
 
-std::wstring hint;
-
 std::ostream& err() {
     return *terminal.err;
 }
@@ -45,11 +43,11 @@ bool readYes() {
 void windowSetTitle(const std::wstring&) {}
 
 void windowSetHint(const std::wstring& text) {
-    hint = text;
+    terminal.hint = text;
 }
 
 std::wstring windowHint() {
-    return hint;
+    return terminal.hint;
 }
 
 void windowSetText(int control, const std::wstring& text) {

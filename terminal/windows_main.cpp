@@ -1,7 +1,6 @@
 // Console, Ctrl-C and language of the Windows terminal edition.
 #include "terminal/windows_main.h"
 
-#include "platform/win32/system_library.h"
 #include "session/terminal.h"
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-// Texts from the executable's string table, in the interface language.
+// Texts from the executable's own string table; Windows picks the interface language.
 #include "update/texts.h"
 
 #include <windows.h>
