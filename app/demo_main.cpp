@@ -6,8 +6,6 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     restrictDllSearchToSystem();
-    simReset();
-    simSetRealTime(true);
-    simAddDemoUnit(L"\\\\?\\hid#vid_1f4b&pid_0002#demo#{4d1e55b2-f16f-11cf-88cb-001111000030}");
-    return runApplication(instance);
+    simStartDemo(kDemoPathWindows);
+    return runWin32Program(instance);
 }

@@ -2,8 +2,6 @@
 #include "platform/win32/system_library.h"
 #include "resources/resource_ids.h"
 
-HINSTANCE moduleInstance = nullptr;
-
 void initCommonControls() {
     using InitCommonControlsFn = void(WINAPI*)();
     static auto init = systemFunction<InitCommonControlsFn>(L"comctl32.dll", "InitCommonControls");
@@ -11,10 +9,10 @@ void initCommonControls() {
         init();
 }
 
-int runApplication(HINSTANCE instance) {
+int runWin32Program(HINSTANCE instance) {
     initCommonControls();
-    moduleInstance = instance;
-    sessionPrepare();
-    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, mainDialogProc, 0);
-    return 0;
+    Win32Window window(instance);
+    const INT_PTR status = DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr,
+                                           mainDialogProc, reinterpret_cast<LPARAM>(&window));
+    return status == kEndHotPlugUnavailable ? kEndHotPlugUnavailable : kEndClosed;
 }

@@ -10,13 +10,13 @@ LogoPlace logoPlace(const RECT& window, const RECT& group, int bitmapWidth, int 
                      group.top - window.top - captionHeight, bitmapWidth, bitmapHeight);
 }
 
-void paintLogo(HWND window) {
+void paintLogo(HWND window, HINSTANCE instance) {
     using TransparentBltFn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, UINT);
     static auto transparentBlt = systemFunction<TransparentBltFn>(L"msimg32.dll", "TransparentBlt");
 
     PAINTSTRUCT paint;
     HDC context = BeginPaint(window, &paint);
-    HBITMAP logo = LoadBitmapW(moduleInstance, MAKEINTRESOURCEW(IDB_LOGO));
+    HBITMAP logo = LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_LOGO));
     if (logo != nullptr && transparentBlt != nullptr) {
         BITMAP info{};
         GetObjectW(logo, sizeof info, &info);

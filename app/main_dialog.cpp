@@ -1,17 +1,11 @@
 #include "app/main_dialog.h"
 #include "app/window_thread.h"
-#include "platform/win32/hid_class.h"
 #include "resources/resource_ids.h"
-
-#include <dbt.h>
-
-HWND mainDialog = nullptr;
-HDEVNOTIFY deviceNotification = nullptr;
 
 namespace {
 
-INT_PTR controllerRowColour(HDC context, HWND control) {
-    if (GetParent(control) != mainDialog || !isControllerRow(GetDlgCtrlID(control)))
+INT_PTR controllerRowColour(HWND dialog, HDC context, HWND control) {
+    if (GetParent(control) != dialog || !isControllerRow(GetDlgCtrlID(control)))
         return 0;
     SetTextColor(context, asColorRef(kControllerRowColour));
     SetBkMode(context, TRANSPARENT);
@@ -21,44 +15,53 @@ INT_PTR controllerRowColour(HDC context, HWND control) {
 
 } // namespace
 
-void initMainDialog(HWND window) {
-    mainDialog = window;
-    HICON icon = LoadIconW(moduleInstance, MAKEINTRESOURCEW(IDI_APP));
-    SetClassLongPtrW(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
-
-    DEV_BROADCAST_DEVICEINTERFACE_W filter{};
-    filter.dbcc_size = sizeof filter;
-    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-    filter.dbcc_classguid = hidInterfaceClass();
-    deviceNotification = RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
-    sessionStart(deviceNotification != nullptr);
+Win32Window* windowOf(HWND dialog) {
+    return reinterpret_cast<Win32Window*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
 INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG)
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+    Win32Window* owner = windowOf(window);
+    return owner != nullptr ? owner->handle(window, message, wParam, lParam) : 0;
+}
+
+INT_PTR Win32Window::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        initMainDialog(window);
+    case WM_INITDIALOG: {
+        dialog_ = window;
+        HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP));
+        SetClassLongPtrW(window, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+        hotPlug_ = platformWatchHotPlug(window);
+        session_.start(hotPlug_ != nullptr);
         return 1;
+    }
     case WM_PAINT:
-        paintLogo(window);
+        paintLogo(window, instance_);
         return 0;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_CLOSE:
-            sessionClose();
+            session_.close();
             return 1;
         case IDC_UPDATE:
-            startUpdate();
+            session_.updatePressed();
             return 1;
         default:
             return 0;
         }
     case WM_CTLCOLORSTATIC:
-        return controllerRowColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        return controllerRowColour(window, reinterpret_cast<HDC>(wParam),
+                                   reinterpret_cast<HWND>(lParam));
     case WM_DEVICECHANGE:
         return onDeviceChange(wParam, lParam);
+    case kRunOnUserInterface:
+        (*reinterpret_cast<std::function<void()>*>(lParam))();
+        return 0;
+    case kUpdateEnded:
+        session_.updateEnded();
+        return 0;
     default:
-        handleUpdateMessage(message, lParam);
         return 0;
     }
 }

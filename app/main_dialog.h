@@ -1,25 +1,66 @@
-// The Win32 window: the main dialog and the process-wide handles of the user interface.
-// What it shows and when is the session's (session/session.h).
+// The Win32 window: the main dialog from template 110, drawing its session's view and
+// delivering its events. What it shows and when is the session's (session/session.h).
 #pragma once
 
+#include "platform/platform.h"
 #include "session/session.h"
 
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
-extern HINSTANCE moduleInstance;
-extern HWND mainDialog;
-extern HDEVNOTIFY deviceNotification;
+class Win32Window : public FrontEnd {
+  public:
+    explicit Win32Window(HINSTANCE instance) : instance_(instance), session_(*this) {}
+
+    Session& session() { return session_; }
+    HWND dialog() const { return dialog_; }
+    HINSTANCE instance() const { return instance_; }
+    // Whether arrivals and removals reach the dialog.
+    bool watchingDevices() const { return hotPlug_ != nullptr; }
+
+    // The dialog procedure's work for this window; WM_INITDIALOG starts the session.
+    INT_PTR handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    void render(const SessionView& view) override;
+    bool ask(const Box& box) override;
+    void stopDeviceChanges() override;
+    void end(EndStatus status) override;
+    WindowFrame mainFrame() override;
+    FeedbackWindow mainWindow() override { return dialog_; }
+    FeedbackWindow inFront() override;
+    void raise(FeedbackWindow window) override;
+    void show(FeedbackWindow window) override;
+    FeedbackWindow openProgress(const std::wstring& title, int x, int y, int width,
+                                int height) override;
+    void showProgress(FeedbackWindow progress, const ProgressState& state) override;
+    void closeProgress(FeedbackWindow progress) override;
+    void run(const std::function<void()>& work) override;
+    void postUpdateEnded() override;
+
+  private:
+    void setText(int control, const std::wstring& text);
+    void enable(int control, bool enabled);
+    LRESULT onDeviceChange(WPARAM event, LPARAM data);
+
+    HINSTANCE instance_;
+    HWND dialog_ = nullptr;
+    HotPlugWatch* hotPlug_ = nullptr;
+    std::optional<SessionView> shown_;
+    Session session_;
+};
+
+// The dialog procedure of template 110. WM_INITDIALOG's parameter is the Win32Window.
+INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The window of a dialog made by mainDialogProc.
+Win32Window* windowOf(HWND dialog);
 
 // Registers the common controls' window classes, the progress bar's among them.
 void initCommonControls();
-// The whole program: shows the main dialog modally until it is closed.
-int runApplication(HINSTANCE instance);
-
-INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-void initMainDialog(HWND window);
+// The whole program: shows the main dialog modally until it is closed; its end status.
+int runWin32Program(HINSTANCE instance);
 
 // A session colour (0xRRGGBB) as GDI takes it.
 inline COLORREF asColorRef(std::uint32_t rgb) {
@@ -32,7 +73,4 @@ std::wstring loadString(UINT id);
 // The logo's place from the screen rectangles of the dialog and its version group.
 LogoPlace logoPlace(const RECT& window, const RECT& group, int bitmapWidth, int bitmapHeight,
                     int frameWidth, int captionHeight);
-void paintLogo(HWND window);
-
-// WM_DEVICECHANGE: arrivals and removals of HID interfaces go to the session.
-LRESULT onDeviceChange(WPARAM event, LPARAM data);
+void paintLogo(HWND window, HINSTANCE instance);

@@ -4,5 +4,5 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     restrictDllSearchToSystem();
-    return runApplication(instance);
+    return runWin32Program(instance);
 }

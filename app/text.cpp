@@ -1,5 +1,5 @@
 #include "app/main_dialog.h"
-#include "update/texts.h"
+#include "resources/texts.h"
 
 std::wstring loadString(UINT id) {
     return loadText(id);

@@ -1,8 +1,6 @@
-// The session's window operations on the controls of dialog 110.
+// The session's view and boxes on the controls of dialog 110.
 #include "app/main_dialog.h"
 #include "resources/resource_ids.h"
-
-#include <vector>
 
 namespace {
 
@@ -12,73 +10,77 @@ HWND asWindow(FeedbackWindow window) {
 
 } // namespace
 
-void windowSetTitle(const std::wstring& title) {
-    SendMessageW(mainDialog, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title.c_str()));
+void Win32Window::setText(int control, const std::wstring& text) {
+    SetDlgItemTextW(dialog_, control, text.c_str());
 }
 
-void windowStopDeviceChanges() {
-    if (deviceNotification != nullptr)
-        UnregisterDeviceNotification(deviceNotification);
-    deviceNotification = nullptr;
+void Win32Window::enable(int control, bool enabled) {
+    EnableWindow(GetDlgItem(dialog_, control), enabled);
 }
 
-void windowEnd(int status) {
-    EndDialog(mainDialog, status);
+// Only what changed is set again: a repeated text would repaint, a repeated hint scroll
+// back to its top.
+void Win32Window::render(const SessionView& view) {
+    const SessionView* was = shown_ ? &*shown_ : nullptr;
+    auto text = [&](int control, const std::wstring& now, const std::wstring* before) {
+        if (before == nullptr || *before != now)
+            setText(control, now);
+    };
+    if (was == nullptr || was->title != view.title)
+        SendMessageW(dialog_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(view.title.c_str()));
+    text(IDC_UNIT_LABEL, view.unitLabel, was ? &was->unitLabel : nullptr);
+    text(IDC_BOOTLOADER_LABEL, view.bootloaderLabel, was ? &was->bootloaderLabel : nullptr);
+    text(IDC_ESC_LABEL, view.escLabel, was ? &was->escLabel : nullptr);
+    text(IDC_UNIT_VERSION, view.unitVersion, was ? &was->unitVersion : nullptr);
+    text(IDC_BOOTLOADER_VERSION, view.bootloaderVersion, was ? &was->bootloaderVersion : nullptr);
+    text(IDC_ESC_VERSION, view.escVersion, was ? &was->escVersion : nullptr);
+    if (was == nullptr || was->versionsEnabled != view.versionsEnabled)
+        for (int control : {IDC_UNIT_VERSION, IDC_BOOTLOADER_VERSION, IDC_ESC_VERSION,
+                            IDC_UNIT_LABEL, IDC_BOOTLOADER_LABEL, IDC_ESC_LABEL})
+            enable(control, view.versionsEnabled);
+    text(IDC_HINT, view.hint, was ? &was->hint : nullptr);
+    if (was == nullptr || was->updateEnabled != view.updateEnabled)
+        enable(IDC_UPDATE, view.updateEnabled);
+    shown_ = view;
 }
 
-WindowFrame windowMainFrame() {
+void Win32Window::stopDeviceChanges() {
+    platformStopHotPlug(hotPlug_);
+    hotPlug_ = nullptr;
+}
+
+void Win32Window::end(EndStatus status) {
+    EndDialog(dialog_, status);
+}
+
+WindowFrame Win32Window::mainFrame() {
     RECT frame{};
-    GetWindowRect(mainDialog, &frame);
+    GetWindowRect(dialog_, &frame);
     return {frame.left, frame.top, frame.right, frame.bottom};
 }
 
-void windowSetHint(const std::wstring& text) {
-    SetDlgItemTextW(mainDialog, IDC_HINT, text.c_str());
-}
-
-std::wstring windowHint() {
-    HWND hint = GetDlgItem(mainDialog, IDC_HINT);
-    const int length = GetWindowTextLengthW(hint);
-    std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(hint, text.data(), length + 1);
-    return text.data();
-}
-
-void windowSetText(int control, const std::wstring& text) {
-    SetDlgItemTextW(mainDialog, control, text.c_str());
-}
-
-void windowEnable(int control, bool enabled) {
-    EnableWindow(GetDlgItem(mainDialog, control), enabled);
-}
-
-FeedbackWindow windowMain() {
-    return mainDialog;
-}
-
-FeedbackWindow windowInFront() {
+FeedbackWindow Win32Window::inFront() {
     return GetForegroundWindow();
 }
 
-void windowRaise(FeedbackWindow window) {
+void Win32Window::raise(FeedbackWindow window) {
     if (window != nullptr)
         SetWindowPos(asWindow(window), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 
-void windowShow(FeedbackWindow window) {
+void Win32Window::show(FeedbackWindow window) {
     if (window != nullptr)
         ShowWindow(asWindow(window), SW_SHOW);
 }
 
-bool windowMessageBox(const std::wstring& text, const std::wstring& caption, MessageIcon icon,
-                      MessageButtons buttons) {
-    const UINT iconStyle = icon == MessageIcon::Information ? MB_ICONINFORMATION
-                           : icon == MessageIcon::Warning   ? MB_ICONWARNING
-                                                            : MB_ICONERROR;
-    const UINT buttonStyle = buttons == MessageButtons::OkCancel ? MB_OKCANCEL
-                             : buttons == MessageButtons::YesNo  ? MB_YESNO
-                                                                 : MB_OK;
+bool Win32Window::ask(const Box& box) {
+    const UINT iconStyle = box.icon == MessageIcon::Information ? MB_ICONINFORMATION
+                           : box.icon == MessageIcon::Warning   ? MB_ICONWARNING
+                                                                : MB_ICONERROR;
+    const UINT buttonStyle = box.buttons == MessageButtons::OkCancel ? MB_OKCANCEL
+                             : box.buttons == MessageButtons::YesNo  ? MB_YESNO
+                                                                     : MB_OK;
     const int answer =
-        MessageBoxW(mainDialog, text.c_str(), caption.c_str(), iconStyle | buttonStyle);
+        MessageBoxW(dialog_, box.text.c_str(), box.caption.c_str(), iconStyle | buttonStyle);
     return answer == IDOK || answer == IDYES;
 }

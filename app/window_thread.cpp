@@ -3,27 +3,15 @@
 #include "app/main_dialog.h"
 #include "app/window_thread.h"
 
-void windowRun(const std::function<void()>& work) {
-    if (GetCurrentThreadId() == GetWindowThreadProcessId(mainDialog, nullptr)) {
+void Win32Window::run(const std::function<void()>& work) {
+    if (GetCurrentThreadId() == GetWindowThreadProcessId(dialog_, nullptr)) {
         work();
         return;
     }
-    SendMessageW(mainDialog, kRunOnUserInterface, 0,
+    SendMessageW(dialog_, kRunOnUserInterface, 0,
                  reinterpret_cast<LPARAM>(const_cast<std::function<void()>*>(&work)));
 }
 
-void windowPostUpdateEnded() {
-    PostMessageW(mainDialog, kUpdateEnded, 0, 0);
-}
-
-bool handleUpdateMessage(UINT message, LPARAM lParam) {
-    if (message == kRunOnUserInterface) {
-        (*reinterpret_cast<std::function<void()>*>(lParam))();
-        return true;
-    }
-    if (message == kUpdateEnded) {
-        finishUpdate();
-        return true;
-    }
-    return false;
+void Win32Window::postUpdateEnded() {
+    PostMessageW(dialog_, kUpdateEnded, 0, 0);
 }

@@ -5,6 +5,3 @@
 
 constexpr UINT kRunOnUserInterface = WM_APP + 1; // lParam: the std::function to run
 constexpr UINT kUpdateEnded = WM_APP + 2;
-
-// The runner's own messages to the main dialog; false for any other message.
-bool handleUpdateMessage(UINT message, LPARAM lParam);

@@ -1,11 +1,9 @@
 // The demo: the application with a simulated DOCK-BOX and an ORCA 75 LX attached, in real
 // time, so that a whole update can be watched without hardware.
-#include "app_qt/entry.h"
+#include "app_qt/main_window.h"
 #include "sim/sim_unit.h"
 
 int main(int argc, char** argv) {
-    simReset();
-    simSetRealTime(true);
-    simAddDemoUnit(L"/dev/hidraw0");
+    simStartDemo(kDemoPathLinux);
     return runQtProgram(argc, argv, false);
 }

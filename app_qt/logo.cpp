@@ -10,30 +10,32 @@ namespace {
 
 class LogoPainter : public QObject {
   public:
-    LogoPainter(QObject* parent, QImage logo) : QObject(parent), logo(std::move(logo)) {}
+    LogoPainter(QDialog* window, QImage logo)
+        : QObject(window), window(window), logo(std::move(logo)) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == mainWindow && event->type() == QEvent::Paint)
+        if (watched == window && event->type() == QEvent::Paint)
             paint();
         return false; // the dialog paints nothing of its own over it
     }
 
   private:
     void paint() {
-        const QRect group = control(IDC_VERSION_GROUP)->geometry();
-        const LogoPlace place = logoPlace(mainWindow->width(), group.x() + group.width(), group.y(),
+        const QRect group = control(window, IDC_VERSION_GROUP)->geometry();
+        const LogoPlace place = logoPlace(window->width(), group.x() + group.width(), group.y(),
                                           logo.width(), logo.height());
         if (!logoFits(place))
             return;
-        QPainter painter(mainWindow);
+        QPainter painter(window);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(QRect(place.x, place.y, place.width, place.height), logo);
     }
+    QDialog* window;
     QImage logo;
 };
 
 } // namespace
 
-void drawLogo() {
+void drawLogo(QDialog* window) {
     QImage logo(QStringLiteral(":/logo.bmp"));
     if (logo.isNull())
         return;
@@ -44,5 +46,5 @@ void drawLogo() {
             if ((line[x] & 0xFFFFFF) == kLogoTransparentColour)
                 line[x] = qRgba(0, 0, 0, 0);
     }
-    mainWindow->installEventFilter(new LogoPainter(mainWindow, std::move(logo)));
+    window->installEventFilter(new LogoPainter(window, std::move(logo)));
 }

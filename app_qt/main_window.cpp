@@ -1,5 +1,4 @@
 #include "app_qt/main_window.h"
-#include "platform/linux/device_monitor.h"
 #include "resources/resource_ids.h"
 #include "resources/text_tables.h"
 
@@ -16,26 +15,27 @@
 
 #include <cmath>
 
-QDialog* mainWindow = nullptr;
-
 namespace {
-
-QSocketNotifier* monitorNotifier = nullptr;
 
 // Close, Escape and the window's close button all end the program, and none of them
 // while an update runs; Qt would end the dialog on its own without this.
 class CloseGuard : public QObject {
   public:
-    using QObject::QObject;
+    CloseGuard(QDialog* window, Session& session)
+        : QObject(window), window(window), session(session) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
         const bool escape = event->type() == QEvent::KeyPress &&
                             static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
-        if (watched != mainWindow || (event->type() != QEvent::Close && !escape))
+        if (watched != window || (event->type() != QEvent::Close && !escape))
             return false;
         event->ignore();
-        sessionClose();
+        session.close();
         return true;
     }
+
+  private:
+    QDialog* window;
+    Session& session;
 };
 
 QString objectNameOf(int id) {
@@ -57,29 +57,29 @@ void paintControllerRow(QWidget* widget) {
     widget->setPalette(palette);
 }
 
-QWidget* createControl(const TemplateControl& c, bool german) {
+QWidget* createControl(QDialog* window, const TemplateControl& c, bool german) {
     const QString text = QString::fromWCharArray(german ? c.german : c.english);
     const std::string kind = c.kind;
     QWidget* widget = nullptr;
     if (kind == "Button" && c.groupBox) {
-        widget = new QGroupBox(text, mainWindow);
+        widget = new QGroupBox(text, window);
     } else if (kind == "Button") {
-        auto* button = new QPushButton(text, mainWindow);
+        auto* button = new QPushButton(text, window);
         button->setDefault(c.defaultButton);
         widget = button;
     } else if (kind == "Edit") {
-        auto* edit = new QPlainTextEdit(mainWindow);
+        auto* edit = new QPlainTextEdit(window);
         edit->setReadOnly(true);
         edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         edit->setFocusPolicy(Qt::ClickFocus);
         widget = edit;
     } else {
-        auto* label = new QLabel(mainWindow);
+        auto* label = new QLabel(window);
         label->setAlignment((c.rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
         widget = label;
     }
     widget->setObjectName(objectNameOf(c.id));
-    widget->setGeometry(dialogRect(c.x, c.y, c.width, c.height));
+    widget->setGeometry(dialogRect(window, c.x, c.y, c.width, c.height));
     widget->setEnabled(!c.disabled);
     if (auto* label = qobject_cast<QLabel*>(widget))
         setLabelText(label, text);
@@ -108,8 +108,8 @@ void setLabelText(QLabel* label, const QString& text) {
         label->resize(needed, label->height());
 }
 
-QRect dialogRect(int x, int y, int width, int height) {
-    const QFontMetrics metrics(mainWindow->font());
+QRect dialogRect(const QWidget* window, int x, int y, int width, int height) {
+    const QFontMetrics metrics(window->font());
     const int baseX = baseUnitX(metrics);
     const int baseY = metrics.height();
     auto horizontal = [&](int units) { return (units * baseX + 2) / 4; };
@@ -117,7 +117,7 @@ QRect dialogRect(int x, int y, int width, int height) {
     // At a fractional scale a frame's last line, drawn between two device pixels, is lost
     // under the scroll bar (the hint box's right border at 1.5x): a widget's first and last
     // logical pixels go to the nearest ones that begin on a device pixel.
-    const int grid = pixelGrid(mainWindow->devicePixelRatioF());
+    const int grid = pixelGrid(window->devicePixelRatioF());
     auto snap = [grid](int pixels) { return (pixels + grid / 2) / grid * grid; };
     const int left = horizontal(x);
     const int top = vertical(y);
@@ -134,45 +134,51 @@ int pixelGrid(double ratio) {
     return 1;
 }
 
-QWidget* control(int id) {
-    return mainWindow->findChild<QWidget*>(objectNameOf(id));
+QWidget* control(QDialog* window, int id) {
+    return window->findChild<QWidget*>(objectNameOf(id));
 }
 
-QDialog* createMainWindow() {
-    const bool german = germanInterface();
-    chooseLanguage(german);
-    monitorNotifier = nullptr;
-    mainWindow = new QDialog(nullptr);
-    mainWindow->setWindowIcon(appIcon());
-    const QRect size = dialogRect(0, 0, kMainDialog.width, kMainDialog.height);
-    mainWindow->setFixedSize(size.width(), size.height());
+QtWindow::QtWindow() : dialog_(new QDialog(nullptr)), session_(*this) {
+    const bool german = interfaceIsGerman();
+    dialog_->setWindowIcon(appIcon());
+    const QRect size = dialogRect(dialog_, 0, 0, kMainDialog.width, kMainDialog.height);
+    dialog_->setFixedSize(size.width(), size.height());
     for (std::size_t i = 0; i < kDialogControlCount; ++i)
-        createControl(kDialogControls[i], german);
-    arrangeForScreenReaders();
-    drawLogo();
+        createControl(dialog_, kDialogControls[i], german);
+    arrangeForScreenReaders(dialog_);
+    drawLogo(dialog_);
 
-    mainWindow->installEventFilter(new CloseGuard(mainWindow));
-    QObject::connect(static_cast<QPushButton*>(control(IDC_CLOSE)), &QPushButton::clicked,
-                     [] { sessionClose(); });
-    QObject::connect(static_cast<QPushButton*>(control(IDC_UPDATE)), &QPushButton::clicked,
-                     [] { startUpdate(); });
-    control(IDC_CLOSE)->setFocus();
-    return mainWindow;
+    dialog_->installEventFilter(new CloseGuard(dialog_, session_));
+    QObject::connect(static_cast<QPushButton*>(control(dialog_, IDC_CLOSE)), &QPushButton::clicked,
+                     [this] { session_.close(); });
+    QObject::connect(static_cast<QPushButton*>(control(dialog_, IDC_UPDATE)), &QPushButton::clicked,
+                     [this] { session_.updatePressed(); });
+    control(dialog_, IDC_CLOSE)->setFocus();
 }
 
-void windowStopDeviceChanges() {
-    if (monitorNotifier != nullptr)
-        monitorNotifier->setEnabled(false);
-    deviceMonitorStop();
+QtWindow::~QtWindow() {
+    stopDeviceChanges();
+    delete dialog_;
 }
 
-void watchDeviceMonitor(int fd) {
-    monitorNotifier = new QSocketNotifier(fd, QSocketNotifier::Read, mainWindow);
-    QObject::connect(monitorNotifier, &QSocketNotifier::activated, [] {
-        DeviceEvent event{};
-        while (deviceMonitorNext(event))
-            handleDeviceChange(event.kind == DeviceEventKind::Arrival ? DeviceChange::Arrival
-                                                                      : DeviceChange::Removal,
-                               event.path);
+bool QtWindow::watchDevices() {
+    hotPlug_ = platformWatchHotPlug(nullptr);
+    if (hotPlug_ == nullptr)
+        return false;
+    notifier_ =
+        new QSocketNotifier(platformHotPlugDescriptor(hotPlug_), QSocketNotifier::Read, dialog_);
+    QObject::connect(notifier_, &QSocketNotifier::activated, [this] {
+        HotPlugEvent event{};
+        while (platformNextHotPlug(hotPlug_, event))
+            session_.deviceChanged(event.arrival ? DeviceChange::Arrival : DeviceChange::Removal,
+                                   event.path);
     });
+    return true;
+}
+
+void QtWindow::stopDeviceChanges() {
+    if (notifier_ != nullptr)
+        notifier_->setEnabled(false);
+    platformStopHotPlug(hotPlug_);
+    hotPlug_ = nullptr;
 }

@@ -11,23 +11,28 @@ namespace {
 // A window manager may offer a close button or Alt+F4 all the same.
 class ProgressCloseGuard : public QObject {
   public:
-    using QObject::QObject;
+    ProgressCloseGuard(QObject* parent, const Session& session)
+        : QObject(parent), session(session) {}
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() != QEvent::Close || progressCloseAllowed())
+        if (event->type() != QEvent::Close || session.progressCloseAllowed())
             return false;
         event->ignore();
         return true;
     }
+
+  private:
+    const Session& session;
 };
 
 } // namespace
 
-FeedbackWindow windowOpenProgress(const std::wstring& title, int x, int y, int width, int height) {
-    auto* progress = new QProgressBar(mainWindow);
+FeedbackWindow QtWindow::openProgress(const std::wstring& title, int x, int y, int width,
+                                      int height) {
+    auto* progress = new QProgressBar(dialog_);
     // Top-level, transient for and modal to the main window; a title, and no close button.
     progress->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     progress->setWindowModality(Qt::WindowModal);
-    progress->installEventFilter(new ProgressCloseGuard(progress));
+    progress->installEventFilter(new ProgressCloseGuard(progress, session_));
     progress->setObjectName(QStringLiteral("progress"));
     progress->setWindowTitle(QString::fromStdWString(title));
     progress->setRange(0, 100);
@@ -38,10 +43,10 @@ FeedbackWindow windowOpenProgress(const std::wstring& title, int x, int y, int w
     return progress;
 }
 
-void windowShowProgress(FeedbackWindow progress, const ProgressState& state) {
+void QtWindow::showProgress(FeedbackWindow progress, const ProgressState& state) {
     static_cast<QProgressBar*>(progress)->setValue(static_cast<int>(state.percent));
 }
 
-void windowCloseProgress(FeedbackWindow progress) {
+void QtWindow::closeProgress(FeedbackWindow progress) {
     delete static_cast<QWidget*>(progress);
 }

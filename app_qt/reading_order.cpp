@@ -17,9 +17,8 @@ const int kRows[][2] = {{IDC_UNIT_LABEL, IDC_UNIT_VERSION},
 constexpr int kHintCaption = -1;
 
 // Into `parent` without moving on the screen; last among its children.
-void moveInto(QWidget* widget, QWidget* parent) {
-    const QPoint place =
-        widget->mapTo(mainWindow, QPoint(0, 0)) - parent->mapTo(mainWindow, QPoint(0, 0));
+void moveInto(QDialog* window, QWidget* widget, QWidget* parent) {
+    const QPoint place = widget->mapTo(window, QPoint(0, 0)) - parent->mapTo(window, QPoint(0, 0));
     widget->setParent(parent);
     widget->move(place);
     widget->show();
@@ -27,19 +26,19 @@ void moveInto(QWidget* widget, QWidget* parent) {
 
 } // namespace
 
-void arrangeForScreenReaders() {
-    QWidget* group = control(IDC_VERSION_GROUP);
+void arrangeForScreenReaders(QDialog* window) {
+    QWidget* group = control(window, IDC_VERSION_GROUP);
     for (const auto& row : kRows) {
-        auto* name = static_cast<QLabel*>(control(row[0]));
-        QWidget* value = control(row[1]);
-        moveInto(name, group);
-        moveInto(value, group);
+        auto* name = static_cast<QLabel*>(control(window, row[0]));
+        QWidget* value = control(window, row[1]);
+        moveInto(window, name, group);
+        moveInto(window, value, group);
         name->setBuddy(value);
     }
-    auto* caption = static_cast<QLabel*>(control(kHintCaption));
-    caption->setBuddy(control(IDC_HINT));
-    control(IDC_HINT)->setAccessibleName(caption->text());
+    auto* caption = static_cast<QLabel*>(control(window, kHintCaption));
+    caption->setBuddy(control(window, IDC_HINT));
+    control(window, IDC_HINT)->setAccessibleName(caption->text());
     // Children are read in their order, which raise() sets: each goes last.
     for (int id : {IDC_VERSION_GROUP, kHintCaption, IDC_HINT, IDC_UPDATE, IDC_CLOSE})
-        control(id)->raise();
+        control(window, id)->raise();
 }

@@ -1,20 +1,20 @@
-// The worker reaches the window's thread through queued calls; windowRun blocks until its
-// call has run there.
+// The worker reaches the window's thread through queued calls; run blocks until its call
+// has run there.
 #include "app_qt/main_window.h"
 
 #include <QDialog>
 #include <QThread>
 
-void windowRun(const std::function<void()>& work) {
-    if (QThread::currentThread() == mainWindow->thread()) {
+void QtWindow::run(const std::function<void()>& work) {
+    if (QThread::currentThread() == dialog_->thread()) {
         work();
         return;
     }
     QMetaObject::invokeMethod(
-        mainWindow, [&work] { work(); }, Qt::BlockingQueuedConnection);
+        dialog_, [&work] { work(); }, Qt::BlockingQueuedConnection);
 }
 
-void windowPostUpdateEnded() {
+void QtWindow::postUpdateEnded() {
     QMetaObject::invokeMethod(
-        mainWindow, [] { finishUpdate(); }, Qt::QueuedConnection);
+        dialog_, [this] { session_.updateEnded(); }, Qt::QueuedConnection);
 }

@@ -15,11 +15,14 @@ namespace {
 
 HHOOK boxes = nullptr;
 HHOOK posted = nullptr;
+HWND mainDialog = nullptr;
 
-// Accepts every message box as it opens.
+// Notes the main dialog and accepts every message box as it opens.
 LRESULT CALLBACK acceptBoxes(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && call->message == WM_INITDIALOG && call->hwnd != mainDialog)
+    if (code == HC_ACTION && call->message == WM_INITDIALOG && windowOf(call->hwnd) != nullptr)
+        mainDialog = call->hwnd;
+    else if (code == HC_ACTION && call->message == WM_INITDIALOG)
         PostMessageW(call->hwnd, WM_COMMAND, IDOK, 0);
     return CallNextHookEx(boxes, code, wParam, lParam);
 }
@@ -43,13 +46,10 @@ LRESULT CALLBACK drive(int code, WPARAM wParam, LPARAM lParam) {
 
 int main() {
     restrictDllSearchToSystem();
-    simReset();
-    simSetRealTime(true);
-    simAddDemoUnit(
-        L"\\\\?\\hid#vid_1f4b&pid_0002#benchmark#{4d1e55b2-f16f-11cf-88cb-001111000030}");
+    simStartDemo(kDemoPathWindows);
     boxes = SetWindowsHookExW(WH_CALLWNDPROCRET, acceptBoxes, nullptr, GetCurrentThreadId());
     posted = SetWindowsHookExW(WH_GETMESSAGE, drive, nullptr, GetCurrentThreadId());
-    runApplication(GetModuleHandleW(nullptr));
+    runWin32Program(GetModuleHandleW(nullptr));
     UnhookWindowsHookEx(posted);
     UnhookWindowsHookEx(boxes);
 

@@ -25,26 +25,11 @@ static double cpuSeconds() {
 }
 #endif
 
-// The benchmark's feedback: every confirmation accepted, nothing shown.
-static bool succeeded = false;
 std::wstring loadText(unsigned) {
     return {};
 }
-bool confirmWarning(const std::wstring&, const std::wstring&, ConfirmButtons) {
-    return true;
-}
-FeedbackWindow openProgress() {
-    return nullptr;
-}
-void setProgress(FeedbackWindow, std::uint32_t, std::uint32_t) {}
-void keepOnTop(FeedbackWindow, FeedbackWindow&) {}
-void closeProgress(FeedbackWindow) {}
-void reportUpdateFailure(const std::wstring&, const std::wstring&, std::int32_t code,
-                         std::uint32_t lastError) {
-    std::printf("update failed: 0x%08x-0x%08x\n", static_cast<unsigned>(code), lastError);
-}
-void reportUpdateSuccess() {
-    succeeded = true;
+bool interfaceIsGerman() {
+    return false;
 }
 
 int main() {
@@ -52,7 +37,21 @@ int main() {
     simSetRealTime(true);
     simSetFirmwareImage(standInImage());
     simAddUnit(L"\\\\?\\hid#vid_1f4b&pid_0002#benchmark");
-    if (openUnit(unitConnection) != 0) {
+    // The benchmark's feedback: every confirmation accepted, nothing shown.
+    bool succeeded = false;
+    UpdateFeedback feedback;
+    feedback.confirm = [](Confirmation, const std::wstring&, const std::wstring&) { return true; };
+    feedback.openProgress = [] { return FeedbackWindow{}; };
+    feedback.setProgress = [](FeedbackWindow, std::uint32_t, std::uint32_t) {};
+    feedback.keepOnTop = [](FeedbackWindow, FeedbackWindow&) {};
+    feedback.closeProgress = [](FeedbackWindow) {};
+    feedback.reportFailure = [](const std::wstring&, const std::wstring&, std::int32_t code,
+                                std::uint32_t lastError) {
+        std::printf("update failed: 0x%08x-0x%08x\n", static_cast<unsigned>(code), lastError);
+    };
+    feedback.reportSuccess = [&] { succeeded = true; };
+    UnitConnection unit;
+    if (openUnit(unit) != 0) {
         std::printf("the simulated unit did not identify\n");
         return 1;
     }
@@ -61,11 +60,11 @@ int main() {
 
     const double cpuBefore = cpuSeconds();
     const auto start = std::chrono::steady_clock::now();
-    runUpdate();
+    runUpdate(unit, feedback);
     const double wallMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     const double cpuMs = (cpuSeconds() - cpuBefore) * 1000.0;
-    closeUnit(unitConnection);
+    closeUnit(unit);
     if (!succeeded)
         return 1;
 

@@ -7,7 +7,6 @@
 #include "resources/resource_ids.h"
 #include "bench/lock_to_protect.h"
 #include "sim/sim_unit.h"
-#include "unitlink/unit_connection.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -47,14 +46,12 @@ int main(int argc, char** argv) {
     sinceMain.start();
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
-    simReset();
-    simSetRealTime(true);
-    simAddDemoUnit(L"/dev/hidraw0");
-    closeUnit(unitConnection);
-    createMainWindow();
-    showConnectionState(openUnit(unitConnection));
-    mainWindow->show();
-    while (mainWindow->windowHandle() == nullptr || !mainWindow->windowHandle()->isExposed())
+    simStartDemo(kDemoPathLinux);
+    auto* window = new QtWindow;
+    QDialog* dialog = window->dialog();
+    window->session().start(true);
+    dialog->show();
+    while (dialog->windowHandle() == nullptr || !dialog->windowHandle()->isExposed())
         QApplication::processEvents();
     const double shownMs = static_cast<double>(sinceMain.nsecsElapsed()) / 1e6;
     std::printf("window shown:    %.1f ms after main(), %.0f ms after the process started\n",
@@ -66,16 +63,18 @@ int main(int argc, char** argv) {
             box->button(QMessageBox::Ok)->click();
     });
     confirm.start(50);
-    QTimer::singleShot(0, [] { static_cast<QPushButton*>(control(IDC_UPDATE))->click(); });
+    QTimer::singleShot(
+        0, [dialog] { static_cast<QPushButton*>(control(dialog, IDC_UPDATE))->click(); });
     QTimer done;
-    QObject::connect(&done, &QTimer::timeout, [] {
-        if (!updateRunning() && unitConnection.escInfo.bytes[5] == 3)
+    QObject::connect(&done, &QTimer::timeout, [window] {
+        if (window->session().lastUpdateEnd() == UpdateEnd::Succeeded &&
+            !window->session().updateRunning())
             QApplication::quit();
     });
     done.start(100);
     QApplication::exec();
 
     const bool ran = printLockToProtect();
-    delete mainWindow;
+    delete window;
     return ran ? 0 : 1;
 }

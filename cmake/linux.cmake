@@ -19,7 +19,7 @@ add_library(platform_linux_image STATIC platform/linux/image_linux.cpp ${IMAGE_A
 target_link_libraries(platform_linux_image PUBLIC project_warnings)
 add_dependencies(platform_linux_image generated_resources)
 
-add_library(platform_linux_monitor STATIC platform/linux/device_monitor.cpp)
+add_library(platform_linux_monitor STATIC platform/linux/hotplug_linux.cpp)
 target_link_libraries(platform_linux_monitor PUBLIC project_warnings PkgConfig::LIBUDEV)
 
 # The texts and the dialog template of the resource scripts, as C++ tables for the Qt

@@ -1,6 +1,5 @@
 # The Qt window of the Linux edition.
-# The Qt window, as objects: with the session it defines the update's feedback and calls
-# the update.
+# The Qt window, as objects, drawing a session.
 find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
 add_library(app_qt OBJECT
     app_qt/entry.cpp
@@ -10,15 +9,14 @@ add_library(app_qt OBJECT
     app_qt/progress_bar.cpp
     app_qt/reading_order.cpp
     app_qt/logo.cpp)
-target_link_libraries(app_qt PUBLIC project_warnings session locale_texts platform_linux_monitor
-    Qt6::Widgets)
+target_link_libraries(app_qt PUBLIC project_warnings session locale_texts Qt6::Widgets)
 add_dependencies(app_qt generated_resources icon_pngs)
 qt_add_resources(app_qt artwork PREFIX / BASE ${GENERATED_DIR} FILES ${LOGO_FILE} ${ICON_PNGS})
 
 function(add_linux_program name)
     add_executable(${name} ${ARGN})
-    target_link_libraries(${name} PRIVATE app_qt session update unitlink platform_linux_wait
-        platform_linux_image)
+    target_link_libraries(${name} PRIVATE app_qt session update unitlink locale_texts
+        platform_linux_wait platform_linux_image platform_linux_monitor)
     ship_in_dist(${name})
 endfunction()
 
@@ -30,5 +28,5 @@ target_link_libraries(orca-75-lx-updater-demo PRIVATE sim_hid)
 
 # The Linux window's start and a whole update through it, in real time.
 add_executable(window_benchmark bench/window_benchmark.cpp)
-target_link_libraries(window_benchmark PRIVATE app_qt session update unitlink sim_hid
-    platform_linux_wait platform_linux_image)
+target_link_libraries(window_benchmark PRIVATE app_qt session update unitlink locale_texts
+    sim_hid platform_linux_wait platform_linux_image platform_linux_monitor)

@@ -3,7 +3,7 @@
 # menu entry and icons, depends on it for the rule.
 include(GNUInstallDirs)
 set(PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging/linux)
-set(PACKAGE_VERSION 3.0.0)
+set(PACKAGE_VERSION ${PROJECT_VERSION})
 set(PACKAGE_RELEASE 2)
 set(PACKAGE_FULL_VERSION ${PACKAGE_VERSION}-${PACKAGE_RELEASE})
 

@@ -9,6 +9,8 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh ${CMAK
 
 add_library(win32_system_library STATIC platform/win32/system_library.cpp
     platform/win32/hid_class.cpp)
+add_library(platform_win32_hotplug STATIC platform/win32/hotplug_win32.cpp)
+target_link_libraries(platform_win32_hotplug PUBLIC win32_system_library)
 target_link_libraries(win32_system_library PUBLIC project_warnings)
 add_library(platform_win32_hid STATIC platform/win32/hid_win32.cpp)
 target_link_libraries(platform_win32_hid PUBLIC win32_system_library)
@@ -26,8 +28,7 @@ file(GLOB RESOURCE_SCRIPTS ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR
 set_source_files_properties(resources/orca_updater.rc PROPERTIES OBJECT_DEPENDS
     "${IMAGE_FILE};${LOGO_FILE};${ICON_FILE};${RESOURCE_SCRIPTS}")
 
-# The Win32 window, as objects, with the session it shares with the Qt window: together
-# they define the update's feedback and call the update.
+# The Win32 window, as objects, drawing a session.
 add_library(app_ui OBJECT
     app/entry.cpp
     app/main_dialog.cpp
@@ -42,8 +43,9 @@ target_link_libraries(app_ui PUBLIC project_warnings)
 
 # The shipped executables carry no symbols or debug information.
 function(add_windows_program name)
-    add_executable(${name} WIN32 ${ARGN} $<TARGET_OBJECTS:app_ui> $<TARGET_OBJECTS:session>
+    add_executable(${name} WIN32 ${ARGN} $<TARGET_OBJECTS:app_ui>
         $<TARGET_OBJECTS:product_resources>)
+    target_link_libraries(${name} PRIVATE session platform_win32_hotplug)
     target_link_options(${name} PRIVATE -municode -s)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR})
 endfunction()
@@ -59,24 +61,25 @@ target_link_libraries(orca-75-lx-updater-demo PRIVATE update unitlink sim_hid
     platform_win32_wait platform_win32_image win32_system_library)
 
 # The terminal edition: console programs on the same session, texts and resources.
-add_library(terminal_ui OBJECT terminal/console_window.cpp
-    terminal/windows_main.cpp resources/windows_texts.cpp)
+add_library(terminal_ui OBJECT terminal/win32/run_program.cpp resources/windows_texts.cpp)
 target_link_libraries(terminal_ui PUBLIC project_warnings)
 function(add_console_program name)
-    add_executable(${name} ${ARGN} $<TARGET_OBJECTS:terminal_ui> $<TARGET_OBJECTS:session>
-        $<TARGET_OBJECTS:terminal_session> $<TARGET_OBJECTS:window_queue> $<TARGET_OBJECTS:product_resources>)
+    add_executable(${name} ${ARGN} $<TARGET_OBJECTS:terminal_ui>
+        $<TARGET_OBJECTS:product_resources>)
+    target_link_libraries(${name} PRIVATE terminal_rules session)
     target_link_options(${name} PRIVATE -municode -s)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR})
 endfunction()
-add_console_program(orca-75-lx-updater-cli terminal/windows_product_main.cpp)
+add_console_program(orca-75-lx-updater-cli terminal/win32/product_main.cpp)
 target_link_libraries(orca-75-lx-updater-cli PRIVATE update unitlink
     platform_win32_hid platform_win32_wait platform_win32_image win32_system_library)
-add_console_program(orca-75-lx-updater-cli-demo terminal/windows_demo_main.cpp)
+add_console_program(orca-75-lx-updater-cli-demo terminal/win32/demo_main.cpp)
 target_link_libraries(orca-75-lx-updater-cli-demo PRIVATE update unitlink sim_hid
     platform_win32_wait platform_win32_image win32_system_library)
 
 # The update through the real dialog, in real time; prints figures, tests nothing.
 add_executable(dialog_benchmark bench/dialog_benchmark.cpp $<TARGET_OBJECTS:app_ui>
-    $<TARGET_OBJECTS:session> $<TARGET_OBJECTS:product_resources>)
-target_link_libraries(dialog_benchmark PRIVATE update unitlink sim_hid platform_win32_wait
+    $<TARGET_OBJECTS:product_resources>)
+target_link_libraries(dialog_benchmark PRIVATE session update unitlink sim_hid
+    platform_win32_hotplug platform_win32_wait
     platform_win32_image win32_system_library)

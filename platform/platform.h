@@ -2,10 +2,13 @@
 // linked into each executable: platform/win32 (SetupAPI, hid.dll) or platform/linux
 // (hidraw, libudev) for the product, sim/ for tests and the demo.
 //
-// Threads: any thread may call any function, but only one thread talks to a device at a
-// time. The last-error value is per thread (GetLastError, errno): a function that fails
-// leaves its error there unless it says otherwise; one that succeeds may change it, unless
-// it says it keeps it.
+// Threads: every function may be called from several threads at once, each thread on its
+// own device handles (two sessions updating two units): nothing is shared between handles
+// but the list of interfaces, which each call reads afresh. One handle is used by one
+// thread at a time. The last-error value is per thread (GetLastError, errno, the simulated
+// unit's per-thread value): a function that fails leaves its error there unless it says
+// otherwise; one that succeeds may change it, unless it says it keeps it. The waits of one
+// thread are never shortened or stretched by another's.
 #pragma once
 
 #include <cstddef>
@@ -22,6 +25,11 @@ constexpr DeviceHandle kNoDevice = -1;
 // cannot be read are left out. False, with `paths` empty and the system's error, when the
 // list itself is unavailable.
 bool platformListHidInterfaces(std::vector<std::wstring>& paths);
+
+// Whether two interface paths name one interface: on Windows without regard to the case
+// of the letters A to Z (notifications and lists may spell a path differently), elsewhere
+// exactly. Keeps the last-error value.
+bool platformSamePath(const std::wstring& a, const std::wstring& b);
 
 // The USB IDs of a listed interface without opening it (from udev's record on Linux, from
 // the interface path on Windows), so that a device this user may not open can still be
@@ -78,3 +86,22 @@ void platformWaitUntil(WaitDeadline deadline);
 // read-only and lives as long as the process (the simulated unit's until its image is set
 // again or the bus reset).
 bool platformFirmwareImage(const std::uint8_t*& data, std::size_t& length);
+
+// Following arrivals and removals of HID interfaces. On Windows they come as
+// WM_DEVICECHANGE messages to `window` (a HWND), whose procedure reads them; elsewhere
+// `window` is unused and they come from the system's device monitor (udev). Null, with
+// the system's error, when they cannot be followed. One watch per window; several may
+// exist in one process.
+struct HotPlugWatch;
+struct HotPlugEvent {
+    bool arrival;      // else a removal
+    std::wstring path; // the interface's path, as platformListHidInterfaces names it
+};
+HotPlugWatch* platformWatchHotPlug(void* window);
+// A descriptor that becomes readable while events wait; -1 where they come as messages.
+int platformHotPlugDescriptor(const HotPlugWatch* watch);
+// Takes the next waiting event without blocking; false when none waits (always where
+// they come as messages).
+bool platformNextHotPlug(HotPlugWatch* watch, HotPlugEvent& event);
+// Ends the watch; null is allowed. Keeps the last-error value.
+void platformStopHotPlug(HotPlugWatch* watch);

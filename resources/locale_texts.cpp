@@ -30,7 +30,7 @@ void chooseLanguage(bool isGerman) {
     german = isGerman;
 }
 
-bool germanChosen() {
+bool interfaceIsGerman() {
     return german;
 }
 

@@ -2,11 +2,11 @@
 // generated tables, English or German as the locale asks.
 #pragma once
 
-#include "update/texts.h"
+#include "resources/texts.h"
 
 // German when the locale's language is German (LC_ALL, else LC_MESSAGES, else LANG, the
 // first one set and not empty).
 bool germanInterface();
-// Chooses the texts' language; loadText() follows it. English until chosen.
+// Chooses the texts' language for the process; loadText() and interfaceIsGerman() follow
+// it. English until chosen.
 void chooseLanguage(bool german);
-bool germanChosen();

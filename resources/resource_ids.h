@@ -49,3 +49,6 @@
 #define IDS_LABEL_UNIT 40039
 #define IDS_LABEL_BOOTLOADER 40040
 #define IDS_LABEL_ESC 40041
+#define IDS_FAIL_NO_IMAGE 40042
+// The table's own language, "en" or "de": what the program's other texts follow.
+#define IDS_LANGUAGE 40043

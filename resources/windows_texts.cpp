@@ -1,5 +1,7 @@
 // Texts from the executable's own string table; Windows picks the interface language.
-#include "update/texts.h"
+#include "resources/texts.h"
+
+#include "resources/resource_ids.h"
 
 #include <windows.h>
 
@@ -7,4 +9,9 @@ std::wstring loadText(unsigned id) {
     wchar_t buffer[2048];
     const int length = LoadStringW(GetModuleHandleW(nullptr), id, buffer, 2048);
     return std::wstring(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+// The table Windows chose says which it is.
+bool interfaceIsGerman() {
+    return loadText(IDS_LANGUAGE) == L"de";
 }

@@ -1,4 +1,4 @@
-#include "session/session.h"
+#include "session/presentation.h"
 
 namespace {
 
@@ -8,10 +8,6 @@ std::wstring hex8(std::uint32_t value) {
     for (int i = 7; i >= 0; --i, value >>= 4)
         out[static_cast<std::size_t>(i)] = digits[value & 0xF];
     return out;
-}
-
-wchar_t lower(wchar_t c) {
-    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
 }
 
 } // namespace
@@ -46,13 +42,4 @@ std::wstring formatText(const std::wstring& format, std::initializer_list<Format
     if (out.size() > kLongestText)
         out.resize(kLongestText);
     return out;
-}
-
-bool samePath(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    return true;
 }

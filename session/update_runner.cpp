@@ -1,88 +1,124 @@
-// The Update button. The confirmations are message boxes on the window's thread;
-// everything from the lock on runs on a worker thread, so that the window keeps answering
-// during the 46 s of an update. The worker reaches the window only through the update's
-// feedback operations, each of which runs on the window's thread by windowRun.
+// The Update button. The confirmations are boxes on the window's thread; everything from
+// the lock on runs on a worker thread, so that the window keeps answering during the 46 s
+// of an update. The worker reaches the window only through this session's feedback, each
+// operation of which runs on the window's thread by FrontEnd::run.
 #include "session/session.h"
 
-#include "resources/resource_ids.h"
-#include "unitlink/unit_connection.h"
-#include "update/update_procedure.h"
-
 #include <algorithm>
-#include <thread>
 
-namespace {
-
-std::thread worker;
-bool running = false;
-UpdateEnd lastEnd = UpdateEnd::None;
-
-} // namespace
-
-bool updateRunning() {
-    return running;
-}
-
-UpdateEnd lastUpdateEnd() {
-    return lastEnd;
-}
-
-bool closeAllowed() {
-    return !running; // the update runs to its end
-}
-
-void startUpdate() {
-    if (running)
+void Session::updatePressed() {
+    if (running_)
         return;
     UpdatePlan plan;
-    lastEnd = UpdateEnd::Declined; // until a report says otherwise
-    if (!prepareUpdate(plan))
+    lastEnd_ = UpdateEnd::Declined; // until a report says otherwise
+    if (!prepareUpdate(unit_, feedback(), plan))
         return;
-    running = true;
-    windowEnable(IDC_UPDATE, false);
-    worker = std::thread([plan] {
-        writeUpdate(plan);
-        windowPostUpdateEnded();
+    running_ = true;
+    view_.updateEnabled = false;
+    show();
+    worker_ = std::thread([this, plan] {
+        writeUpdate(unit_, feedback(), plan);
+        frontEnd_.postUpdateEnded();
     });
 }
 
-void finishUpdate() {
-    if (worker.joinable())
-        worker.join();
-    running = false;
-    processHeldNotifications();
+void Session::updateEnded() {
+    if (worker_.joinable())
+        worker_.join();
+    running_ = false;
+    processHeld();
 }
 
-bool confirmWarning(const std::wstring& caption, const std::wstring& text, ConfirmButtons buttons) {
+UpdateFeedback Session::feedback() {
+    UpdateFeedback f;
+    f.confirm = [this](Confirmation question, const std::wstring& caption,
+                       const std::wstring& text) { return confirm(question, caption, text); };
+    f.openProgress = [this] { return openProgress(); };
+    f.setProgress = [this](FeedbackWindow progress, std::uint32_t total, std::uint32_t remaining) {
+        const ProgressState state = progressState(total, remaining);
+        frontEnd_.run([&] { frontEnd_.showProgress(progress, state); });
+    };
+    f.keepOnTop = [this](FeedbackWindow progress, FeedbackWindow& lastForeground) {
+        keepOnTop(progress, lastForeground);
+    };
+    f.closeProgress = [this](FeedbackWindow progress) {
+        frontEnd_.run([&] { frontEnd_.closeProgress(progress); });
+    };
+    f.reportFailure = [this](const std::wstring& text, const std::wstring& caption,
+                             std::int32_t code, std::uint32_t lastError) {
+        reportFailure(text, caption, code, lastError);
+    };
+    f.reportSuccess = [this] { reportSuccess(); };
+    return f;
+}
+
+bool Session::confirm(Confirmation question, const std::wstring& caption,
+                      const std::wstring& text) {
+    const bool first = question == Confirmation::Update;
+    const Box box{first ? BoxId::ConfirmUpdate : BoxId::ConfirmSameOrNewer, text, caption,
+                  MessageIcon::Warning, first ? MessageButtons::OkCancel : MessageButtons::YesNo};
     bool accepted = false;
-    windowRun([&] {
-        accepted = windowMessageBox(text, caption, MessageIcon::Warning,
-                                    buttons == ConfirmButtons::OkCancel ? MessageButtons::OkCancel
-                                                                        : MessageButtons::YesNo);
+    frontEnd_.run([&] {
+        accepted = frontEnd_.ask(box);
+        if (!accepted)
+            declinedAt_ = box.id;
     });
     return accepted;
 }
 
-void reportUpdateSuccess() {
-    windowRun([] {
-        lastEnd = UpdateEnd::Succeeded;
-        leaveReady(false);
-        windowSetHint(loadText(IDS_HINT_UPDATE_DONE));
+FeedbackWindow Session::openProgress() {
+    FeedbackWindow progress = nullptr;
+    frontEnd_.run([&] {
+        const WindowCorner corner = progressWindowCorner(frontEnd_.mainFrame());
+        progress = frontEnd_.openProgress(loadText(IDS_PROGRESS_TITLE), corner.x, corner.y,
+                                          kProgressWidth, kProgressHeight);
+        frontEnd_.showProgress(progress, ProgressState{});
+        frontEnd_.raise(frontEnd_.mainWindow());
+        frontEnd_.raise(progress);
+    });
+    return progress;
+}
+
+// Once per update at most: the first time, after a block, that one of the two windows is
+// in front, both are brought to the top; never over another program's window.
+void Session::keepOnTop(FeedbackWindow progress, FeedbackWindow& lastForeground) {
+    if (lastForeground != nullptr)
+        return; // only ever one of the two: done
+    frontEnd_.run([&] {
+        const FeedbackWindow main = frontEnd_.mainWindow();
+        const FeedbackWindow front = frontEnd_.inFront();
+        if (front == nullptr || (front != main && front != progress))
+            return;
+        lastForeground = front;
+        frontEnd_.raise(main);
+        frontEnd_.raise(progress);
+        frontEnd_.show(main);
+        frontEnd_.show(progress);
     });
 }
 
-void reportUpdateFailure(const std::wstring& text, const std::wstring& caption, std::int32_t code,
-                         std::uint32_t lastError) {
-    windowRun([&] {
-        lastEnd = UpdateEnd::Failed;
+void Session::reportSuccess() {
+    frontEnd_.run([this] {
+        lastEnd_ = UpdateEnd::Succeeded;
+        leaveReady(false);
+        view_.hint = loadText(IDS_HINT_UPDATE_DONE);
+        show();
+    });
+}
+
+void Session::reportFailure(const std::wstring& text, const std::wstring& caption,
+                            std::int32_t code, std::uint32_t lastError) {
+    frontEnd_.run([&] {
+        lastEnd_ = UpdateEnd::Failed;
         leaveReady(true);
         std::wstring message = text;
         if (code != -1)
             message += L"\r\n" + formatText(loadText(IDS_ERROR_CODE_LINE),
                                             {static_cast<std::uint32_t>(code), lastError});
         message.resize(std::min<std::size_t>(message.size(), kLongestText));
-        messageBoxHoldingNotifications(message, caption, MessageIcon::Error);
-        windowSetHint(loadText(IDS_HINT_UPDATE_FAILED));
-        processHeldNotifications();
+        okBox(BoxId::UpdateFailed, message, caption, MessageIcon::Error);
+        view_.hint = loadText(IDS_HINT_UPDATE_FAILED);
+        show();
+        processHeld();
     });
 }

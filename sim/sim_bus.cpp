@@ -99,6 +99,12 @@ int simAddDemoUnit(const std::wstring& path) {
     return simAddUnit(path, orca);
 }
 
+void simStartDemo(const std::wstring& path) {
+    simReset();
+    simSetRealTime(true);
+    simAddDemoUnit(path);
+}
+
 void simSetOpenable(int device, bool openable) {
     std::lock_guard<std::mutex> guard(simBus.lock);
     simBus.devices.at(device).openable = openable;

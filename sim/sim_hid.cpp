@@ -30,6 +30,21 @@ bool platformListHidInterfaces(std::vector<std::wstring>& paths) {
     return true;
 }
 
+// As the simulated platform spells them: Windows interface paths ("\\?\hid#...")
+// without regard to A-Z case, device nodes exactly.
+bool platformSamePath(const std::wstring& a, const std::wstring& b) {
+    auto lower = [](wchar_t c) {
+        return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+    };
+    const bool windowsPaths = a.rfind(L"\\\\?\\", 0) == 0 && b.rfind(L"\\\\?\\", 0) == 0;
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (windowsPaths ? lower(a[i]) != lower(b[i]) : a[i] != b[i])
+            return false;
+    return true;
+}
+
 bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uint16_t& productId) {
     std::lock_guard<std::mutex> guard(simBus.lock);
     for (const SimDevice& device : simBus.devices)

@@ -4,8 +4,6 @@
 #include <cstring>
 #include <vector>
 
-UnitConnection unitConnection;
-
 std::int32_t exchange(UnitConnection& connection, const Report request, Report answer,
                       std::uint32_t answerDelay) {
     if (!unitIsOpen(connection))

@@ -87,8 +87,6 @@ struct UnitConnection {
     std::uint16_t productId = 0;
 };
 
-extern UnitConnection unitConnection;
-
 inline bool unitIsOpen(const UnitConnection& connection) {
     return connection.handle != kNoDevice;
 }

@@ -7,8 +7,9 @@
 namespace {
 
 // The last-error value is taken by the caller right after the failing step.
-void fail(unsigned textId, std::int32_t code, std::uint32_t lastError) {
-    reportUpdateFailure(loadText(textId), loadText(IDS_UPDATE_FAILED_CAPTION), code, lastError);
+void fail(const UpdateFeedback& feedback, unsigned textId, std::int32_t code,
+          std::uint32_t lastError) {
+    feedback.reportFailure(loadText(textId), loadText(IDS_UPDATE_FAILED_CAPTION), code, lastError);
 }
 
 bool isSameOrNewer(std::uint16_t installed) {
@@ -17,39 +18,36 @@ bool isSameOrNewer(std::uint16_t installed) {
 
 } // namespace
 
-bool prepareUpdate(UpdatePlan& plan) {
-    if (!unitIsOpen(unitConnection)) {
-        std::wstring text = loadText(IDS_FAIL_NO_UNIT);
-        std::wstring caption = loadText(IDS_UPDATE_FAILED_CAPTION);
-        reportUpdateFailure(text, caption, kExchangeRefused, platformLastError());
+bool prepareUpdate(UnitConnection& unit, const UpdateFeedback& feedback, UpdatePlan& plan) {
+    if (!unitIsOpen(unit)) {
+        fail(feedback, IDS_FAIL_NO_UNIT, kExchangeRefused, platformLastError());
         return false;
     }
-    if (!confirmWarning(loadText(IDS_CONFIRM_UPDATE_CAPTION), loadText(IDS_CONFIRM_UPDATE),
-                        ConfirmButtons::OkCancel))
+    if (!feedback.confirm(Confirmation::Update, loadText(IDS_CONFIRM_UPDATE_CAPTION),
+                          loadText(IDS_CONFIRM_UPDATE)))
         return false;
     // A removal during the first confirmation has emptied the record: the version reads 0.
-    if (isSameOrNewer(escFirmwareVersion(unitConnection)) &&
-        !confirmWarning(loadText(IDS_CONFIRM_OLDER_IMAGE_CAPTION),
-                        loadText(IDS_CONFIRM_OLDER_IMAGE), ConfirmButtons::YesNo))
+    if (isSameOrNewer(escFirmwareVersion(unit)) &&
+        !feedback.confirm(Confirmation::SameOrNewer, loadText(IDS_CONFIRM_OLDER_IMAGE_CAPTION),
+                          loadText(IDS_CONFIRM_OLDER_IMAGE)))
         return false;
     // Nothing goes to the unit without an image to write.
     if (!loadImage(plan.image)) {
-        fail(IDS_FAIL_LOCK, kExchangeRefused, platformLastError());
+        fail(feedback, IDS_FAIL_NO_IMAGE, kExchangeRefused, platformLastError());
         return false;
     }
     return true;
 }
 
-void writeUpdate(const UpdatePlan& plan) {
-    UnitConnection& unit = unitConnection;
+void writeUpdate(UnitConnection& unit, const UpdateFeedback& feedback, const UpdatePlan& plan) {
     std::int32_t result = setSystemLock(unit, true);
     if (result != kExchangeOk)
-        return fail(IDS_FAIL_LOCK, result, platformLastError());
+        return fail(feedback, IDS_FAIL_LOCK, result, platformLastError());
     platformWait(kStepWaitMs);
 
     result = setWriteProtect(unit, false);
     if (result != kExchangeOk)
-        return fail(IDS_FAIL_WRITE_PROTECT, result, platformLastError());
+        return fail(feedback, IDS_FAIL_WRITE_PROTECT, result, platformLastError());
     platformWait(kStepWaitMs);
 
     result = erase(unit);
@@ -57,15 +55,15 @@ void writeUpdate(const UpdatePlan& plan) {
     // The controller needs this time to finish erasing, whatever it answered.
     platformWait(kAfterEraseWaitMs);
     if (result != kExchangeOk)
-        return fail(IDS_FAIL_ERASE, result, lastError);
+        return fail(feedback, IDS_FAIL_ERASE, result, lastError);
     platformWait(kStepWaitMs);
 
     result = setAddress(unit);
     if (result != kExchangeOk)
-        return fail(IDS_FAIL_SET_ADDRESS, result, platformLastError());
+        return fail(feedback, IDS_FAIL_SET_ADDRESS, result, platformLastError());
     platformWait(kStepWaitMs);
 
-    FeedbackWindow progress = openProgress();
+    FeedbackWindow progress = feedback.openProgress();
     FeedbackWindow lastForeground = nullptr;
     const auto total = static_cast<std::uint32_t>(plan.image.length);
     BlockCursor cursor;
@@ -78,14 +76,14 @@ void writeUpdate(const UpdatePlan& plan) {
         const WaitDeadline nextRequest = platformDeadline(kStepWaitMs);
         if (result != kExchangeOk) {
             lastError = platformLastError();
-            closeProgress(progress);
-            return fail(IDS_FAIL_WRITE_BLOCK, result, lastError);
+            feedback.closeProgress(progress);
+            return fail(feedback, IDS_FAIL_WRITE_BLOCK, result, lastError);
         }
-        setProgress(progress, total, static_cast<std::uint32_t>(cursor.remaining));
-        keepOnTop(progress, lastForeground);
+        feedback.setProgress(progress, total, static_cast<std::uint32_t>(cursor.remaining));
+        feedback.keepOnTop(progress, lastForeground);
         platformWaitUntil(nextRequest);
     }
-    closeProgress(progress);
+    feedback.closeProgress(progress);
 
     // Their answers change nothing: the image is written.
     if (unitIsOpen(unit))
@@ -93,11 +91,11 @@ void writeUpdate(const UpdatePlan& plan) {
     if (unitIsOpen(unit))
         setSystemLock(unit, false);
     setEscFirmwareVersion(unit, imageVersionWord(updaterProfile));
-    reportUpdateSuccess();
+    feedback.reportSuccess();
 }
 
-void runUpdate() {
+void runUpdate(UnitConnection& unit, const UpdateFeedback& feedback) {
     UpdatePlan plan;
-    if (prepareUpdate(plan))
-        writeUpdate(plan);
+    if (prepareUpdate(unit, feedback, plan))
+        writeUpdate(unit, feedback, plan);
 }

@@ -1,9 +1,11 @@
 // The update, from the Update button's confirmations to the final message. It reaches the
-// user only through the operations of update/update_feedback.h.
+// user only through the UpdateFeedback it is handed, and the unit only through the record
+// it is handed.
 #pragma once
 
+#include "unitlink/unit_connection.h"
 #include "update/firmware_image.h"
-#include "update/texts.h"
+#include "resources/texts.h"
 #include "update/update_feedback.h"
 
 #include <cstdint>
@@ -14,13 +16,13 @@ struct UpdatePlan {
 };
 
 // The whole update on the calling thread.
-void runUpdate();
+void runUpdate(UnitConnection& unit, const UpdateFeedback& feedback);
 
 // The two halves of runUpdate. prepareUpdate asks the confirmations and loads the image
 // (user-interface thread); false means the update ends here, already reported if it
 // failed. writeUpdate sends everything from the lock on and may run on another thread.
-bool prepareUpdate(UpdatePlan& plan);
-void writeUpdate(const UpdatePlan& plan);
+bool prepareUpdate(UnitConnection& unit, const UpdateFeedback& feedback, UpdatePlan& plan);
+void writeUpdate(UnitConnection& unit, const UpdateFeedback& feedback, const UpdatePlan& plan);
 
 // The bar's position in percent: reaches 100 only when nothing remains.
 constexpr std::uint32_t progressPercent(std::uint32_t total, std::uint32_t remaining) {

@@ -131,6 +131,10 @@ bool platformListHidInterfaces(std::vector<std::wstring>& paths) {
     });
 }
 
+bool platformSamePath(const std::wstring& a, const std::wstring& b) {
+    return a == b;
+}
+
 bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uint16_t& productId) {
     const int error = errno;
     const std::string node = narrowPath(path);

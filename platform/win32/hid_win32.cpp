@@ -140,6 +140,18 @@ bool platformListHidInterfaces(std::vector<std::wstring>& paths) {
     return true;
 }
 
+bool platformSamePath(const std::wstring& a, const std::wstring& b) {
+    auto lower = [](wchar_t c) {
+        return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+    };
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    return true;
+}
+
 bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uint16_t& productId) {
     // Interface paths name their IDs: "\\?\hid#vid_1f4b&pid_0002#...".
     std::wstring lower = path;

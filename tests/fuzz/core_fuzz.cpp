@@ -155,36 +155,41 @@ std::wstring loadText(unsigned id) {
     return L"#" + std::to_wstring(id);
 }
 
-bool confirmWarning(const std::wstring&, const std::wstring&, ConfirmButtons buttons) {
-    const bool accepted =
-        buttons == ConfirmButtons::OkCancel ? !run.declineFirst : !run.declineSecond;
-    run.declined = run.declined || !accepted;
-    return accepted;
+bool interfaceIsGerman() {
+    return false;
 }
 
-FeedbackWindow openProgress() {
-    return &run;
+namespace {
+
+UnitConnection unitConnection;
+
+UpdateFeedback fuzzFeedback() {
+    UpdateFeedback f;
+    f.confirm = [](Confirmation question, const std::wstring&, const std::wstring&) {
+        const bool accepted =
+            question == Confirmation::Update ? !run.declineFirst : !run.declineSecond;
+        run.declined = run.declined || !accepted;
+        return accepted;
+    };
+    f.openProgress = [] { return FeedbackWindow{&run}; };
+    f.setProgress = [](FeedbackWindow, std::uint32_t total, std::uint32_t remaining) {
+        const std::int64_t percent = progressPercent(total, remaining);
+        check(percent >= run.lastPercent, "progress never falls");
+        check(percent <= 100 && (percent < 100 || remaining == 0), "100 only when nothing remains");
+        run.lastPercent = percent;
+    };
+    f.keepOnTop = [](FeedbackWindow, FeedbackWindow&) {};
+    f.closeProgress = [](FeedbackWindow) {};
+    f.reportFailure = [](const std::wstring&, const std::wstring&, std::int32_t, std::uint32_t) {
+        ++run.outcomes;
+        run.failed = true;
+        closeUnit(unitConnection);
+    };
+    f.reportSuccess = [] { ++run.outcomes; };
+    return f;
 }
 
-void setProgress(FeedbackWindow, std::uint32_t total, std::uint32_t remaining) {
-    const std::int64_t percent = progressPercent(total, remaining);
-    check(percent >= run.lastPercent, "progress never falls");
-    check(percent <= 100 && (percent < 100 || remaining == 0), "100 only when nothing remains");
-    run.lastPercent = percent;
-}
-
-void keepOnTop(FeedbackWindow, FeedbackWindow&) {}
-void closeProgress(FeedbackWindow) {}
-
-void reportUpdateFailure(const std::wstring&, const std::wstring&, std::int32_t, std::uint32_t) {
-    ++run.outcomes;
-    run.failed = true;
-    closeUnit(unitConnection);
-}
-
-void reportUpdateSuccess() {
-    ++run.outcomes;
-}
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     run = Run{};
@@ -214,7 +219,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int32_t opened = openUnit(unitConnection);
     check(run.openHandles == (unitIsOpen(unitConnection) ? 1 : 0), "handles balanced after open");
     if (opened == kExchangeOk) {
-        runUpdate();
+        runUpdate(unitConnection, fuzzFeedback());
         check(run.outcomes == (run.declined ? 0 : 1), "exactly one outcome, unless declined");
         check(!run.awaitingAnswer, "every request's answer read");
     }

@@ -1,6 +1,5 @@
 // The Linux seam against virtual hidraw nodes: udev's list, the hidraw ioctls and the
 // report transfers of the real code, the simulated unit answering behind the nodes.
-#include "platform/linux/device_monitor.h"
 #include "platform/linux/device_path.h"
 #include "resources/generate/firmware_pattern.h"
 #include "sim/sim_unit.h"
@@ -36,6 +35,9 @@ std::size_t openNodes() {
 
 class HidrawSeamTest : public ::testing::Test {
   protected:
+    UnitConnection unitConnection;
+    HotPlugWatch* watch = nullptr;
+
     void SetUp() override {
         simReset();
         closeUnit(unitConnection);
@@ -43,7 +45,7 @@ class HidrawSeamTest : public ::testing::Test {
     }
     void TearDown() override {
         closeUnit(unitConnection);
-        deviceMonitorStop();
+        platformStopHotPlug(watch);
         virtualHidrawStop();
     }
 
@@ -178,7 +180,7 @@ TEST_F(HidrawSeamTest, WholeUpdateThroughTheNodeOnTheSimulatedClock) {
     feedback = RecordingFeedback{};
     feedback.answers = {true, true};
     const std::uint64_t start = simNow();
-    runUpdate();
+    runUpdate(unitConnection, feedback.bind());
 
     ASSERT_EQ(feedback.only("success").size(), 1u);
     EXPECT_TRUE(feedback.only("failure").empty());
@@ -190,10 +192,10 @@ TEST_F(HidrawSeamTest, WholeUpdateThroughTheNodeOnTheSimulatedClock) {
     EXPECT_TRUE(simWriteProtected(unit));
 }
 
-bool nextEvent(int fd, DeviceEvent& event) {
-    pollfd watched{fd, POLLIN, 0};
+bool nextEvent(HotPlugWatch* watch, HotPlugEvent& event) {
+    pollfd watched{platformHotPlugDescriptor(watch), POLLIN, 0};
     for (int tries = 0; tries < 100; ++tries) {
-        if (deviceMonitorNext(event))
+        if (platformNextHotPlug(watch, event))
             return true;
         poll(&watched, 1, 50);
     }
@@ -201,21 +203,23 @@ bool nextEvent(int fd, DeviceEvent& event) {
 }
 
 TEST_F(HidrawSeamTest, MonitorReportsArrivalAndRemovalWithTheNode) {
-    const int fd = deviceMonitorStart();
-    ASSERT_GE(fd, 0);
-    DeviceEvent event{};
-    EXPECT_FALSE(deviceMonitorNext(event)) << "nothing waits yet, and asking does not block";
+    watch = platformWatchHotPlug(nullptr);
+    ASSERT_NE(watch, nullptr);
+    ASSERT_GE(platformHotPlugDescriptor(watch), 0);
+    HotPlugEvent event{};
+    EXPECT_FALSE(platformNextHotPlug(watch, event))
+        << "nothing waits yet, and asking does not block";
 
     addUnit(5);
-    ASSERT_TRUE(nextEvent(fd, event));
-    EXPECT_EQ(event.kind, DeviceEventKind::Arrival);
+    ASSERT_TRUE(nextEvent(watch, event));
+    EXPECT_TRUE(event.arrival);
     EXPECT_EQ(event.path, L"/dev/hidraw5");
 
     virtualHidrawRemove(5);
-    ASSERT_TRUE(nextEvent(fd, event));
-    EXPECT_EQ(event.kind, DeviceEventKind::Removal);
+    ASSERT_TRUE(nextEvent(watch, event));
+    EXPECT_FALSE(event.arrival);
     EXPECT_EQ(event.path, L"/dev/hidraw5");
-    EXPECT_FALSE(deviceMonitorNext(event));
+    EXPECT_FALSE(platformNextHotPlug(watch, event));
 }
 
 } // namespace

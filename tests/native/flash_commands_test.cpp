@@ -1,5 +1,6 @@
 #include "tests/native/sim_fixture.h"
 
+#include <functional>
 #include <numeric>
 
 class FlashCommandsTest : public SimTest {
@@ -27,21 +28,21 @@ class FlashCommandsTest : public SimTest {
 TEST_F(FlashCommandsTest, RequestBytes) {
     struct Case {
         const char* name;
-        std::int32_t (*send)();
+        std::function<std::int32_t()> send;
         std::vector<std::uint8_t> request;
     };
     const Case cases[] = {
-        {"lock", [] { return setSystemLock(unitConnection, true); },
+        {"lock", [this] { return setSystemLock(unitConnection, true); },
          bytes({0x01, 0x0B, 0x01, 0x01})},
-        {"release", [] { return setSystemLock(unitConnection, false); },
+        {"release", [this] { return setSystemLock(unitConnection, false); },
          bytes({0x01, 0x0B, 0x01, 0x00})},
-        {"protect off", [] { return setWriteProtect(unitConnection, false); },
+        {"protect off", [this] { return setWriteProtect(unitConnection, false); },
          bytes({0x01, 0x20, 0x01, 0x00})},
-        {"protect on", [] { return setWriteProtect(unitConnection, true); },
+        {"protect on", [this] { return setWriteProtect(unitConnection, true); },
          bytes({0x01, 0x20, 0x01, 0x01})},
-        {"erase", [] { return erase(unitConnection); },
+        {"erase", [this] { return erase(unitConnection); },
          bytes({0x01, 0x1E, 0x04, 0x00, 0x91, 0x5C, 0x7E, 0x3A})},
-        {"address", [] { return setAddress(unitConnection); },
+        {"address", [this] { return setAddress(unitConnection); },
          bytes({0x01, 0x1F, 0x09, 0x01, 0, 0, 0, 0, 0x91, 0x5C, 0x7E, 0x3A})},
     };
     for (const Case& c : cases) {

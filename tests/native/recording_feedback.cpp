@@ -12,13 +12,17 @@ std::vector<FeedbackCall> RecordingFeedback::only(const std::string& what) const
     return out;
 }
 
-static FeedbackCall& record(const std::string& what) {
+namespace {
+
+FeedbackCall& record(RecordingFeedback& into, const std::string& what) {
     FeedbackCall call;
     call.what = what;
     call.at = simNow();
-    feedback.calls.push_back(call);
-    return feedback.calls.back();
+    into.calls.push_back(call);
+    return into.calls.back();
 }
+
+} // namespace
 
 std::wstring textId(unsigned id) {
     return L"#" + std::to_wstring(id);
@@ -28,48 +32,45 @@ std::wstring loadText(unsigned id) {
     return textId(id);
 }
 
-bool confirmWarning(const std::wstring& caption, const std::wstring& text, ConfirmButtons buttons) {
-    FeedbackCall& call = record("confirm");
-    call.caption = caption;
-    call.text = text;
-    call.buttons = buttons;
-    if (feedback.whileConfirming)
-        feedback.whileConfirming();
-    if (feedback.answers.empty())
-        return false;
-    bool answer = feedback.answers.front();
-    feedback.answers.pop_front();
-    return answer;
+bool interfaceIsGerman() {
+    return false;
 }
 
-FeedbackWindow openProgress() {
-    record("open");
-    return feedback.progressWindow;
-}
-
-void setProgress(FeedbackWindow, std::uint32_t total, std::uint32_t remaining) {
-    record("progress").percent = progressPercent(total, remaining);
-    if (feedback.whileShowingProgress)
-        feedback.whileShowingProgress();
-}
-
-void keepOnTop(FeedbackWindow, FeedbackWindow&) {
-    record("keepOnTop");
-}
-
-void closeProgress(FeedbackWindow) {
-    record("close");
-}
-
-void reportUpdateFailure(const std::wstring& text, const std::wstring& caption, std::int32_t code,
-                         std::uint32_t lastError) {
-    FeedbackCall& call = record("failure");
-    call.text = text;
-    call.caption = caption;
-    call.code = code;
-    call.lastError = lastError;
-}
-
-void reportUpdateSuccess() {
-    record("success");
+UpdateFeedback RecordingFeedback::bind() {
+    UpdateFeedback f;
+    f.confirm = [this](Confirmation question, const std::wstring& caption,
+                       const std::wstring& text) {
+        FeedbackCall& call = record(*this, "confirm");
+        call.caption = caption;
+        call.text = text;
+        call.question = question;
+        if (whileConfirming)
+            whileConfirming();
+        if (answers.empty())
+            return false;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    };
+    f.openProgress = [this] {
+        record(*this, "open");
+        return progressWindow;
+    };
+    f.setProgress = [this](FeedbackWindow, std::uint32_t total, std::uint32_t remaining) {
+        record(*this, "progress").percent = progressPercent(total, remaining);
+        if (whileShowingProgress)
+            whileShowingProgress();
+    };
+    f.keepOnTop = [this](FeedbackWindow, FeedbackWindow&) { record(*this, "keepOnTop"); };
+    f.closeProgress = [this](FeedbackWindow) { record(*this, "close"); };
+    f.reportFailure = [this](const std::wstring& text, const std::wstring& caption,
+                             std::int32_t code, std::uint32_t lastError) {
+        FeedbackCall& call = record(*this, "failure");
+        call.text = text;
+        call.caption = caption;
+        call.code = code;
+        call.lastError = lastError;
+    };
+    f.reportSuccess = [this] { record(*this, "success"); };
+    return f;
 }

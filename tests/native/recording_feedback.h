@@ -14,7 +14,7 @@ struct FeedbackCall {
     std::string what; // confirm, open, progress, keepOnTop, close, failure, success
     std::uint64_t at;
     std::wstring caption, text;
-    ConfirmButtons buttons = ConfirmButtons::OkCancel;
+    Confirmation question = Confirmation::Update;
     std::uint32_t percent = 0;
     std::int32_t code = 0;
     std::uint32_t lastError = 0;
@@ -28,6 +28,8 @@ struct RecordingFeedback {
     FeedbackWindow progressWindow = reinterpret_cast<FeedbackWindow>(0x5150);
 
     std::vector<FeedbackCall> only(const std::string& what) const;
+    // The update's feedback, recording into this.
+    UpdateFeedback bind();
 };
 
 extern RecordingFeedback feedback;

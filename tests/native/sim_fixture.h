@@ -39,4 +39,5 @@ class SimTest : public ::testing::Test {
     }
 
     std::size_t transcriptStart = 0;
+    UnitConnection unitConnection;
 };

@@ -34,7 +34,7 @@ TEST_F(UpdateTest, SecondConfirmationOnlyForTheSameOrANewerVersion) {
         if (c.confirmations == 2) {
             EXPECT_EQ(confirms[1].caption, textId(IDS_CONFIRM_OLDER_IMAGE_CAPTION));
             EXPECT_EQ(confirms[1].text, textId(IDS_CONFIRM_OLDER_IMAGE));
-            EXPECT_EQ(confirms[1].buttons, ConfirmButtons::YesNo);
+            EXPECT_EQ(confirms[1].question, Confirmation::SameOrNewer);
             EXPECT_TRUE(sent().empty());
         } else {
             EXPECT_EQ(feedback.only("success").size(), 1u) << "No was never asked";
@@ -55,7 +55,7 @@ TEST_F(UpdateTest, NoUnitWhenPressedFailsWithoutAsking) {
 TEST_F(UpdateTest, UnitRemovedDuringAConfirmationFailsTheLockWithoutACode) {
     readyUnit(0x0300);
     // What the dialog does when the removal notification arrives inside the box.
-    feedback.whileConfirming = [] { closeUnit(unitConnection); };
+    feedback.whileConfirming = [this] { closeUnit(unitConnection); };
     update();
     EXPECT_EQ(feedback.only("confirm").size(), 1u) << "the version now reads 0";
     const FeedbackCall f = failure();
@@ -67,7 +67,7 @@ TEST_F(UpdateTest, UnitRemovedDuringAConfirmationFailsTheLockWithoutACode) {
 TEST_F(UpdateTest, RemovedDuringTheSecondConfirmation) {
     readyUnit(0x0301);
     int asked = 0;
-    feedback.whileConfirming = [&asked] {
+    feedback.whileConfirming = [this, &asked] {
         if (++asked == 2)
             closeUnit(unitConnection);
     };
@@ -77,6 +77,7 @@ TEST_F(UpdateTest, RemovedDuringTheSecondConfirmation) {
     EXPECT_TRUE(sent().empty());
 }
 
+// A missing image is said as such, never as the unit's lock failing.
 TEST_F(UpdateTest, NothingIsSentWithoutAnImage) {
     for (std::size_t length : {std::size_t{0}, std::size_t{97790}}) {
         simSetFirmwareImage(std::vector<std::uint8_t>(length, 0x11));
@@ -85,7 +86,7 @@ TEST_F(UpdateTest, NothingIsSentWithoutAnImage) {
         feedback = RecordingFeedback{};
         update();
         const FeedbackCall f = failure();
-        EXPECT_EQ(f.text, textId(IDS_FAIL_LOCK)) << length;
+        EXPECT_EQ(f.text, textId(IDS_FAIL_NO_IMAGE)) << length;
         EXPECT_EQ(f.code, -1);
         EXPECT_TRUE(sent().empty()) << length;
         EXPECT_TRUE(feedback.only("open").empty());

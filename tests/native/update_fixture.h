@@ -23,6 +23,8 @@ class UpdateTest : public SimTest {
         return openReadyUnit(config);
     }
 
+    void runUpdate() { ::runUpdate(unitConnection, feedback.bind()); }
+
     // Runs an update whose confirmations are all accepted.
     void update() {
         feedback.answers = {true, true};

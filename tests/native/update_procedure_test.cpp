@@ -75,7 +75,7 @@ TEST_F(UpdateTest, FeedbackComesInTheProceduresOrder) {
     const FeedbackCall confirm = feedback.only("confirm")[0];
     EXPECT_EQ(confirm.caption, textId(IDS_CONFIRM_UPDATE_CAPTION));
     EXPECT_EQ(confirm.text, textId(IDS_CONFIRM_UPDATE));
-    EXPECT_EQ(confirm.buttons, ConfirmButtons::OkCancel);
+    EXPECT_EQ(confirm.question, Confirmation::Update);
 }
 
 // A window slow to show the progress: its time overlaps the wait after the block, and the

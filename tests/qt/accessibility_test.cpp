@@ -38,7 +38,7 @@ TEST_P(Accessibility, ReadsAsTheWindowsDialog) {
     setenv("LANG", GetParam() ? "de_DE.UTF-8" : "C.UTF-8", 1);
     plugUnit();
     start();
-    const Node window = nodeOf(QAccessible::queryAccessibleInterface(mainWindow));
+    const Node window = nodeOf(QAccessible::queryAccessibleInterface(dialog()));
     ASSERT_EQ(window.children.size(), 5u) << "no logo among them";
 
     const Node& group = window.children[0];

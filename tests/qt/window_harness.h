@@ -5,7 +5,6 @@
 #include "app_qt/main_window.h"
 #include "resources/resource_ids.h"
 #include "sim/sim_unit.h"
-#include "unitlink/unit_connection.h"
 #include "update/update_procedure.h"
 
 #include <QMessageBox>
@@ -16,6 +15,15 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+// The window of the running test, its dialog, a control of it by template id, and its
+// session.
+extern QtWindow* shownWindow;
+QDialog* dialog();
+QWidget* control(int id);
+inline Session& session() {
+    return shownWindow->session();
+}
 
 // A message box as the user saw it.
 struct SeenBox {
@@ -45,7 +53,8 @@ class WindowTest : public ::testing::Test {
 
     static std::wstring text(int id);
     static bool enabled(int id);
-    static std::wstring hint() { return windowHint(); }
+    // The hint box as the user reads it, its line breaks as the session writes them.
+    static std::wstring hint();
     static void press(int id);
     static std::wstring instructionsAfter(unsigned id) {
         return loadText(id) + L"\r\n\r\n" + loadText(IDS_HINT_INSTRUCTIONS);

@@ -30,12 +30,12 @@ TEST_P(OutcomeTest, HintButtonUnitAndVersionsInEitherLanguage) {
     config.typeCode = c.typeCode;
     if (c.present)
         plugUnit(config);
-    ASSERT_TRUE(sessionStart(true));
+    ASSERT_TRUE(session.start(true));
 
     const bool ready = c.outcome == ConnectionOutcome::ReadyToUpdate;
     EXPECT_EQ(window.hint, ready ? loadText(c.hintText) : instructionsAfter(c.hintText));
     EXPECT_EQ(enabled(IDC_UPDATE), ready);
-    EXPECT_EQ(unitIsOpen(unitConnection), ready);
+    EXPECT_EQ(unitOpen(), ready);
     EXPECT_EQ(simOpenHandles(), ready ? 1u : 0u);
     EXPECT_EQ(text(IDC_UNIT_VERSION), ready ? L"2.3" : L"0.0.0");
     for (int control : {IDC_UNIT_VERSION, IDC_BOOTLOADER_VERSION, IDC_ESC_VERSION, IDC_UNIT_LABEL,
@@ -79,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Connection, StartTitlesAndLabelsTheWindow) {
     chooseLanguage(true);
-    ASSERT_TRUE(sessionStart(true));
+    ASSERT_TRUE(session.start(true));
     EXPECT_EQ(window.title, L"NORVAX ORCA 75 LX FW Updater 3.0 ");
     EXPECT_EQ(text(IDC_UNIT_LABEL), L"Programmiereinheit");
     EXPECT_EQ(text(IDC_BOOTLOADER_LABEL), loadText(IDS_LABEL_BOOTLOADER));
@@ -89,46 +89,66 @@ TEST_F(Connection, StartTitlesAndLabelsTheWindow) {
 
 TEST_F(Connection, WithoutHotPlugTheProgramSaysSoAndEndsWithoutTouchingTheUnit) {
     plugUnit();
-    EXPECT_FALSE(sessionStart(false));
+    EXPECT_FALSE(session.start(false));
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].text, loadText(IDS_REGISTRATION_FAILED));
     EXPECT_EQ(window.boxes[0].caption, loadText(IDS_REGISTRATION_FAILED_CAPTION));
     EXPECT_EQ(window.boxes[0].icon, MessageIcon::Error);
-    EXPECT_EQ(window.endedWith, 1);
-    EXPECT_FALSE(unitIsOpen(unitConnection));
+    EXPECT_EQ(window.endedWith, kEndHotPlugUnavailable);
+    EXPECT_FALSE(unitOpen());
     EXPECT_TRUE(simTranscript().empty()) << "nothing was sent";
 }
 
 TEST_F(Connection, CloseStopsNotificationsReleasesTheUnitAndEnds) {
     plugUnit();
-    sessionStart(true);
-    ASSERT_TRUE(unitIsOpen(unitConnection));
-    EXPECT_TRUE(sessionClose());
+    session.start(true);
+    ASSERT_TRUE(unitOpen());
+    EXPECT_TRUE(session.close());
     EXPECT_TRUE(window.deviceChangesStopped);
-    EXPECT_FALSE(unitIsOpen(unitConnection));
+    EXPECT_FALSE(unitOpen());
     EXPECT_EQ(simOpenHandles(), 0u);
-    EXPECT_EQ(window.endedWith, IDC_CLOSE);
+    EXPECT_EQ(window.endedWith, kEndClosed);
+}
+
+// A removal names the unit as the platform spells paths: Windows' interface paths in any
+// letter case, Linux's nodes exactly.
+TEST_F(Connection, RemovalNamesTheUnitAsThePlatformComparesPaths) {
+    const wchar_t* windowsPath = L"\\\\?\\hid#vid_1f4b&pid_0002#7&2b3c&0&0000#{4d1e55b2}";
+    plugUnit({}, windowsPath);
+    session.start(true);
+    session.deviceChanged(DeviceChange::Removal,
+                          L"\\\\?\\HID#VID_1F4B&PID_0002#7&2B3C&0&0000#{4D1E55B2}");
+    EXPECT_FALSE(unitOpen());
+    EXPECT_EQ(window.hint, instructionsAfter(IDS_HINT_CONNECTION_LOST));
+
+    simReset();
+    plugUnit();
+    session.connect({});
+    ASSERT_TRUE(unitOpen());
+    session.deviceChanged(DeviceChange::Removal, L"/DEV/HIDRAW3");
+    EXPECT_TRUE(unitOpen()) << "another node";
+    EXPECT_EQ(window.view.outcome, ConnectionOutcome::ReadyToUpdate);
 }
 
 TEST_F(Connection, ProductLabelFollowsTheUnitAndStaysAfterRemoval) {
     SimUnitConfig dockpad;
     dockpad.productId = kProductDockpad;
     const int unit = plugUnit(dockpad);
-    sessionStart(true);
+    session.start(true);
     EXPECT_EQ(text(IDC_UNIT_LABEL), L"DOCKPAD");
     simRemoveDevice(unit);
-    handleDeviceChange(DeviceChange::Removal, kUnitPath);
+    session.deviceChanged(DeviceChange::Removal, kUnitPath);
     EXPECT_EQ(text(IDC_UNIT_LABEL), L"DOCKPAD") << "the label keeps the last product name";
     plugUnit({}, L"/dev/hidraw4");
-    handleDeviceChange(DeviceChange::Arrival, {});
+    session.deviceChanged(DeviceChange::Arrival, {});
     EXPECT_EQ(text(IDC_UNIT_LABEL), L"DOCK-BOX");
 }
 
 TEST_F(Connection, ArrivalOpensRemovalOfThatPathInAnyCaseCloses) {
     const wchar_t* path = L"\\\\?\\HID#VID_1F4B&PID_0002#7&2b3c";
-    sessionStart(true);
+    session.start(true);
     const int unit = plugUnit({}, path);
-    handleDeviceChange(DeviceChange::Arrival, {});
+    session.deviceChanged(DeviceChange::Arrival, {});
     EXPECT_EQ(window.hint, loadText(IDS_HINT_READY));
     EXPECT_TRUE(enabled(IDC_UPDATE));
 
@@ -136,8 +156,8 @@ TEST_F(Connection, ArrivalOpensRemovalOfThatPathInAnyCaseCloses) {
     for (wchar_t& c : lower)
         c = static_cast<wchar_t>(std::towlower(c));
     simRemoveDevice(unit);
-    handleDeviceChange(DeviceChange::Removal, lower);
-    EXPECT_FALSE(unitIsOpen(unitConnection));
+    session.deviceChanged(DeviceChange::Removal, lower);
+    EXPECT_FALSE(unitOpen());
     EXPECT_EQ(window.hint, instructionsAfter(IDS_HINT_CONNECTION_LOST));
     EXPECT_FALSE(enabled(IDC_UPDATE));
     EXPECT_EQ(text(IDC_ESC_VERSION), L"0.0.0");
@@ -145,52 +165,51 @@ TEST_F(Connection, ArrivalOpensRemovalOfThatPathInAnyCaseCloses) {
 
 TEST_F(Connection, OtherDevicesAndASecondUnitChangeNothing) {
     plugUnit();
-    sessionStart(true);
+    session.start(true);
     simAddDevice(L"/dev/hidraw0", 0x845E, 1);
     plugUnit({}, L"/dev/hidraw5");
-    handleDeviceChange(DeviceChange::Arrival, {});
-    EXPECT_EQ(unitConnection.devicePath, kUnitPath);
-    handleDeviceChange(DeviceChange::Removal, L"/dev/hidraw5");
-    handleDeviceChange(DeviceChange::Removal, L"/dev/hidraw0");
-    EXPECT_TRUE(unitIsOpen(unitConnection));
+    session.deviceChanged(DeviceChange::Arrival, {});
+    EXPECT_EQ(session.unit().devicePath, kUnitPath);
+    session.deviceChanged(DeviceChange::Removal, L"/dev/hidraw5");
+    session.deviceChanged(DeviceChange::Removal, L"/dev/hidraw0");
+    EXPECT_TRUE(unitOpen());
     EXPECT_EQ(window.hint, loadText(IDS_HINT_READY));
 }
 
 TEST_F(Connection, MouseArrivingWhileWaitingChangesNothing) {
-    sessionStart(true);
-    const RecordingWindow before = window;
+    session.start(true);
+    const std::size_t drawn = window.views.size();
     simAddDevice(L"/dev/hidraw0", 0x845E, 1);
-    handleDeviceChange(DeviceChange::Arrival, {});
-    EXPECT_EQ(window.hint, before.hint);
-    EXPECT_EQ(window.texts, before.texts);
-    EXPECT_EQ(window.enabled, before.enabled);
+    session.deviceChanged(DeviceChange::Arrival, {});
+    EXPECT_EQ(window.views.size(), drawn) << "nothing drawn again";
+    EXPECT_EQ(window.view.outcome, ConnectionOutcome::NoUnit);
 }
 
 TEST_F(Connection, FailedIdentificationOnArrivalHoldsTheDeviceSilentlyUntilItGoes) {
-    sessionStart(true);
+    session.start(true);
     const std::wstring waiting = window.hint;
     const int unit = plugUnit();
     simAddFault(unit, {SimFaultKind::ReadFails, GET_INFO, 1});
-    handleDeviceChange(DeviceChange::Arrival, {});
+    session.deviceChanged(DeviceChange::Arrival, {});
     EXPECT_EQ(window.hint, waiting);
-    EXPECT_TRUE(unitIsOpen(unitConnection)) << "held";
+    EXPECT_TRUE(unitOpen()) << "held";
     EXPECT_FALSE(enabled(IDC_UPDATE));
 
     plugUnit({}, L"/dev/hidraw6");
-    handleDeviceChange(DeviceChange::Arrival, {});
-    EXPECT_EQ(unitConnection.devicePath, kUnitPath) << "ignored while one is held";
+    session.deviceChanged(DeviceChange::Arrival, {});
+    EXPECT_EQ(session.unit().devicePath, kUnitPath) << "ignored while one is held";
     simRemoveDevice(unit);
-    handleDeviceChange(DeviceChange::Removal, kUnitPath);
+    session.deviceChanged(DeviceChange::Removal, kUnitPath);
     EXPECT_EQ(window.hint, instructionsAfter(IDS_HINT_CONNECTION_LOST));
-    handleDeviceChange(DeviceChange::Arrival, {});
-    EXPECT_EQ(unitConnection.devicePath, L"/dev/hidraw6");
+    session.deviceChanged(DeviceChange::Arrival, {});
+    EXPECT_EQ(session.unit().devicePath, L"/dev/hidraw6");
 }
 
 TEST_F(Connection, NotificationsDuringABoxWaitAndAreHandledInOrder) {
     SimUnitConfig incompatible;
     incompatible.typeCode = 0x11111111;
     const int first = plugUnit(incompatible);
-    sessionStart(true);
+    session.start(true);
     ASSERT_EQ(window.boxes.size(), 1u);
 
     // Plugged in again as an incompatible controller; while its box is open it is pulled
@@ -200,14 +219,14 @@ TEST_F(Connection, NotificationsDuringABoxWaitAndAreHandledInOrder) {
     window.whileBoxOpen = [&](const SeenBox&) {
         window.whileBoxOpen = nullptr;
         simRemoveDevice(second);
-        handleDeviceChange(DeviceChange::Removal, L"/dev/hidraw7");
+        session.deviceChanged(DeviceChange::Removal, L"/dev/hidraw7");
         plugUnit({}, L"/dev/hidraw8");
-        handleDeviceChange(DeviceChange::Arrival, {});
-        EXPECT_FALSE(unitIsOpen(unitConnection)) << "not handled while the box is open";
+        session.deviceChanged(DeviceChange::Arrival, {});
+        EXPECT_FALSE(unitOpen()) << "not handled while the box is open";
     };
-    handleDeviceChange(DeviceChange::Arrival, {});
+    session.deviceChanged(DeviceChange::Arrival, {});
     ASSERT_EQ(window.boxes.size(), 2u);
-    EXPECT_EQ(unitConnection.devicePath, L"/dev/hidraw8");
+    EXPECT_EQ(session.unit().devicePath, L"/dev/hidraw8");
     EXPECT_EQ(window.hint, loadText(IDS_HINT_READY));
     EXPECT_TRUE(enabled(IDC_UPDATE));
 }

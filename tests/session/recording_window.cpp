@@ -1,97 +1,68 @@
 #include "tests/session/recording_window.h"
 
-#include "sim/sim_unit.h"
-#include "unitlink/unit_connection.h"
+#include "resources/resource_ids.h"
 
-#include "session/window_queue.h"
-
-RecordingWindow window;
-
-namespace {
-
-FeedbackWindow mainToken = &window;
-
-} // namespace
-
-void resetWindow() {
-    pumpUntil([] { return !updateRunning(); });
-    simReset();
-    closeUnit(unitConnection);
-    window = RecordingWindow{};
-    windowQueueBind();
-}
-
-bool pumpUntil(const std::function<bool()>& done) {
+bool RecordingWindow::pumpUntil(const std::function<bool()>& done) {
     while (!done()) {
         // Nothing queued and no update to queue more: nothing will change.
-        if (!windowQueueRunNext(std::chrono::milliseconds(100)) && !updateRunning())
+        if (!queue_.runNext(std::chrono::milliseconds(100)) && !session_->updateRunning())
             return done();
     }
     return true;
 }
 
-void windowSetTitle(const std::wstring& title) {
-    window.title = title;
-}
-void windowSetHint(const std::wstring& text) {
-    window.hint = text;
-}
-std::wstring windowHint() {
-    return window.hint;
-}
-void windowSetText(int control, const std::wstring& text) {
-    window.texts[control] = text;
-}
-void windowEnable(int control, bool enabled) {
-    window.enabled[control] = enabled;
+void RecordingWindow::render(const SessionView& shown) {
+    view = shown;
+    views.push_back(shown);
+    title = shown.title;
+    hint = shown.hint;
+    texts[IDC_UNIT_LABEL] = shown.unitLabel;
+    texts[IDC_BOOTLOADER_LABEL] = shown.bootloaderLabel;
+    texts[IDC_ESC_LABEL] = shown.escLabel;
+    texts[IDC_UNIT_VERSION] = shown.unitVersion;
+    texts[IDC_BOOTLOADER_VERSION] = shown.bootloaderVersion;
+    texts[IDC_ESC_VERSION] = shown.escVersion;
+    for (int control : {IDC_UNIT_LABEL, IDC_BOOTLOADER_LABEL, IDC_ESC_LABEL, IDC_UNIT_VERSION,
+                        IDC_BOOTLOADER_VERSION, IDC_ESC_VERSION})
+        enabled[control] = shown.versionsEnabled;
+    enabled[IDC_UPDATE] = shown.updateEnabled;
 }
 
-bool windowMessageBox(const std::wstring& text, const std::wstring& caption, MessageIcon icon,
-                      MessageButtons buttons) {
-    const SeenBox seen{text, caption, icon, buttons};
-    window.boxes.push_back(seen);
-    if (window.whileBoxOpen)
-        window.whileBoxOpen(seen);
-    if (window.answers.empty())
-        return buttons == MessageButtons::Ok;
-    const bool answer = window.answers.front();
-    window.answers.pop_front();
+bool RecordingWindow::ask(const Box& box) {
+    boxes.push_back(box);
+    if (whileBoxOpen)
+        whileBoxOpen(box);
+    if (answers.empty())
+        return box.buttons == MessageButtons::Ok;
+    const bool answer = answers.front();
+    answers.pop_front();
     return answer;
 }
 
-void windowStopDeviceChanges() {
-    window.deviceChangesStopped = true;
+FeedbackWindow RecordingWindow::openProgress(const std::wstring& title, int x, int y, int width,
+                                             int height) {
+    progressCalls.push_back("open");
+    progressTitle = title;
+    progressX = x;
+    progressY = y;
+    progressWidth = width;
+    progressHeight = height;
+    progressOpen = true;
+    return &progressStates;
 }
-void windowEnd(int status) {
-    window.endedWith = status;
-}
-WindowFrame windowMainFrame() {
-    return window.frame;
-}
-FeedbackWindow windowMain() {
-    return mainToken;
-}
-FeedbackWindow windowInFront() {
-    return mainToken;
-}
-void windowRaise(FeedbackWindow) {}
-void windowShow(FeedbackWindow) {}
 
-FeedbackWindow windowOpenProgress(const std::wstring& title, int x, int y, int width, int height) {
-    window.progressCalls.push_back("open");
-    window.progressTitle = title;
-    window.progressX = x;
-    window.progressY = y;
-    window.progressWidth = width;
-    window.progressHeight = height;
-    window.progressOpen = true;
-    return &window.progressStates;
+void RecordingWindow::showProgress(FeedbackWindow, const ProgressState& state) {
+    progressCalls.push_back("show");
+    progressStates.push_back(state);
+    if (whileShowingProgress)
+        whileShowingProgress(state);
 }
-void windowShowProgress(FeedbackWindow, const ProgressState& state) {
-    window.progressCalls.push_back("show");
-    window.progressStates.push_back(state);
+
+void RecordingWindow::closeProgress(FeedbackWindow) {
+    progressCalls.push_back("close");
+    progressOpen = false;
 }
-void windowCloseProgress(FeedbackWindow) {
-    window.progressCalls.push_back("close");
-    window.progressOpen = false;
+
+void RecordingWindow::postUpdateEnded() {
+    queue_.post([this] { session_->updateEnded(); });
 }

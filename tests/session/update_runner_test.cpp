@@ -15,13 +15,13 @@ class UpdateRunner : public SessionTest {
         SimUnitConfig config;
         config.escFirmwareVersion = installed;
         const int unit = plugUnit(config);
-        sessionStart(true);
+        session.start(true);
         EXPECT_TRUE(enabled(IDC_UPDATE));
         return unit;
     }
     void updateToItsEnd() {
-        startUpdate();
-        ASSERT_TRUE(pumpUntil([] { return !updateRunning(); }));
+        session.updatePressed();
+        ASSERT_TRUE(pumpUntil([this] { return !session.updateRunning(); }));
     }
     static std::wstring codeLine(std::uint32_t code, std::uint32_t lastError) {
         wchar_t line[128];
@@ -32,7 +32,7 @@ class UpdateRunner : public SessionTest {
     void expectWaitingAfterFailure() {
         EXPECT_EQ(window.hint, loadText(IDS_HINT_UPDATE_FAILED));
         EXPECT_FALSE(enabled(IDC_UPDATE));
-        EXPECT_FALSE(unitIsOpen(unitConnection));
+        EXPECT_FALSE(unitOpen());
         EXPECT_EQ(text(IDC_ESC_VERSION), L"0.0.0");
         EXPECT_FALSE(enabled(IDC_ESC_VERSION));
     }
@@ -48,10 +48,11 @@ TEST_F(UpdateRunner, SuccessShowsTheNewVersionAndKeepsUpdateDisabled) {
     EXPECT_EQ(window.boxes[0].text, loadText(IDS_CONFIRM_UPDATE));
     EXPECT_EQ(window.boxes[0].icon, MessageIcon::Warning);
     EXPECT_EQ(window.boxes[0].buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(window.boxes[0].id, BoxId::ConfirmUpdate);
     EXPECT_EQ(window.hint, loadText(IDS_HINT_UPDATE_DONE));
     EXPECT_EQ(text(IDC_ESC_VERSION), L"3.0");
     EXPECT_FALSE(enabled(IDC_UPDATE));
-    EXPECT_TRUE(unitIsOpen(unitConnection));
+    EXPECT_TRUE(unitOpen());
     EXPECT_TRUE(std::equal(image.begin(), image.end(), simFlash(unit).begin()));
     EXPECT_EQ(simProtocolViolations(unit), 0u);
 }
@@ -93,6 +94,7 @@ TEST_F(UpdateRunner, SameOrNewerAsksAgainAndNoLeavesTheUnitReady) {
     EXPECT_EQ(window.boxes[1].caption, loadText(IDS_CONFIRM_OLDER_IMAGE_CAPTION));
     EXPECT_EQ(window.boxes[1].text, loadText(IDS_CONFIRM_OLDER_IMAGE));
     EXPECT_EQ(window.boxes[1].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(window.boxes[1].id, BoxId::ConfirmSameOrNewer);
     EXPECT_EQ(window.hint, loadText(IDS_HINT_READY));
     EXPECT_TRUE(enabled(IDC_UPDATE));
     EXPECT_TRUE(window.progressCalls.empty());
@@ -162,8 +164,8 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(UpdateRunner, NoUnitWhenPressedShowsTheTextAlone) {
-    sessionStart(true);
-    startUpdate();
+    session.start(true);
+    session.updatePressed();
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].text, loadText(IDS_FAIL_NO_UNIT));
     expectWaitingAfterFailure();
@@ -176,8 +178,8 @@ TEST_F(UpdateRunner, RemovalDuringTheConfirmationEndsItWithoutACodeLine) {
         if (box.caption != loadText(IDS_CONFIRM_UPDATE_CAPTION))
             return;
         simRemoveDevice(unit);
-        handleDeviceChange(DeviceChange::Removal, kUnitPath);
-        EXPECT_FALSE(unitIsOpen(unitConnection)) << "a confirmation holds nothing back";
+        session.deviceChanged(DeviceChange::Removal, kUnitPath);
+        EXPECT_FALSE(unitOpen()) << "a confirmation holds nothing back";
     };
     updateToItsEnd();
     ASSERT_EQ(window.boxes.size(), 2u);
@@ -189,29 +191,29 @@ TEST_F(UpdateRunner, RemovalDuringTheConfirmationEndsItWithoutACodeLine) {
 TEST_F(UpdateRunner, WhileItRunsCloseIsRefusedAndRemovalWaitsForItsEnd) {
     const int unit = readyUnit();
     window.answers = {true};
-    startUpdate();
-    ASSERT_TRUE(updateRunning());
+    session.updatePressed();
+    ASSERT_TRUE(session.updateRunning());
     EXPECT_FALSE(enabled(IDC_UPDATE));
-    EXPECT_FALSE(sessionClose());
-    EXPECT_FALSE(progressCloseAllowed());
+    EXPECT_FALSE(session.close());
+    EXPECT_FALSE(session.progressCloseAllowed());
     EXPECT_FALSE(window.deviceChangesStopped);
     EXPECT_EQ(window.endedWith, -1);
-    startUpdate(); // a second press does nothing
+    session.updatePressed(); // a second press does nothing
     EXPECT_EQ(window.boxes.size(), 1u);
 
     simRemoveDevice(unit);
-    handleDeviceChange(DeviceChange::Removal, kUnitPath);
+    session.deviceChanged(DeviceChange::Removal, kUnitPath);
     plugUnit({}, L"/dev/hidraw9");
-    handleDeviceChange(DeviceChange::Arrival, {});
-    EXPECT_TRUE(unitIsOpen(unitConnection)) << "the record is the worker's";
-    ASSERT_TRUE(pumpUntil([] { return !updateRunning(); }));
+    session.deviceChanged(DeviceChange::Arrival, {});
+    EXPECT_TRUE(unitOpen()) << "the record is the worker's";
+    ASSERT_TRUE(pumpUntil([this] { return !session.updateRunning(); }));
     // The unit went during the blocks: a failure, then the removal and the arrival in order.
     ASSERT_EQ(window.boxes.size(), 2u);
     EXPECT_EQ(window.boxes[1].caption, loadText(IDS_UPDATE_FAILED_CAPTION));
-    EXPECT_EQ(unitConnection.devicePath, L"/dev/hidraw9");
+    EXPECT_EQ(session.unit().devicePath, L"/dev/hidraw9");
     EXPECT_EQ(window.hint, loadText(IDS_HINT_READY));
-    EXPECT_TRUE(progressCloseAllowed());
-    EXPECT_TRUE(sessionClose());
+    EXPECT_TRUE(session.progressCloseAllowed());
+    EXPECT_TRUE(session.close());
 }
 
 TEST_F(UpdateRunner, NotificationsDuringTheFailureBoxAreHandledAfterIt) {
@@ -221,10 +223,10 @@ TEST_F(UpdateRunner, NotificationsDuringTheFailureBoxAreHandledAfterIt) {
     window.whileBoxOpen = [&](const SeenBox& box) {
         if (box.caption != loadText(IDS_UPDATE_FAILED_CAPTION))
             return;
-        handleDeviceChange(DeviceChange::Removal, kUnitPath);
+        session.deviceChanged(DeviceChange::Removal, kUnitPath);
         plugUnit({}, L"/dev/hidraw4");
-        handleDeviceChange(DeviceChange::Arrival, {});
-        EXPECT_FALSE(unitIsOpen(unitConnection));
+        session.deviceChanged(DeviceChange::Arrival, {});
+        EXPECT_FALSE(unitOpen());
     };
     updateToItsEnd();
     ASSERT_EQ(window.boxes.size(), 2u);
@@ -232,5 +234,29 @@ TEST_F(UpdateRunner, NotificationsDuringTheFailureBoxAreHandledAfterIt) {
               loadText(IDS_FAIL_WRITE_BLOCK) + L"\r\n" + codeLine(0xFFFFFFFE, 1167));
     EXPECT_EQ(window.hint, loadText(IDS_HINT_READY)) << "hint, button and unit agree";
     EXPECT_TRUE(enabled(IDC_UPDATE));
-    EXPECT_EQ(unitConnection.devicePath, L"/dev/hidraw4");
+    EXPECT_EQ(session.unit().devicePath, L"/dev/hidraw4");
+}
+
+// Once per update at most, the first time after a block that one of the two windows is in
+// front, both are raised and shown; never over another program's window.
+TEST_F(UpdateRunner, KeepOnTopActsOnceAndOnlyForItsOwnWindows) {
+    readyUnit();
+    int anotherProgram = 0;
+    window.front = &anotherProgram;
+    std::size_t raisedWhenInFront = 0;
+    window.whileShowingProgress = [&](const ProgressState& state) {
+        if (state.blocksWritten == 10) {
+            raisedWhenInFront = window.raised.size();
+            window.front = window.mainWindow();
+        }
+    };
+    window.answers = {true};
+    updateToItsEnd();
+    FeedbackWindow progress = &window.progressStates;
+    const std::vector<FeedbackWindow> opening{window.mainWindow(), progress};
+    EXPECT_EQ(raisedWhenInFront, 2u) << "only as the progress window opened";
+    std::vector<FeedbackWindow> both = opening;
+    both.insert(both.end(), opening.begin(), opening.end());
+    EXPECT_EQ(window.raised, both) << "and once more when its own window came to the front";
+    EXPECT_EQ(window.shown, opening);
 }

@@ -41,11 +41,28 @@ TEST(FormatText, ArgumentsInOrderAndTheBufferBound) {
     EXPECT_EQ(formatText(std::wstring(2047, L'y') + L"%s", {L"z"}).size(), kLongestText);
 }
 
-TEST(SamePath, OnlyLettersAToZIgnoreCase) {
-    EXPECT_TRUE(samePath(L"\\\\?\\HID#VID_1F4B", L"\\\\?\\hid#vid_1f4b"));
-    EXPECT_FALSE(samePath(L"/dev/hidraw1", L"/dev/hidraw10"));
-    EXPECT_FALSE(samePath(L"\u00C4", L"\u00E4")) << "only A to Z";
-    EXPECT_TRUE(samePath(L"", L""));
+// The simulated platform compares as the one whose paths it is given.
+TEST(SamePath, WindowsPathsIgnoreTheCaseOfAToZNodesAreExact) {
+    EXPECT_TRUE(platformSamePath(L"\\\\?\\HID#VID_1F4B", L"\\\\?\\hid#vid_1f4b"));
+    EXPECT_FALSE(platformSamePath(L"\\\\?\\\u00C4", L"\\\\?\\\u00E4")) << "only A to Z";
+    EXPECT_FALSE(platformSamePath(L"/dev/hidraw1", L"/dev/hidraw10"));
+    EXPECT_FALSE(platformSamePath(L"/dev/HIDRAW1", L"/dev/hidraw1"));
+    EXPECT_TRUE(platformSamePath(L"", L""));
+}
+
+TEST(OutcomeTable, InTheOrderOfTheOutcomesWithDistinctNamesAndStatuses) {
+    const ConnectionOutcome outcomes[] = {
+        ConnectionOutcome::NoUnit, ConnectionOutcome::UnitWrongMode,
+        ConnectionOutcome::NoUpdatableEsc, ConnectionOutcome::EscIncompatible,
+        ConnectionOutcome::ReadyToUpdate};
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(outcomeRow(outcomes[i]).outcome, outcomes[i]);
+        for (std::size_t j = 0; j < i; ++j) {
+            EXPECT_STRNE(outcomeRow(outcomes[i]).name, outcomeRow(outcomes[j]).name);
+            EXPECT_NE(outcomeRow(outcomes[i]).exitStatus, outcomeRow(outcomes[j]).exitStatus);
+            EXPECT_NE(outcomeRow(outcomes[i]).hintText, outcomeRow(outcomes[j]).hintText);
+        }
+    }
 }
 
 TEST(LogoPlace, HalfTheBitmapOrTheRoomLeftOrNothing) {

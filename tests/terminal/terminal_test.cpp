@@ -3,9 +3,9 @@
 #include "resources/generate/firmware_pattern.h"
 #include "resources/locale_texts.h"
 #include "resources/resource_ids.h"
-#include "session/terminal.h"
+#include "terminal/terminal.h"
 #include "sim/sim_unit.h"
-#include "unitlink/unit_connection.h"
+#include "platform/platform.h"
 
 #include <gtest/gtest.h>
 
@@ -33,29 +33,45 @@ class TerminalTest : public ::testing::Test {
         image = standInImage();
         fresh();
         chooseLanguage(false);
-        terminal.idle = [this] {
+    }
+    void TearDown() override { chooseLanguage(false); }
+    // A run with its arguments as Linux hands them over, each byte one character.
+    Ran run(std::vector<std::string> args, const std::string& input = "", bool german = false,
+            bool interactive = false) {
+        std::vector<std::wstring> wide;
+        for (const std::string& arg : args)
+            wide.emplace_back(arg.begin(), arg.end());
+        return runWide(wide, input, german, interactive);
+    }
+    Ran runWide(const std::vector<std::wstring>& args, const std::string& input = "",
+                bool german = false, bool interactive = false) {
+        chooseLanguage(german);
+        std::istringstream in(input);
+        std::ostringstream out, err;
+        const std::size_t handles = simOpenHandles();
+        const int status = terminalMain(args, setup(in, out, err, german, interactive));
+        EXPECT_EQ(simOpenHandles(), handles) << "the unit is closed on every way out";
+        return {status, out.str(), err.str()};
+    }
+    TerminalSetup setup(std::istream& in, std::ostream& out, std::ostream& err, bool german,
+                        bool interactive) {
+        TerminalSetup s;
+        s.in = &in;
+        s.out = &out;
+        s.err = &err;
+        s.german = german;
+        s.interactive = interactive;
+        s.interrupt = &interrupt;
+        s.idle = [this] {
             ++polls;
             if (onIdle)
                 onIdle();
         };
-    }
-    void TearDown() override {
-        terminal.idle = nullptr;
-        chooseLanguage(false);
-    }
-    Ran run(std::vector<std::string> args, const std::string& input = "", bool german = false,
-            bool interactive = false) {
-        chooseLanguage(german);
-        std::istringstream in(input);
-        std::ostringstream out, err;
-        const int status = terminalMain(args, in, out, err, interactive, german);
-        EXPECT_FALSE(unitIsOpen(unitConnection)) << "the unit is closed on every way out";
-        return {status, out.str(), err.str()};
+        return s;
     }
     // An empty bus with the image to write.
     void fresh() {
         simReset();
-        closeUnit(unitConnection);
         simSetFirmwareImage(image);
     }
     static int plug(const wchar_t* path = L"/dev/hidraw3", std::uint16_t installed = 0x0205) {
@@ -66,6 +82,7 @@ class TerminalTest : public ::testing::Test {
     std::vector<std::uint8_t> image;
     int polls = 0;
     std::function<void()> onIdle;
+    std::atomic<bool> interrupt{false};
 };
 
 TEST_F(TerminalTest, StatusOfEachOutcomeWithItsExitStatus) {
@@ -324,25 +341,28 @@ TEST_F(TerminalTest, JsonLinesCarryWhatTheWordsSay) {
 }
 
 TEST_F(TerminalTest, InterruptEndsWhileWaitingAndIsRefusedDuringTheWrite) {
-    onIdle = [] { terminalInterruptRequested = true; };
+    onIdle = [this] { interrupt = true; };
     Ran r = run({"status", "--wait"});
     EXPECT_EQ(r.status, kExitInterrupted);
 
     // Asked to stop as the update is confirmed: the update goes on to its end.
+    interrupt = false;
     struct InterruptingInput : std::streambuf {
+        explicit InterruptingInput(std::atomic<bool>& interrupt) : interrupt(interrupt) {}
+        std::atomic<bool>& interrupt;
         char answer[2] = {'y', '\n'};
         int underflow() override {
             if (gptr() != nullptr)
                 return traits_type::eof();
-            terminalInterruptRequested = true; // as the answer is typed
+            interrupt = true; // as the answer is typed
             setg(answer, answer, answer + 2);
             return 'y';
         }
-    } input;
+    } input(interrupt);
     const int unit = plug();
     std::istream in(&input);
     std::ostringstream out, err;
-    EXPECT_EQ(terminalMain({"update"}, in, out, err, false, false), kExitOk);
+    EXPECT_EQ(terminalMain({L"update"}, setup(in, out, err, false, false)), kExitOk);
     EXPECT_TRUE(has(err.str(), "The update must not be interrupted"));
     EXPECT_TRUE(std::equal(image.begin(), image.end(), simFlash(unit).begin()));
 }

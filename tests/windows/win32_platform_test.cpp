@@ -20,10 +20,24 @@ TEST(Win32Platform, ListsHidInterfacesWithoutTheUnit) {
 
 TEST(Win32Platform, OpenUnitFindsNoUnitAndLeavesNothingOpen) {
     restrictDllSearchToSystem();
+    UnitConnection unitConnection;
     EXPECT_EQ(openUnit(unitConnection), kNoUnitFound);
     EXPECT_FALSE(unitIsOpen(unitConnection));
     EXPECT_TRUE(unitConnection.devicePath.empty());
     closeUnit(unitConnection);
+}
+
+// Windows spells one interface's path in either case, in lists and in notifications.
+TEST(Win32Platform, PathsAreTheSameWhateverTheCaseOfAToZ) {
+    std::vector<std::wstring> paths;
+    ASSERT_TRUE(platformListHidInterfaces(paths));
+    ASSERT_FALSE(paths.empty()) << "Wine lists its own mouse and keyboard";
+    std::wstring upper = paths[0];
+    for (wchar_t& c : upper)
+        c = static_cast<wchar_t>(towupper(c));
+    EXPECT_TRUE(platformSamePath(paths[0], upper));
+    EXPECT_FALSE(platformSamePath(paths[0], upper + L"0"));
+    EXPECT_FALSE(platformSamePath(L"\u00C4", L"\u00E4")) << "only A to Z";
 }
 
 TEST(Win32Platform, OtherHidDevicesOpenAndReportTheirIds) {

@@ -63,9 +63,9 @@ TEST_F(ConnectionState, OtherDeviceTypesAndEventsAreIgnored) {
     start();
     simAddUnit(kUnitPath);
     EXPECT_EQ(arrive(L"D:\\", 2 /* DBT_DEVTYP_VOLUME */), 1);
-    EXPECT_FALSE(unitIsOpen(unitConnection));
+    EXPECT_FALSE(unitOpen());
     EXPECT_EQ(mainDialogProc(dialog, WM_DEVICECHANGE, 0x0007 /* DBT_DEVNODES_CHANGED */, 0), 0);
-    EXPECT_FALSE(unitIsOpen(unitConnection));
+    EXPECT_FALSE(unitOpen());
 }
 
 TEST_F(ConnectionState, SecondUnitIsIgnoredInAndOut) {
@@ -76,9 +76,9 @@ TEST_F(ConnectionState, SecondUnitIsIgnoredInAndOut) {
     const wchar_t* second = L"\\\\?\\HID#VID_1F4B&PID_0001#second";
     simAddUnit(second, dockpad);
     EXPECT_EQ(arrive(second), 1);
-    EXPECT_EQ(unitConnection.devicePath, kUnitPath);
+    EXPECT_EQ(session().unit().devicePath, kUnitPath);
     EXPECT_EQ(remove(second), 1);
-    EXPECT_TRUE(unitIsOpen(unitConnection));
+    EXPECT_TRUE(unitOpen());
     EXPECT_EQ(hint(), loadIn(IDS_HINT_READY));
     EXPECT_EQ(text(IDC_UNIT_LABEL), L"DOCK-BOX");
 }
@@ -91,7 +91,7 @@ TEST_F(ConnectionState, RemovalMatchesThePathWhateverItsLetterCase) {
     for (wchar_t& c : lower)
         c = static_cast<wchar_t>(towlower(c));
     EXPECT_EQ(remove(lower), 1);
-    EXPECT_FALSE(unitIsOpen(unitConnection));
+    EXPECT_FALSE(unitOpen());
     EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_CONNECTION_LOST));
     EXPECT_FALSE(enabled(IDC_UPDATE));
     EXPECT_EQ(text(IDC_ESC_VERSION), L"0.0.0");
@@ -105,14 +105,14 @@ TEST_F(ConnectionState, FailedIdentificationOnArrivalHoldsTheDeviceSilently) {
     simAddFault(unit, {SimFaultKind::ReadFails, GET_INFO, 1});
     EXPECT_EQ(arrive(kUnitPath), 1);
     EXPECT_EQ(hint(), waiting);
-    EXPECT_TRUE(unitIsOpen(unitConnection)) << "held";
+    EXPECT_TRUE(unitOpen()) << "held";
     EXPECT_FALSE(enabled(IDC_UPDATE));
     EXPECT_EQ(text(IDC_UNIT_VERSION), L"0.0.0");
 
     // Further arrivals are ignored until the held device goes.
     simAddUnit(L"\\\\?\\HID#VID_1F4B&PID_0002#other");
     arrive(L"\\\\?\\HID#VID_1F4B&PID_0002#other");
-    EXPECT_EQ(unitConnection.devicePath, kUnitPath);
+    EXPECT_EQ(session().unit().devicePath, kUnitPath);
     simRemoveDevice(unit);
     remove(kUnitPath);
     EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_CONNECTION_LOST));
@@ -124,7 +124,7 @@ TEST_F(ConnectionState, NotificationsDuringTheIncompatibilityBoxWaitForIt) {
     int unit = simAddUnit(kUnitPath, withType(0x11111111));
     start();
     ASSERT_EQ(boxesSeen.size(), 1u);
-    ASSERT_FALSE(unitIsOpen(unitConnection));
+    ASSERT_FALSE(unitOpen());
 
     // Replugged as a compatible controller while the next box is open: the newer state wins.
     simRemoveDevice(unit);
@@ -139,12 +139,12 @@ TEST_F(ConnectionState, NotificationsDuringTheIncompatibilityBoxWaitForIt) {
         remove(kUnitPath);
         simAddUnit(again);
         arrive(again);
-        EXPECT_FALSE(unitIsOpen(unitConnection)) << "not handled while the box is open";
+        EXPECT_FALSE(unitOpen()) << "not handled while the box is open";
     };
     arrive(kUnitPath);
     ASSERT_EQ(boxesSeen.size(), 2u);
-    EXPECT_TRUE(unitIsOpen(unitConnection));
-    EXPECT_EQ(unitConnection.devicePath, again);
+    EXPECT_TRUE(unitOpen());
+    EXPECT_EQ(session().unit().devicePath, again);
     EXPECT_EQ(hint(), loadIn(IDS_HINT_READY));
     EXPECT_TRUE(enabled(IDC_UPDATE));
 }

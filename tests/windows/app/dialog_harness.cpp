@@ -28,7 +28,7 @@ LRESULT CALLBACK answerBoxes(int code, WPARAM wParam, LPARAM lParam) {
         HWND box = call->hwnd;
         wchar_t className[32];
         GetClassNameW(box, className, 32);
-        if (box != mainDialog && std::wstring(className) == L"#32770") {
+        if (windowOf(box) == nullptr && std::wstring(className) == L"#32770") {
             SeenBox seen{windowText(box), windowText(GetDlgItem(box, 0xFFFF)),
                          GetWindow(box, GW_OWNER), GetWindowLongW(box, GWL_STYLE)};
             boxesSeen.push_back(seen);
@@ -71,28 +71,25 @@ const auto* const commonControls = ::testing::AddGlobalTestEnvironment(new Commo
 
 void DialogTest::SetUp() {
     simReset();
-    closeUnit(unitConnection);
     boxAnswers.clear();
     boxesSeen.clear();
     whileBoxOpen = nullptr;
-    moduleInstance = GetModuleHandleW(nullptr);
+    front = std::make_unique<Win32Window>(GetModuleHandleW(nullptr));
     hook = SetWindowsHookExW(WH_CALLWNDPROCRET, answerBoxes, nullptr, GetCurrentThreadId());
 }
 
 void DialogTest::TearDown() {
-    pumpUntil([] { return !updateRunning(); });
+    pumpUntil([this] { return !session().updateRunning(); });
     if (dialog != nullptr && IsWindow(dialog))
         DestroyWindow(dialog);
-    if (deviceNotification != nullptr)
-        UnregisterDeviceNotification(deviceNotification);
-    deviceNotification = nullptr;
-    closeUnit(unitConnection);
+    front->stopDeviceChanges();
+    front.reset();
     UnhookWindowsHookEx(hook);
 }
 
 void DialogTest::start() {
-    dialog =
-        CreateDialogParamW(moduleInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, mainDialogProc, 0);
+    dialog = CreateDialogParamW(front->instance(), MAKEINTRESOURCEW(IDD_MAIN), nullptr,
+                                mainDialogProc, reinterpret_cast<LPARAM>(front.get()));
     ASSERT_NE(dialog, nullptr);
     ShowWindow(dialog, SW_SHOW);
     pump();

@@ -5,12 +5,12 @@
 #include "app/main_dialog.h"
 #include "resources/resource_ids.h"
 #include "sim/sim_unit.h"
-#include "unitlink/unit_connection.h"
 
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,6 +54,10 @@ class DialogTest : public ::testing::Test {
     // same display have theirs.
     static HWND ownProgressWindow();
 
+    Session& session() { return front->session(); }
+    bool unitOpen() { return !session().unit().devicePath.empty(); }
+
+    std::unique_ptr<Win32Window> front;
     HWND dialog = nullptr;
 };
 

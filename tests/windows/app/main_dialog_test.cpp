@@ -9,8 +9,8 @@ TEST_F(MainDialog, TitleLabelsAndIcon) {
     EXPECT_EQ(text(IDC_BOOTLOADER_LABEL), loadIn(IDS_LABEL_BOOTLOADER));
     EXPECT_EQ(text(IDC_ESC_LABEL), loadIn(IDS_LABEL_ESC));
     EXPECT_NE(GetClassLongPtrW(dialog, GCLP_HICON), 0);
-    EXPECT_NE(deviceNotification, nullptr);
-    EXPECT_EQ(mainDialog, dialog);
+    EXPECT_TRUE(front->watchingDevices());
+    EXPECT_EQ(front->dialog(), dialog);
 }
 
 TEST_F(MainDialog, OnlyTheControllerRowIsRed) {
@@ -48,18 +48,18 @@ TEST(Logo, PlaceInClientCoordinatesTakesOffFrameAndCaption) {
 
 TEST_F(MainDialog, CloseWithNoUnitCancelsTheRegistrationAndEnds) {
     start();
-    ASSERT_FALSE(unitIsOpen(unitConnection));
+    ASSERT_FALSE(unitOpen());
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, 0xABCD), 0);
-    EXPECT_EQ(deviceNotification, nullptr);
+    EXPECT_FALSE(front->watchingDevices());
     EXPECT_FALSE(IsWindowVisible(dialog)) << "the dialog has ended";
 }
 
 TEST_F(MainDialog, CloseReleasesAnOpenUnit) {
     simAddUnit(kUnitPath);
     start();
-    ASSERT_TRUE(unitIsOpen(unitConnection));
+    ASSERT_TRUE(unitOpen());
     SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_FALSE(unitIsOpen(unitConnection));
+    EXPECT_FALSE(unitOpen());
     EXPECT_EQ(simOpenHandles(), 0u);
 }
 
@@ -69,6 +69,6 @@ TEST_F(MainDialog, OtherCommandsAreIgnored) {
     EXPECT_EQ(mainDialogProc(dialog, WM_COMMAND, MAKEWPARAM(IDC_HINT, EN_CHANGE), 0), 0);
     EXPECT_EQ(mainDialogProc(dialog, WM_COMMAND, 4711, 0), 0);
     EXPECT_TRUE(IsWindowVisible(dialog));
-    EXPECT_TRUE(unitIsOpen(unitConnection));
+    EXPECT_TRUE(unitOpen());
     EXPECT_TRUE(boxesSeen.empty());
 }

@@ -25,7 +25,7 @@ TEST_F(RealTimeUpdate, WindowKeepsAnsweringAndShowsItsProgress) {
     std::thread watcher([&] {
         while (watching) {
             SendMessageW(target, WM_NULL, 0, 0);
-            if (updateRunning())
+            if (session().updateRunning())
                 ++answeredDuringUpdate;
             Sleep(25);
         }
@@ -44,7 +44,7 @@ TEST_F(RealTimeUpdate, WindowKeepsAnsweringAndShowsItsProgress) {
         }
         if (progress != nullptr && IsWindow(progress))
             positions.push_back(SendMessageW(progress, PBM_GETPOS, 0, 0));
-        return !updateRunning();
+        return !session().updateRunning();
     }));
     watching = false;
     pumpUntil([&] { return watcherDone.load(); }); // its last message needs this thread

@@ -26,7 +26,7 @@ class UpdateUi : public DialogTest {
     }
     void pressUpdateAndWait() {
         press(IDC_UPDATE);
-        ASSERT_TRUE(pumpUntil([] { return !updateRunning(); }, 90000));
+        ASSERT_TRUE(pumpUntil([this] { return !session().updateRunning(); }, 90000));
         pump();
     }
     std::wstring failureMessage(UINT text, std::int32_t code, std::uint32_t lastError) {
@@ -38,7 +38,7 @@ class UpdateUi : public DialogTest {
     void expectWaitingAfterFailure() {
         EXPECT_EQ(hint(), loadIn(IDS_HINT_UPDATE_FAILED));
         EXPECT_FALSE(enabled(IDC_UPDATE));
-        EXPECT_FALSE(unitIsOpen(unitConnection));
+        EXPECT_FALSE(unitOpen());
         EXPECT_EQ(text(IDC_ESC_VERSION), L"0.0.0");
         EXPECT_FALSE(enabled(IDC_ESC_VERSION));
     }
@@ -55,7 +55,7 @@ TEST_F(UpdateUi, SuccessfulUpdateShowsTheNewVersion) {
     EXPECT_EQ(hint(), loadIn(IDS_HINT_UPDATE_DONE));
     EXPECT_EQ(text(IDC_ESC_VERSION), L"3.0");
     EXPECT_FALSE(enabled(IDC_UPDATE));
-    EXPECT_TRUE(unitIsOpen(unitConnection));
+    EXPECT_TRUE(unitOpen());
     EXPECT_TRUE(std::equal(image.begin(), image.end(), simFlash(unit).begin()));
     EXPECT_EQ(ownProgressWindow(), nullptr) << "the progress window is gone";
 }
@@ -136,7 +136,7 @@ TEST_F(UpdateUi, RemovalDuringTheConfirmationClosesTheUnitAtOnce) {
             return;
         simRemoveDevice(unit);
         remove(kUnitPath);
-        EXPECT_FALSE(unitIsOpen(unitConnection));
+        EXPECT_FALSE(unitOpen());
     };
     pressUpdateAndWait();
     ASSERT_EQ(boxesSeen.size(), 2u);
@@ -147,16 +147,16 @@ TEST_F(UpdateUi, RemovalDuringTheConfirmationClosesTheUnitAtOnce) {
 TEST_F(UpdateUi, CloseAndRemovalDuringTheRunWaitForItsEnd) {
     int unit = readyUnit();
     press(IDC_UPDATE);
-    ASSERT_TRUE(updateRunning());
+    ASSERT_TRUE(session().updateRunning());
     EXPECT_FALSE(enabled(IDC_UPDATE));
     SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(IsWindowVisible(dialog)) << "Close is ignored while the update runs";
     remove(kUnitPath);
-    EXPECT_TRUE(unitIsOpen(unitConnection)) << "the record is not touched during the run";
-    ASSERT_TRUE(pumpUntil([] { return !updateRunning(); }, 90000));
+    EXPECT_TRUE(unitOpen()) << "the record is not touched during the run";
+    ASSERT_TRUE(pumpUntil([this] { return !session().updateRunning(); }, 90000));
     pump();
     EXPECT_TRUE(std::equal(image.begin(), image.end(), simFlash(unit).begin()));
-    EXPECT_FALSE(unitIsOpen(unitConnection)) << "the removal was handled after the run";
+    EXPECT_FALSE(unitOpen()) << "the removal was handled after the run";
     EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_CONNECTION_LOST));
     EXPECT_FALSE(enabled(IDC_UPDATE));
 }
@@ -171,12 +171,12 @@ TEST_F(UpdateUi, NotificationsDuringTheFailureBoxWaitForIt) {
         remove(kUnitPath);
         simAddUnit(replugged);
         arrive(replugged);
-        EXPECT_FALSE(unitIsOpen(unitConnection));
+        EXPECT_FALSE(unitOpen());
     };
     pressUpdateAndWait();
     ASSERT_EQ(boxesSeen.size(), 2u);
     EXPECT_EQ(boxesSeen[1].text, failureMessage(IDS_FAIL_WRITE_BLOCK, -2, 1167));
-    EXPECT_TRUE(unitIsOpen(unitConnection));
+    EXPECT_TRUE(unitOpen());
     EXPECT_EQ(hint(), loadIn(IDS_HINT_READY)) << "hint, button and unit agree";
     EXPECT_TRUE(enabled(IDC_UPDATE));
 }
@@ -188,7 +188,7 @@ TEST_F(UpdateUi, ProgressWindowRefusesToCloseUntilTheUpdateEnds) {
     HWND progress = ownProgressWindow();
     SendMessageW(progress, WM_CLOSE, 0, 0); // as Alt+F4 asks
     EXPECT_TRUE(IsWindow(progress)) << "refused while the update runs";
-    ASSERT_TRUE(pumpUntil([] { return !updateRunning(); }, 90000));
+    ASSERT_TRUE(pumpUntil([this] { return !session().updateRunning(); }, 90000));
     pump();
     EXPECT_FALSE(IsWindow(progress)) << "it goes when the update ends";
     EXPECT_EQ(hint(), loadIn(IDS_HINT_UPDATE_DONE));

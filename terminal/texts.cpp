@@ -1,5 +1,5 @@
 // The terminal edition's own texts in English and German, and how texts reach a stream.
-#include "session/terminal.h"
+#include "terminal/terminal.h"
 
 namespace {
 
@@ -99,6 +99,18 @@ const OwnText kTexts[] = {
      L"'--each' fragt bei jeder Einheit nach: geben Sie '--yes' an oder starten Sie es in "
      L"einem Terminal."},
     {TerminalText::ProductLine, L"%s: %s", L"%s: %s"},
+    {TerminalText::UnexpectedArgument, L"unexpected argument '%s'", L"unerwartetes Argument '%s'"},
+    {TerminalText::UnknownCommand, L"unknown command '%s'", L"unbekannter Befehl '%s'"},
+    {TerminalText::UnknownOption, L"unknown option '%s'", L"unbekannte Option '%s'"},
+    {TerminalText::NeedsValue, L"option '%s' needs a value", L"Option '%s' braucht einen Wert"},
+    {TerminalText::CountNeedsNumber, L"option '--count' needs a whole number above 0",
+     L"Option '--count' braucht eine ganze Zahl über 0"},
+    {TerminalText::EachWithUpdate, L"'--each' goes with 'update'", L"'--each' gehört zu 'update'"},
+    {TerminalText::CountWithEach, L"'--count' goes with '--each'", L"'--count' gehört zu '--each'"},
+    {TerminalText::EachTakesEvery, L"'--each' takes every unit: leave out '--device'",
+     L"'--each' nimmt jede Einheit: lassen Sie '--device' weg"},
+    {TerminalText::PressEnter, L"Press Enter to close.",
+     L"Zum Schließen die Eingabetaste drücken."},
 };
 
 void appendUtf8(std::string& out, std::uint32_t c) {
@@ -119,7 +131,10 @@ void appendUtf8(std::string& out, std::uint32_t c) {
     }
 }
 
-// Code points of a text; UTF-16 surrogate pairs (Windows) joined.
+constexpr std::uint32_t kReplacement = 0xFFFD;
+
+// Code points of a text; UTF-16 surrogate pairs (Windows) joined. A surrogate without its
+// partner, or anything beyond Unicode, has no UTF-8 form: it becomes U+FFFD.
 template <typename Each> void forEachCodePoint(const std::wstring& text, Each each) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         std::uint32_t c = static_cast<std::uint32_t>(text[i]);
@@ -130,16 +145,18 @@ template <typename Each> void forEachCodePoint(const std::wstring& text, Each ea
                 ++i;
             }
         }
+        if ((c >= 0xD800 && c < 0xE000) || c > 0x10FFFF)
+            c = kReplacement;
         each(c);
     }
 }
 
 } // namespace
 
-std::wstring terminalText(TerminalText id) {
+std::wstring terminalText(TerminalText id, bool german) {
     for (const OwnText& t : kTexts)
         if (t.id == id)
-            return terminal.german ? t.german : t.english;
+            return german ? t.german : t.english;
     return {};
 }
 

@@ -1,8 +1,8 @@
 // The terminal edition: the real programming unit through SetupAPI and hid.dll.
 #include "platform/win32/system_library.h"
-#include "terminal/windows_main.h"
+#include "terminal/run_program.h"
 
 int wmain(int argc, wchar_t** argv) {
     restrictDllSearchToSystem();
-    return runConsoleProgram(argc, argv);
+    return runTerminalProgram(argc, argv);
 }

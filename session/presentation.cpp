@@ -1,7 +1,8 @@
-#include "session/session.h"
+#include "session/presentation.h"
 
-#include "resources/resource_ids.h"
 #include "unitlink/unit_connection.h"
+#include "update/firmware_image.h"
+#include "update/update_procedure.h"
 #include "update/updater_profile.h"
 
 std::wstring longVersionForm(std::uint32_t version) {
@@ -45,23 +46,6 @@ std::wstring productLabel(std::uint16_t productId) {
     return productId == kProductDockpad ? L"DOCKPAD" : L"DOCK-BOX";
 }
 
-void refreshVersions() {
-    const UnitConnection& unit = unitConnection;
-    const bool open = unitIsOpen(unit);
-    if (!open)
-        for (int field : {IDC_UNIT_VERSION, IDC_BOOTLOADER_VERSION, IDC_ESC_VERSION})
-            windowSetText(field, L"0.0.0");
-    for (int control : {IDC_UNIT_VERSION, IDC_BOOTLOADER_VERSION, IDC_ESC_VERSION, IDC_UNIT_LABEL,
-                        IDC_BOOTLOADER_LABEL, IDC_ESC_LABEL})
-        windowEnable(control, open);
-    if (!open)
-        return;
-    windowSetText(IDC_UNIT_VERSION, unitVersionText(unit.unitFirmwareVersion));
-    windowSetText(IDC_BOOTLOADER_VERSION, longVersionForm(escBootloaderVersion(unit)));
-    windowSetText(IDC_ESC_VERSION, escVersionText(escFirmwareVersion(unit)));
-    windowSetText(IDC_UNIT_LABEL, productLabel(unit.productId));
-}
-
 std::wstring windowTitle() {
     return formatText(L"NORVAX %s FW Updater %u.%u %s",
                       {updaterProfile.modelName, std::uint32_t{updaterProfile.imageMajor},
@@ -70,4 +54,21 @@ std::wstring windowTitle() {
 
 bool isControllerRow(int control) {
     return control == IDC_ESC_LABEL || control == IDC_ESC_VERSION;
+}
+
+WindowCorner progressWindowCorner(const WindowFrame& main) {
+    return {main.left + ((main.right - main.left) >> 1) - (kProgressWidth >> 1),
+            main.top + ((main.bottom - main.top) >> 1) - (kProgressHeight >> 1)};
+}
+
+ProgressState progressState(std::uint32_t total, std::uint32_t remaining) {
+    ProgressState state{};
+    state.percent = progressPercent(total, remaining);
+    state.blocksTotal = static_cast<std::uint32_t>(blockCount(total));
+    state.blocksWritten = state.blocksTotal - static_cast<std::uint32_t>(blockCount(remaining));
+    // The fixed wait after each block is nearly all of a block's time.
+    const std::uint64_t msLeft =
+        std::uint64_t{state.blocksTotal - state.blocksWritten} * kStepWaitMs;
+    state.secondsLeft = static_cast<std::uint32_t>((msLeft + 999) / 1000);
+    return state;
 }

@@ -1,8 +1,8 @@
-// Signals and streams of the Linux terminal edition.
-#include "terminal/posix_main.h"
+// Signals and streams of the terminal edition on Linux.
+#include "terminal/run_program.h"
 
 #include "resources/locale_texts.h"
-#include "session/terminal.h"
+#include "terminal/terminal.h"
 
 #include <csignal>
 #include <iostream>
@@ -10,8 +10,11 @@
 
 namespace {
 
+// Set by the signal handler, read by the run: a signal handler reaches nothing else.
+std::atomic<bool> interruptRequested{false};
+
 void requestInterrupt(int) {
-    terminalInterruptRequested = true;
+    interruptRequested = true;
 }
 
 // Ctrl-C, SIGTERM and a dropped SSH connection ask the program to end; none of them
@@ -35,6 +38,20 @@ int runTerminalProgram(int argc, char** argv) {
     installSignalHandlers();
     const bool german = germanInterface();
     chooseLanguage(german);
-    std::vector<std::string> args(argv + 1, argv + argc);
-    return terminalMain(args, std::cin, std::cout, std::cerr, isatty(STDERR_FILENO) == 1, german);
+    // Each byte one character, as the device list spells device nodes.
+    std::vector<std::wstring> args;
+    for (int i = 1; i < argc; ++i) {
+        std::wstring arg;
+        for (const char* c = argv[i]; *c != '\0'; ++c)
+            arg.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*c)));
+        args.push_back(arg);
+    }
+    TerminalSetup setup;
+    setup.in = &std::cin;
+    setup.out = &std::cout;
+    setup.err = &std::cerr;
+    setup.interactive = isatty(STDERR_FILENO) == 1;
+    setup.german = german;
+    setup.interrupt = &interruptRequested;
+    return terminalMain(args, setup);
 }

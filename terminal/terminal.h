@@ -1,7 +1,8 @@
 // The terminal edition's rules, for every platform: its arguments, which unit it takes,
 // what it prints where, which flag answers which question, waiting for a unit, the
-// production line and its tally, and the exit statuses. The terminal front end
-// (terminal/) implements session/window.h over these streams.
+// production line and its tally, and the exit statuses. The console front end
+// (console_front_end.h) draws the session over these streams; linux/ and win32/ hold
+// each system's signals, console and entry.
 #pragma once
 
 #include "session/session.h"
@@ -9,7 +10,6 @@
 #include <atomic>
 #include <functional>
 #include <iosfwd>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -46,46 +46,33 @@ struct TerminalOptions {
     bool version = false;
 };
 
-// False with a one-line problem for a wrong command line.
-bool parseTerminalArguments(const std::vector<std::string>& args, TerminalOptions& options,
-                            std::string& problem);
+// False with a one-line problem for a wrong command line, in the language asked for.
+// The arguments as the system hands them over: on Windows its UTF-16 ones as they are, on
+// Linux each byte as one character, as device nodes are listed.
+bool parseTerminalArguments(const std::vector<std::wstring>& args, TerminalOptions& options,
+                            std::wstring& problem, bool german);
 
-// The streams and settings of one run. `interactive`: the error stream is a terminal
-// (a self-updating progress line, prompts for --each); `promptsPossible`: answers may come
-// on the input stream.
-struct Terminal {
+// What a program's entry point hands one run: its streams, whether standard error is a
+// terminal (`interactive`: a self-updating progress line, prompts for --each), the
+// language, the flag its signal or console handler sets (Ctrl-C, Ctrl-Break, SIGTERM,
+// SIGHUP: acted on by the run's own thread only, before an update ends the run, during
+// one refused), and what to do about every 500 ms while waiting for a unit (by default a
+// platform wait).
+struct TerminalSetup {
     std::istream* in = nullptr;
     std::ostream* out = nullptr;
     std::ostream* err = nullptr;
     bool interactive = false;
     bool german = false;
-    TerminalOptions options;
-    // Called about every 500 ms while waiting for a unit; by default a platform wait.
+    std::atomic<bool>* interrupt = nullptr;
     std::function<void()> idle;
-    // What the session set: control texts by id, the hint, and OK boxes (reasons and
-    // results) not yet printed.
-    std::map<int, std::wstring> controls;
-    std::wstring hint;
-    struct Message {
-        std::wstring text, caption;
-        MessageIcon icon;
-    };
-    std::vector<Message> messages;
-    bool sameOrNewerDeclined = false; // the last update ended at that question
-    bool stopAfterUpdate = false;     // an interrupt was refused during the update
 };
-extern Terminal terminal;
-
-// Set from a signal or console handler: Ctrl-C, Ctrl-Break, SIGTERM, SIGHUP. Acted on by
-// the program's own thread only: before an update ends the run, during one is refused.
-extern std::atomic<bool> terminalInterruptRequested;
 
 // The whole program on these streams; returns its exit status. Runs the window's thread
 // (the caller's) until the end.
-int terminalMain(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-                 std::ostream& err, bool interactive, bool german);
+int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& setup);
 
-// The terminal's own texts, English or German by terminal.german.
+// The terminal's own texts, English or German.
 enum class TerminalText {
     Usage,
     UsageError,
@@ -106,13 +93,23 @@ enum class TerminalText {
     ProgressStart,
     NotPossible,
     ProductLine,
+    // Command-line problems; %s is the argument or option concerned.
+    UnexpectedArgument,
+    UnknownCommand,
+    UnknownOption,
+    NeedsValue,
+    CountNeedsNumber,
+    EachWithUpdate,
+    CountWithEach,
+    EachTakesEvery,
+    PressEnter,
 };
-std::wstring terminalText(TerminalText text);
+std::wstring terminalText(TerminalText text, bool german);
 
-// A text as UTF-8, its "\r\n" line breaks as "\n".
+// A text as UTF-8, its "\r\n" line breaks as "\n"; a lone surrogate as U+FFFD.
 std::string terminalLine(const std::wstring& text);
-// A JSON string literal of a text, line breaks as "\n".
+// A JSON string literal of a text, line breaks as "\n"; a lone surrogate as U+FFFD.
 std::string jsonString(const std::wstring& text);
-// Whether the window's thread should take the answer to a box from a flag, and which.
+// Whether a box is answered by a flag, by the user at a prompt, or shown as a result.
 enum class BoxAnswer { Prompt, Yes, No, Show };
-BoxAnswer boxAnswer(MessageButtons buttons);
+BoxAnswer boxAnswer(BoxId box, const TerminalOptions& options);

@@ -1,0 +1,183 @@
+// Start-up and close, the connection outcome and its hint, the version rows, and the
+// device changes a session holds while a box or an update runs.
+#include "session/session.h"
+
+#include "update/updater_profile.h"
+
+ConnectionOutcome connectionOutcome(const UnitConnection& unit, int openResult) {
+    if (openResult != 0)
+        return ConnectionOutcome::NoUnit;
+    if (unit.unitInBootloader != 0)
+        return ConnectionOutcome::UnitWrongMode;
+    if (unit.escState != kEscStateUpdatable)
+        return ConnectionOutcome::NoUpdatableEsc;
+    if (!isAcceptedTypeCode(escTypeCode(unit)))
+        return ConnectionOutcome::EscIncompatible;
+    return ConnectionOutcome::ReadyToUpdate;
+}
+
+Session::Session(FrontEnd& frontEnd) : frontEnd_(frontEnd) {
+    label();
+}
+
+void Session::label() {
+    view_.title = windowTitle();
+    view_.unitLabel = loadText(IDS_LABEL_UNIT);
+    view_.bootloaderLabel = loadText(IDS_LABEL_BOOTLOADER);
+    view_.escLabel = loadText(IDS_LABEL_ESC);
+}
+
+Session::~Session() {
+    if (worker_.joinable())
+        worker_.join();
+    closeUnit(unit_);
+}
+
+void Session::show() {
+    view_.device = unit_.devicePath;
+    // A failed update closes the ready unit.
+    view_.outcome = shown_ == ConnectionOutcome::ReadyToUpdate && !unitIsOpen(unit_)
+                        ? ConnectionOutcome::NoUnit
+                        : shown_;
+    frontEnd_.render(view_);
+}
+
+bool Session::start(bool hotPlugWatched) {
+    label();
+    show();
+    // Without arrivals and removals the window could never follow the unit.
+    if (!hotPlugWatched) {
+        frontEnd_.ask({BoxId::HotPlugUnavailable, loadText(IDS_REGISTRATION_FAILED),
+                       loadText(IDS_REGISTRATION_FAILED_CAPTION), MessageIcon::Error,
+                       MessageButtons::Ok});
+        closeUnit(unit_);
+        frontEnd_.end(kEndHotPlugUnavailable);
+        return false;
+    }
+    connect({});
+    return true;
+}
+
+void Session::connect(const std::wstring& onlyPath) {
+    showConnectionState(onlyPath.empty() ? openUnit(unit_) : openUnitAt(unit_, onlyPath));
+}
+
+void Session::release() {
+    closeUnit(unit_);
+    show();
+}
+
+bool Session::close() {
+    if (!closeAllowed())
+        return false;
+    frontEnd_.stopDeviceChanges();
+    closeUnit(unit_);
+    frontEnd_.end(kEndClosed);
+    return true;
+}
+
+void Session::hintWithInstructions(unsigned textId) {
+    view_.hint = loadText(textId) + L"\r\n\r\n" + loadText(IDS_HINT_INSTRUCTIONS);
+}
+
+void Session::showConnectionState(int openResult) {
+    const ConnectionOutcome outcome = connectionOutcome(unit_, openResult);
+    shown_ = outcome;
+    if (outcome == ConnectionOutcome::ReadyToUpdate) {
+        view_.hint = loadText(outcomeRow(outcome).hintText);
+        view_.updateEnabled = true;
+        refreshVersions();
+        show();
+        return;
+    }
+    view_.updateEnabled = false;
+    closeUnit(unit_);
+    if (outcome == ConnectionOutcome::EscIncompatible)
+        okBox(BoxId::Incompatible,
+              formatText(loadText(IDS_INCOMPATIBLE_MESSAGE), {updaterProfile.modelName}),
+              loadText(IDS_INCOMPATIBLE_CAPTION), MessageIcon::Information);
+    hintWithInstructions(outcomeRow(outcome).hintText);
+    refreshVersions();
+    show();
+    processHeld();
+}
+
+// Update disabled and the versions shown again, the unit closed first if asked: how every
+// state but Ready begins.
+void Session::leaveReady(bool closeTheUnit) {
+    if (closeTheUnit)
+        closeUnit(unit_);
+    view_.updateEnabled = false;
+    refreshVersions();
+}
+
+void Session::refreshVersions() {
+    const bool open = unitIsOpen(unit_);
+    view_.versionsEnabled = open;
+    if (!open) {
+        view_.unitVersion = view_.bootloaderVersion = view_.escVersion = L"0.0.0";
+        return;
+    }
+    view_.unitVersion = unitVersionText(unit_.unitFirmwareVersion);
+    view_.bootloaderVersion = longVersionForm(escBootloaderVersion(unit_));
+    view_.escVersion = escVersionText(escFirmwareVersion(unit_));
+    view_.unitLabel = productLabel(unit_.productId);
+}
+
+// What the box is about stays on the screen behind it; device changes wait for its end.
+void Session::okBox(BoxId id, const std::wstring& text, const std::wstring& caption,
+                    MessageIcon icon) {
+    show();
+    ++boxesHolding_;
+    frontEnd_.ask({id, text, caption, icon, MessageButtons::Ok});
+    --boxesHolding_;
+}
+
+void Session::onArrival() {
+    if (unitIsOpen(unit_))
+        return; // even a second unit waits until the open one is gone
+    if (openUnit(unit_) != 0)
+        return; // a device whose identification failed stays open until its removal
+    showConnectionState(0);
+}
+
+void Session::onRemoval(const std::wstring& path) {
+    if (!unitIsOpen(unit_) || !platformSamePath(path, unit_.devicePath))
+        return;
+    shown_ = ConnectionOutcome::NoUnit;
+    leaveReady(true);
+    hintWithInstructions(IDS_HINT_CONNECTION_LOST);
+    show();
+}
+
+bool Session::mustHold() const {
+    return boxesHolding_ > 0 || running_ || processingHeld_;
+}
+
+void Session::deviceChanged(DeviceChange change, const std::wstring& path) {
+    // Handled now, a change would race the code that opened a box to the hint, or pull
+    // the unit from under an update.
+    if (mustHold()) {
+        held_.push_back({change, path});
+        return;
+    }
+    if (change == DeviceChange::Arrival)
+        onArrival();
+    else
+        onRemoval(path);
+}
+
+void Session::processHeld() {
+    if (mustHold())
+        return;
+    processingHeld_ = true;
+    while (!held_.empty()) {
+        const HeldChange next = held_.front();
+        held_.pop_front();
+        if (next.change == DeviceChange::Arrival)
+            onArrival();
+        else
+            onRemoval(next.path);
+    }
+    processingHeld_ = false;
+}

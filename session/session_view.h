@@ -1,0 +1,36 @@
+// What a front end shows of one session: everything the main window draws, as values.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+enum class ConnectionOutcome {
+    NoUnit,
+    UnitWrongMode,
+    NoUpdatableEsc,
+    EscIncompatible,
+    ReadyToUpdate
+};
+
+struct SessionView {
+    std::wstring title;
+    // The rows' names: the unit's is its product (DOCKPAD, DOCK-BOX) once one was seen.
+    std::wstring unitLabel, bootloaderLabel, escLabel;
+    // The template's placeholders until the first connection attempt.
+    std::wstring unitVersion = L"0.00.00", bootloaderVersion = L"0.00.00", escVersion = L"0.00.00";
+    bool versionsEnabled = true; // greyed while no unit is open
+    ConnectionOutcome outcome = ConnectionOutcome::NoUnit;
+    std::wstring hint; // lines broken with "\r\n"
+    bool updateEnabled = false;
+    std::wstring device; // the open unit's path; empty while none is open
+};
+
+// What the progress window shows: the bar's percentage, the blocks written of all, and a
+// rounded-up estimate of the seconds left; all zero as the window opens, before the first
+// block. A front end shows what it can.
+struct ProgressState {
+    std::uint32_t percent;
+    std::uint32_t blocksWritten;
+    std::uint32_t blocksTotal;
+    std::uint32_t secondsLeft;
+};

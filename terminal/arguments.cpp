@@ -1,0 +1,121 @@
+// The terminal edition's command line, and which flag answers which question.
+#include "terminal/terminal.h"
+
+#include <cstdlib>
+
+namespace {
+
+bool number(const std::wstring& text, long& value) {
+    if (text.empty() || text.find_first_not_of(L"0123456789") != std::wstring::npos ||
+        text.size() > 9)
+        return false;
+    value = std::wcstol(text.c_str(), nullptr, 10);
+    return true;
+}
+
+std::wstring said(TerminalText text, bool german, const std::wstring& subject = {}) {
+    return formatText(terminalText(text, german), {subject});
+}
+
+} // namespace
+
+bool parseTerminalArguments(const std::vector<std::wstring>& args, TerminalOptions& options,
+                            std::wstring& problem, bool german) {
+    options = TerminalOptions{};
+    bool commandGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& arg = args[i];
+        const std::size_t equals = arg.find(L'=');
+        const std::wstring name = arg.substr(0, equals);
+        const bool hasValue = equals != std::string::npos;
+        const std::wstring value = hasValue ? arg.substr(equals + 1) : std::wstring();
+        if (arg.rfind(L"--", 0) != 0 && arg != L"-y" && arg != L"-q" && arg != L"-h") {
+            if (commandGiven) {
+                problem = said(TerminalText::UnexpectedArgument, german, arg);
+                return false;
+            }
+            commandGiven = true;
+            if (arg == L"status")
+                options.command = TerminalCommand::Status;
+            else if (arg == L"list")
+                options.command = TerminalCommand::List;
+            else if (arg == L"update")
+                options.command = TerminalCommand::Update;
+            else {
+                problem = said(TerminalText::UnknownCommand, german, arg);
+                return false;
+            }
+            continue;
+        }
+        const bool flag = !hasValue;
+        if ((arg == L"--yes" || arg == L"-y"))
+            options.yes = true;
+        else if (arg == L"--force")
+            options.force = true;
+        else if (arg == L"--json")
+            options.json = true;
+        else if (arg == L"--quiet" || arg == L"-q")
+            options.quiet = true;
+        else if (arg == L"--each")
+            options.each = true;
+        else if (arg == L"--help" || arg == L"-h")
+            options.help = true;
+        else if (arg == L"--version")
+            options.version = true;
+        else if (name == L"--wait" && flag)
+            options.wait = true;
+        else if (name == L"--wait" && number(value, options.waitSeconds))
+            options.wait = true;
+        else if (name == L"--device" || name == L"--count") {
+            std::wstring given = value;
+            if (flag) {
+                if (i + 1 >= args.size()) {
+                    problem = said(TerminalText::NeedsValue, german, name);
+                    return false;
+                }
+                given = args[++i];
+            }
+            if (name == L"--device") {
+                options.device = given;
+            } else if (!number(given, options.count) || options.count == 0) {
+                problem = said(TerminalText::CountNeedsNumber, german);
+                return false;
+            }
+        } else {
+            problem = said(TerminalText::UnknownOption, german, arg);
+            return false;
+        }
+    }
+    if (options.each && options.command != TerminalCommand::Update) {
+        problem = said(TerminalText::EachWithUpdate, german);
+        return false;
+    }
+    if (options.count != 0 && !options.each) {
+        problem = said(TerminalText::CountWithEach, german);
+        return false;
+    }
+    if (options.each && !options.device.empty()) {
+        problem = said(TerminalText::EachTakesEvery, german);
+        return false;
+    }
+    return true;
+}
+
+// The first confirmation is the routine question, the same-or-newer one the risky one:
+// consent to one never implies the other. A production line skips a controller that is
+// already current unless forced. The other boxes are results or reasons, shown.
+BoxAnswer boxAnswer(BoxId box, const TerminalOptions& o) {
+    switch (box) {
+    case BoxId::ConfirmUpdate:
+        return o.yes ? BoxAnswer::Yes : BoxAnswer::Prompt;
+    case BoxId::ConfirmSameOrNewer:
+        if (o.force)
+            return BoxAnswer::Yes;
+        return o.each ? BoxAnswer::No : BoxAnswer::Prompt;
+    case BoxId::Incompatible:
+    case BoxId::UpdateFailed:
+    case BoxId::HotPlugUnavailable:
+        break;
+    }
+    return BoxAnswer::Show;
+}

@@ -1,0 +1,99 @@
+#include "terminal/console_front_end.h"
+
+#include <istream>
+#include <ostream>
+
+namespace {
+
+std::string lowered(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    while (!text.empty() && (text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    return text;
+}
+
+} // namespace
+
+ConsoleFrontEnd::ConsoleFrontEnd(const TerminalSetup& setup, const TerminalOptions& options)
+    : setup_(setup), options_(options) {}
+
+std::vector<Box> ConsoleFrontEnd::takeShown() {
+    std::vector<Box> shown;
+    shown.swap(shown_);
+    return shown;
+}
+
+// y, yes; in German also j, ja. Anything else, or the end of input, declines.
+bool ConsoleFrontEnd::readYes() {
+    std::string answer;
+    if (!std::getline(*setup_.in, answer))
+        return false;
+    answer = lowered(answer);
+    return answer == "y" || answer == "yes" || (setup_.german && (answer == "j" || answer == "ja"));
+}
+
+bool ConsoleFrontEnd::ask(const Box& box) {
+    const BoxAnswer rule = boxAnswer(box.id, options_);
+    if (rule == BoxAnswer::Show) {
+        shown_.push_back(box);
+        return true;
+    }
+    std::ostream& err = *setup_.err;
+    const std::string question =
+        "\n" + terminalLine(box.caption) + "\n" + terminalLine(box.text) + "\n" +
+        terminalLine(terminalText(TerminalText::PromptAnswers, setup_.german));
+    bool yes = rule == BoxAnswer::Yes;
+    if (rule == BoxAnswer::Prompt) {
+        err << question << std::flush;
+        yes = readYes();
+        if (!setup_.in->good())
+            err << '\n';
+    } else if (!options_.quiet) {
+        err << question << (yes ? "y" : "n") << '\n' << std::flush;
+    }
+    return yes;
+}
+
+FeedbackWindow ConsoleFrontEnd::openProgress(const std::wstring&, int, int, int, int) {
+    lastTenth_ = 0;
+    lastLineLength_ = 0;
+    if (!options_.quiet)
+        *setup_.err << terminalLine(terminalText(TerminalText::ProgressStart, setup_.german))
+                    << '\n'
+                    << std::flush;
+    return this;
+}
+
+// On a terminal one line that rewrites itself; to a pipe or a log a line every 10 %.
+void ConsoleFrontEnd::showProgress(FeedbackWindow, const ProgressState& state) {
+    if (options_.quiet || state.blocksTotal == 0)
+        return;
+    std::ostream& err = *setup_.err;
+    const std::string line = terminalLine(
+        formatText(terminalText(TerminalText::Progress, setup_.german),
+                   {state.percent, state.blocksWritten, state.blocksTotal, state.secondsLeft}));
+    if (setup_.interactive) {
+        // Blanks over what a longer line left; consoles without escape sequences too.
+        const std::size_t pad = lastLineLength_ > line.size() ? lastLineLength_ - line.size() : 0;
+        err << '\r' << line << std::string(pad, ' ') << std::flush;
+        lastLineLength_ = line.size();
+        return;
+    }
+    if (state.percent / 10 == lastTenth_ && state.percent != 100)
+        return;
+    lastTenth_ = state.percent / 10;
+    err << line << '\n' << std::flush;
+    if (state.percent == 100)
+        lastTenth_ = 11; // said once
+}
+
+void ConsoleFrontEnd::closeProgress(FeedbackWindow) {
+    if (!options_.quiet && setup_.interactive)
+        *setup_.err << '\n' << std::flush;
+}
+
+void ConsoleFrontEnd::postUpdateEnded() {
+    queue_.post([this] { session_->updateEnded(); });
+}

@@ -1,0 +1,53 @@
+// Console, Ctrl-C and language of the terminal edition on Windows.
+#include "terminal/run_program.h"
+
+#include "terminal/terminal.h"
+
+#include <windows.h>
+
+#include <iostream>
+
+namespace {
+
+// Set by the console's handler thread, read by the run.
+std::atomic<bool> interruptRequested{false};
+
+// Ctrl-C and Ctrl-Break ask the program to end; a closed console window cannot be
+// refused, and Windows ends the process once this returns.
+BOOL WINAPI onConsoleControl(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
+        return FALSE;
+    interruptRequested = true;
+    return TRUE;
+}
+
+} // namespace
+
+int runTerminalProgram(int argc, wchar_t** argv) {
+    SetConsoleOutputCP(CP_UTF8);
+    SetConsoleCtrlHandler(onConsoleControl, TRUE);
+    DWORD mode = 0;
+    const bool interactive = GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+    // The language of the executable's string table, as the window takes it.
+    const bool german = interfaceIsGerman();
+    // The system's UTF-16 arguments as they are: a device path round-trips.
+    std::vector<std::wstring> args(argv + 1, argv + argc);
+    TerminalSetup setup;
+    setup.in = &std::cin;
+    setup.out = &std::cout;
+    setup.err = &std::cerr;
+    setup.interactive = interactive;
+    setup.german = german;
+    setup.interrupt = &interruptRequested;
+    const int status = terminalMain(args, setup);
+
+    // Started by a double click, the console is this program's alone and closes with it:
+    // the result stays readable until Enter.
+    DWORD processes[2];
+    if (interactive && GetConsoleProcessList(processes, 2) == 1) {
+        std::cerr << terminalLine(terminalText(TerminalText::PressEnter, german)) << std::flush;
+        std::string line;
+        std::getline(std::cin, line);
+    }
+    return status;
+}
