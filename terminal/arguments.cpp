@@ -1,6 +1,8 @@
 // The terminal edition's command line, and which flag answers which question.
 #include "terminal/terminal.h"
 
+#include "resources/resource_ids.h"
+
 #include <cstdlib>
 
 namespace {
@@ -13,14 +15,14 @@ bool number(const std::wstring& text, long& value) {
     return true;
 }
 
-std::wstring said(TerminalText text, bool german, const std::wstring& subject = {}) {
-    return formatText(terminalText(text, german), {subject});
+std::wstring said(unsigned text, const std::wstring& subject = {}) {
+    return formatText(loadText(text), {subject});
 }
 
 } // namespace
 
 bool parseTerminalArguments(const std::vector<std::wstring>& args, TerminalOptions& options,
-                            std::wstring& problem, bool german) {
+                            std::wstring& problem) {
     options = TerminalOptions{};
     bool commandGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -31,7 +33,7 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, TerminalOptio
         const std::wstring value = hasValue ? arg.substr(equals + 1) : std::wstring();
         if (arg.rfind(L"--", 0) != 0 && arg != L"-y" && arg != L"-q" && arg != L"-h") {
             if (commandGiven) {
-                problem = said(TerminalText::UnexpectedArgument, german, arg);
+                problem = said(IDS_CLI_UNEXPECTED_ARGUMENT, arg);
                 return false;
             }
             commandGiven = true;
@@ -42,7 +44,7 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, TerminalOptio
             else if (arg == L"update")
                 options.command = TerminalCommand::Update;
             else {
-                problem = said(TerminalText::UnknownCommand, german, arg);
+                problem = said(IDS_CLI_UNKNOWN_COMMAND, arg);
                 return false;
             }
             continue;
@@ -70,7 +72,7 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, TerminalOptio
             std::wstring given = value;
             if (flag) {
                 if (i + 1 >= args.size()) {
-                    problem = said(TerminalText::NeedsValue, german, name);
+                    problem = said(IDS_CLI_NEEDS_VALUE, name);
                     return false;
                 }
                 given = args[++i];
@@ -78,24 +80,24 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, TerminalOptio
             if (name == L"--device") {
                 options.device = given;
             } else if (!number(given, options.count) || options.count == 0) {
-                problem = said(TerminalText::CountNeedsNumber, german);
+                problem = said(IDS_CLI_COUNT_NEEDS_NUMBER);
                 return false;
             }
         } else {
-            problem = said(TerminalText::UnknownOption, german, arg);
+            problem = said(IDS_CLI_UNKNOWN_OPTION, arg);
             return false;
         }
     }
     if (options.each && options.command != TerminalCommand::Update) {
-        problem = said(TerminalText::EachWithUpdate, german);
+        problem = said(IDS_CLI_EACH_WITH_UPDATE);
         return false;
     }
     if (options.count != 0 && !options.each) {
-        problem = said(TerminalText::CountWithEach, german);
+        problem = said(IDS_CLI_COUNT_WITH_EACH);
         return false;
     }
     if (options.each && !options.device.empty()) {
-        problem = said(TerminalText::EachTakesEvery, german);
+        problem = said(IDS_CLI_EACH_TAKES_EVERY);
         return false;
     }
     return true;

@@ -37,7 +37,6 @@ class TerminalRun {
   private:
     std::ostream& out() { return *setup_.out; }
     std::ostream& err() { return *setup_.err; }
-    std::wstring text(TerminalText id) const { return terminalText(id, setup_.german); }
     bool interrupted() const { return setup_.interrupt->load(); }
     void say(const std::wstring& text);
     void complain(const std::wstring& text);
@@ -103,8 +102,7 @@ void TerminalRun::printStatus() {
         {&view.bootloaderLabel, &view.bootloaderVersion},
         {&view.escLabel, &view.escVersion}};
     for (const auto& [label, value] : rows)
-        out() << terminalLine(formatText(text(TerminalText::ProductLine), {*label, *value}))
-              << '\n';
+        out() << terminalLine(formatText(loadText(IDS_CLI_PRODUCT_LINE), {*label, *value})) << '\n';
     out() << '\n' << terminalLine(view.hint) << '\n' << std::flush;
 }
 
@@ -121,12 +119,12 @@ void TerminalRun::printResult(const char* result, const std::wstring& text) {
 int TerminalRun::refused(const ListedUnit& unit, bool speak) {
     if (unit.inUse) {
         if (speak)
-            complain(formatText(text(TerminalText::InUse), {unit.path}));
+            complain(formatText(loadText(IDS_CLI_IN_USE), {unit.path}));
         return kExitInUse;
     }
     if (speak) {
-        complain(formatText(text(TerminalText::NoAccess), {unit.path}));
-        complain(text(TerminalText::NoAccessHow));
+        complain(formatText(loadText(IDS_CLI_NO_ACCESS), {unit.path}));
+        complain(loadText(IDS_CLI_NO_ACCESS_HOW));
     }
     return kExitNoAccess;
 }
@@ -157,7 +155,7 @@ int TerminalRun::chooseUnit(std::wstring& path, bool oneOfSeveral, bool speak, s
             return kGoOn;
         }
         if (speak)
-            say(formatText(text(TerminalText::NotInList), {device}));
+            say(formatText(loadText(IDS_CLI_NOT_IN_LIST), {device}));
         return kExitNoUnit;
     }
     const ListedUnit* firstOpenable = nullptr;
@@ -166,7 +164,7 @@ int TerminalRun::chooseUnit(std::wstring& path, bool oneOfSeveral, bool speak, s
             firstOpenable = &unit;
     if (units.size() > 1 && !oneOfSeveral) {
         if (speak) {
-            complain(text(TerminalText::ChooseDevice));
+            complain(loadText(IDS_CLI_CHOOSE_DEVICE));
             for (const ListedUnit& unit : units)
                 complain(L"  " + unit.path + L"  " + productLabel(unit.productId));
         }
@@ -175,7 +173,7 @@ int TerminalRun::chooseUnit(std::wstring& path, bool oneOfSeveral, bool speak, s
     if (firstOpenable == nullptr && !units.empty())
         return refused(units[0], speak);
     if (units.size() > 1 && speak && options_.command == TerminalCommand::Status) {
-        say(text(TerminalText::OthersPresent));
+        say(loadText(IDS_CLI_OTHERS_PRESENT));
         for (const ListedUnit& unit : units)
             if (unit.path != firstOpenable->path)
                 say(L"  " + unit.path + L"  " + productLabel(unit.productId));
@@ -229,7 +227,7 @@ int TerminalRun::connectReady(bool oneOfSeveral, bool waitAlways, bool& connecte
             return code;
         }
         if (lastCode == kGoOn - 1)
-            say(text(TerminalText::WaitingFor));
+            say(loadText(IDS_CLI_WAITING_FOR));
         lastCode = code;
         if (limitMs >= 0 && waitedMs >= limitMs)
             return kExitNoUnit;
@@ -292,7 +290,7 @@ void TerminalRun::pumpUntilUpdateEnds() {
     while (session_.updateRunning()) {
         if (setup_.interrupt->exchange(false)) {
             err() << '\n'
-                  << terminalLine(text(TerminalText::InterruptRefused)) << '\n'
+                  << terminalLine(loadText(IDS_CLI_INTERRUPT_REFUSED)) << '\n'
                   << std::flush;
             stopAfterUpdate_ = true;
         }
@@ -320,8 +318,7 @@ int TerminalRun::updateOnce() {
     if (interrupted())
         return kExitInterrupted;
     const bool skipped = session_.declinedAt() == BoxId::ConfirmSameOrNewer;
-    const std::wstring why =
-        text(skipped ? TerminalText::SkippedSameOrNewer : TerminalText::Declined);
+    const std::wstring why = loadText(skipped ? IDS_CLI_SKIPPED_SAME_OR_NEWER : IDS_CLI_DECLINED);
     if (options_.json)
         printResult(skipped ? "skipped" : "declined", why);
     else
@@ -340,7 +337,7 @@ int TerminalRun::updateCommand() {
 }
 
 void TerminalRun::waitForRemoval(const std::wstring& path) {
-    say(formatText(text(TerminalText::RemoveUnit), {path}));
+    say(formatText(loadText(IDS_CLI_REMOVE_UNIT), {path}));
     for (;;) {
         std::vector<std::wstring> paths;
         platformListHidInterfaces(paths);
@@ -355,7 +352,7 @@ void TerminalRun::waitForRemoval(const std::wstring& path) {
 
 int TerminalRun::productionLine() {
     if (!options_.yes && !setup_.interactive) {
-        complain(formatText(text(TerminalText::UsageError), {text(TerminalText::NotPossible)}));
+        complain(formatText(loadText(IDS_CLI_USAGE_ERROR), {loadText(IDS_CLI_NOT_POSSIBLE)}));
         return kExitUsage;
     }
     std::uint32_t updated = 0, failed = 0, skipped = 0;
@@ -384,7 +381,7 @@ int TerminalRun::productionLine() {
         session_.release();
         waitForRemoval(path);
     }
-    const std::wstring tally = formatText(text(TerminalText::Tally), {updated, failed, skipped});
+    const std::wstring tally = formatText(loadText(IDS_CLI_TALLY), {updated, failed, skipped});
     if (options_.json)
         out() << "{\"type\":\"tally\",\"updated\":" << updated << ",\"failed\":" << failed
               << ",\"skipped\":" << skipped << "}\n";
@@ -418,15 +415,13 @@ int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& giv
 
     TerminalOptions options;
     std::wstring problem;
-    if (!parseTerminalArguments(args, options, problem, setup.german)) {
-        *setup.err << terminalLine(formatText(terminalText(TerminalText::UsageError, setup.german),
-                                              {problem}))
-                   << '\n'
+    if (!parseTerminalArguments(args, options, problem)) {
+        *setup.err << terminalLine(formatText(loadText(IDS_CLI_USAGE_ERROR), {problem})) << '\n'
                    << std::flush;
         return kExitUsage;
     }
     if (options.help) {
-        *setup.out << terminalLine(terminalText(TerminalText::Usage, setup.german)) << std::flush;
+        *setup.out << terminalLine(loadText(IDS_CLI_USAGE)) << std::flush;
         return kExitOk;
     }
     if (options.version) {

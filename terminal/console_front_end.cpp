@@ -31,7 +31,8 @@ bool ConsoleFrontEnd::readYes() {
     if (!std::getline(*setup_.in, answer))
         return false;
     answer = lowered(answer);
-    return answer == "y" || answer == "yes" || (setup_.german && (answer == "j" || answer == "ja"));
+    return answer == "y" || answer == "yes" ||
+           (interfaceIsGerman() && (answer == "j" || answer == "ja"));
 }
 
 bool ConsoleFrontEnd::ask(const Box& box) {
@@ -41,9 +42,8 @@ bool ConsoleFrontEnd::ask(const Box& box) {
         return true;
     }
     std::ostream& err = *setup_.err;
-    const std::string question =
-        "\n" + terminalLine(box.caption) + "\n" + terminalLine(box.text) + "\n" +
-        terminalLine(terminalText(TerminalText::PromptAnswers, setup_.german));
+    const std::string question = "\n" + terminalLine(box.caption) + "\n" + terminalLine(box.text) +
+                                 "\n" + terminalLine(loadText(IDS_CLI_PROMPT_ANSWERS));
     bool yes = rule == BoxAnswer::Yes;
     if (rule == BoxAnswer::Prompt) {
         err << question << std::flush;
@@ -60,9 +60,7 @@ FeedbackWindow ConsoleFrontEnd::openProgress(const std::wstring&, int, int, int,
     lastTenth_ = 0;
     lastLineLength_ = 0;
     if (!options_.quiet)
-        *setup_.err << terminalLine(terminalText(TerminalText::ProgressStart, setup_.german))
-                    << '\n'
-                    << std::flush;
+        *setup_.err << terminalLine(loadText(IDS_CLI_PROGRESS_START)) << '\n' << std::flush;
     return this;
 }
 
@@ -72,7 +70,7 @@ void ConsoleFrontEnd::showProgress(FeedbackWindow, const ProgressState& state) {
         return;
     std::ostream& err = *setup_.err;
     const std::string line = terminalLine(
-        formatText(terminalText(TerminalText::Progress, setup_.german),
+        formatText(loadText(IDS_CLI_PROGRESS),
                    {state.percent, state.blocksWritten, state.blocksTotal, state.secondsLeft}));
     if (setup_.interactive) {
         // Blanks over what a longer line left; consoles without escape sequences too.

@@ -46,24 +46,22 @@ struct TerminalOptions {
     bool version = false;
 };
 
-// False with a one-line problem for a wrong command line, in the language asked for.
+// False with a one-line problem for a wrong command line, in the interface language.
 // The arguments as the system hands them over: on Windows its UTF-16 ones as they are, on
 // Linux each byte as one character, as device nodes are listed.
 bool parseTerminalArguments(const std::vector<std::wstring>& args, TerminalOptions& options,
-                            std::wstring& problem, bool german);
+                            std::wstring& problem);
 
 // What a program's entry point hands one run: its streams, whether standard error is a
-// terminal (`interactive`: a self-updating progress line, prompts for --each), the
-// language, the flag its signal or console handler sets (Ctrl-C, Ctrl-Break, SIGTERM,
-// SIGHUP: acted on by the run's own thread only, before an update ends the run, during
-// one refused), and what to do about every 500 ms while waiting for a unit (by default a
-// platform wait).
+// terminal (`interactive`: a self-updating progress line, prompts for --each), the flag its signal
+// or console handler sets (Ctrl-C, Ctrl-Break, SIGTERM, SIGHUP: acted on by the run's own thread
+// only, before an update ends the run, during one refused), and what to do about every 500 ms while
+// waiting for a unit (by default a platform wait).
 struct TerminalSetup {
     std::istream* in = nullptr;
     std::ostream* out = nullptr;
     std::ostream* err = nullptr;
     bool interactive = false;
-    bool german = false;
     std::atomic<bool>* interrupt = nullptr;
     std::function<void()> idle;
 };
@@ -72,39 +70,7 @@ struct TerminalSetup {
 // (the caller's) until the end.
 int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& setup);
 
-// The terminal's own texts, English or German.
-enum class TerminalText {
-    Usage,
-    UsageError,
-    PromptAnswers,
-    Declined,
-    SkippedSameOrNewer,
-    OthersPresent,
-    ChooseDevice,
-    NoAccess,
-    NoAccessHow,
-    InUse,
-    NotInList,
-    WaitingFor,
-    InterruptRefused,
-    RemoveUnit,
-    Tally,
-    Progress,
-    ProgressStart,
-    NotPossible,
-    ProductLine,
-    // Command-line problems; %s is the argument or option concerned.
-    UnexpectedArgument,
-    UnknownCommand,
-    UnknownOption,
-    NeedsValue,
-    CountNeedsNumber,
-    EachWithUpdate,
-    CountWithEach,
-    EachTakesEvery,
-    PressEnter,
-};
-std::wstring terminalText(TerminalText text, bool german);
+// Its texts are the string table's (resources/texts.h), in the interface language.
 
 // A text as UTF-8, its "\r\n" line breaks as "\n"; a lone surrogate as U+FFFD.
 std::string terminalLine(const std::wstring& text);

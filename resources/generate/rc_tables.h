@@ -42,14 +42,35 @@ inline std::map<std::string, int> rcIds(const std::string& path) {
     return ids;
 }
 
-// IDS_NAME "text" inside a STRINGTABLE.
+// IDS_NAME "text" inside a STRINGTABLE's BEGIN and END. Any other line there but a blank
+// or a comment is refused: a text the Windows build would carry must never be left out
+// of the others without a word.
 inline std::map<std::string, std::string> rcStrings(const std::string& path) {
-    static const std::regex entry(R"rx(^\s+(IDS_\w+)\s+"(.*)"\s*$)rx");
+    static const std::regex entry(R"rx(^\s+(IDS_\w+)\s+"((?:[^"]|"")*)"\s*$)rx");
+    static const std::regex ignorable(R"(^\s*(//.*)?$)");
     std::map<std::string, std::string> texts;
     std::smatch m;
-    for (const std::string& line : rcLines(path))
-        if (std::regex_match(line, m, entry))
-            texts[m[1]] = m[2];
+    bool inTable = false, inBlock = false;
+    int number = 0;
+    for (const std::string& line : rcLines(path)) {
+        ++number;
+        if (line.rfind("STRINGTABLE", 0) == 0) {
+            inTable = true;
+        } else if (inTable && !inBlock && line.rfind("BEGIN", 0) == 0) {
+            inBlock = true;
+        } else if (inBlock && line.rfind("END", 0) == 0) {
+            inTable = inBlock = false;
+        } else if (inBlock && std::regex_match(line, m, entry)) {
+            if (!texts.emplace(m[1], m[2]).second)
+                throw std::runtime_error(path + ":" + std::to_string(number) + ": " + m[1].str() +
+                                         " twice");
+        } else if (inBlock && !std::regex_match(line, ignorable)) {
+            throw std::runtime_error(path + ":" + std::to_string(number) +
+                                     ": not a text of the string table: " + line);
+        }
+    }
+    if (inBlock)
+        throw std::runtime_error(path + ": a string table without its END");
     return texts;
 }
 
@@ -109,6 +130,9 @@ inline std::string textTablesSource(const std::string& idsPath, const std::strin
     out << "// Generated from the resource scripts at build time.\n"
         << "#include \"resources/text_tables.h\"\n\n"
         << "const TextEntry kTextTable[] = {\n";
+    for (const auto& [name, text] : en)
+        if (de.count(name) == 0 || ids.count(name) == 0)
+            throw std::runtime_error(name + " has no German text or no number");
     for (const auto& [name, text] : en)
         out << "    {" << ids.at(name) << ", " << wideLiteral(text) << ", "
             << wideLiteral(de.at(name)) << "},\n";

@@ -36,8 +36,7 @@ void installSignalHandlers() {
 
 int runTerminalProgram(int argc, char** argv) {
     installSignalHandlers();
-    const bool german = germanInterface();
-    chooseLanguage(german);
+    chooseLanguage(germanInterface());
     // Each byte one character, as the device list spells device nodes.
     std::vector<std::wstring> args;
     for (int i = 1; i < argc; ++i) {
@@ -51,7 +50,6 @@ int runTerminalProgram(int argc, char** argv) {
     setup.out = &std::cout;
     setup.err = &std::cerr;
     setup.interactive = isatty(STDERR_FILENO) == 1;
-    setup.german = german;
     setup.interrupt = &interruptRequested;
     return terminalMain(args, setup);
 }

@@ -28,8 +28,6 @@ int runTerminalProgram(int argc, wchar_t** argv) {
     SetConsoleCtrlHandler(onConsoleControl, TRUE);
     DWORD mode = 0;
     const bool interactive = GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
-    // The language of the executable's string table, as the window takes it.
-    const bool german = interfaceIsGerman();
     // The system's UTF-16 arguments as they are: a device path round-trips.
     std::vector<std::wstring> args(argv + 1, argv + argc);
     TerminalSetup setup;
@@ -37,7 +35,6 @@ int runTerminalProgram(int argc, wchar_t** argv) {
     setup.out = &std::cout;
     setup.err = &std::cerr;
     setup.interactive = interactive;
-    setup.german = german;
     setup.interrupt = &interruptRequested;
     const int status = terminalMain(args, setup);
 
@@ -45,7 +42,7 @@ int runTerminalProgram(int argc, wchar_t** argv) {
     // the result stays readable until Enter.
     DWORD processes[2];
     if (interactive && GetConsoleProcessList(processes, 2) == 1) {
-        std::cerr << terminalLine(terminalText(TerminalText::PressEnter, german)) << std::flush;
+        std::cerr << terminalLine(loadText(IDS_CLI_PRESS_ENTER)) << std::flush;
         std::string line;
         std::getline(std::cin, line);
     }
