@@ -18,29 +18,15 @@ void Win32Window::enable(int control, bool enabled) {
     EnableWindow(GetDlgItem(dialog_, control), enabled);
 }
 
-// Only what changed is set again: a repeated text would repaint, a repeated hint scroll
-// back to its top.
 void Win32Window::render(const SessionView& view) {
-    const SessionView* was = shown_ ? &*shown_ : nullptr;
-    auto text = [&](int control, const std::wstring& now, const std::wstring* before) {
-        if (before == nullptr || *before != now)
-            setText(control, now);
-    };
-    if (was == nullptr || was->title != view.title)
-        SendMessageW(dialog_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(view.title.c_str()));
-    text(IDC_UNIT_LABEL, view.unitLabel, was ? &was->unitLabel : nullptr);
-    text(IDC_BOOTLOADER_LABEL, view.bootloaderLabel, was ? &was->bootloaderLabel : nullptr);
-    text(IDC_ESC_LABEL, view.escLabel, was ? &was->escLabel : nullptr);
-    text(IDC_UNIT_VERSION, view.unitVersion, was ? &was->unitVersion : nullptr);
-    text(IDC_BOOTLOADER_VERSION, view.bootloaderVersion, was ? &was->bootloaderVersion : nullptr);
-    text(IDC_ESC_VERSION, view.escVersion, was ? &was->escVersion : nullptr);
-    if (was == nullptr || was->versionsEnabled != view.versionsEnabled)
-        for (int control : {IDC_UNIT_VERSION, IDC_BOOTLOADER_VERSION, IDC_ESC_VERSION,
-                            IDC_UNIT_LABEL, IDC_BOOTLOADER_LABEL, IDC_ESC_LABEL})
-            enable(control, view.versionsEnabled);
-    text(IDC_HINT, view.hint, was ? &was->hint : nullptr);
-    if (was == nullptr || was->updateEnabled != view.updateEnabled)
-        enable(IDC_UPDATE, view.updateEnabled);
+    for (const ControlChange& change : controlChanges(shown_ ? &*shown_ : nullptr, view)) {
+        if (change.control == kTitleControl)
+            SendMessageW(dialog_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(change.text.c_str()));
+        else if (change.isText)
+            setText(change.control, change.text);
+        else
+            enable(change.control, change.enabled);
+    }
     shown_ = view;
 }
 

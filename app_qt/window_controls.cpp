@@ -27,29 +27,17 @@ void setText(QDialog* window, int id, const std::wstring& text) {
 
 } // namespace
 
-// Only what changed is set again: a repeated hint would scroll back to its top.
 void QtWindow::render(const SessionView& view) {
-    const SessionView* was = shown_ ? &*shown_ : nullptr;
-    auto text = [&](int id, const std::wstring& now, const std::wstring* before) {
-        if (before == nullptr || *before != now)
-            setText(dialog_, id, now);
-    };
-    if (was == nullptr || was->title != view.title)
-        dialog_->setWindowTitle(QString::fromStdWString(view.title));
-    text(IDC_UNIT_LABEL, view.unitLabel, was ? &was->unitLabel : nullptr);
-    text(IDC_BOOTLOADER_LABEL, view.bootloaderLabel, was ? &was->bootloaderLabel : nullptr);
-    text(IDC_ESC_LABEL, view.escLabel, was ? &was->escLabel : nullptr);
-    text(IDC_UNIT_VERSION, view.unitVersion, was ? &was->unitVersion : nullptr);
-    text(IDC_BOOTLOADER_VERSION, view.bootloaderVersion, was ? &was->bootloaderVersion : nullptr);
-    text(IDC_ESC_VERSION, view.escVersion, was ? &was->escVersion : nullptr);
-    if (was == nullptr || was->versionsEnabled != view.versionsEnabled)
-        for (int id : {IDC_UNIT_VERSION, IDC_BOOTLOADER_VERSION, IDC_ESC_VERSION, IDC_UNIT_LABEL,
-                       IDC_BOOTLOADER_LABEL, IDC_ESC_LABEL})
-            control(dialog_, id)->setEnabled(view.versionsEnabled);
-    if (was == nullptr || was->hint != view.hint)
-        hintBox(dialog_)->setPlainText(displayed(view.hint));
-    if (was == nullptr || was->updateEnabled != view.updateEnabled)
-        control(dialog_, IDC_UPDATE)->setEnabled(view.updateEnabled);
+    for (const ControlChange& change : controlChanges(shown_ ? &*shown_ : nullptr, view)) {
+        if (change.control == kTitleControl)
+            dialog_->setWindowTitle(QString::fromStdWString(change.text));
+        else if (change.control == IDC_HINT)
+            hintBox(dialog_)->setPlainText(displayed(change.text));
+        else if (change.isText)
+            setText(dialog_, change.control, change.text);
+        else
+            control(dialog_, change.control)->setEnabled(change.enabled);
+    }
     shown_ = view;
 }
 

@@ -72,3 +72,26 @@ ProgressState progressState(std::uint32_t total, std::uint32_t remaining) {
     state.secondsLeft = static_cast<std::uint32_t>((msLeft + 999) / 1000);
     return state;
 }
+
+std::vector<ControlChange> controlChanges(const SessionView* was, const SessionView& now) {
+    std::vector<ControlChange> changes;
+    const std::pair<int, const std::wstring SessionView::*> texts[] = {
+        {kTitleControl, &SessionView::title},
+        {IDC_UNIT_LABEL, &SessionView::unitLabel},
+        {IDC_BOOTLOADER_LABEL, &SessionView::bootloaderLabel},
+        {IDC_ESC_LABEL, &SessionView::escLabel},
+        {IDC_UNIT_VERSION, &SessionView::unitVersion},
+        {IDC_BOOTLOADER_VERSION, &SessionView::bootloaderVersion},
+        {IDC_ESC_VERSION, &SessionView::escVersion},
+        {IDC_HINT, &SessionView::hint}};
+    for (const auto& [control, field] : texts)
+        if (was == nullptr || was->*field != now.*field)
+            changes.push_back({control, true, now.*field, false});
+    if (was == nullptr || was->versionsEnabled != now.versionsEnabled)
+        for (int control : {IDC_UNIT_VERSION, IDC_BOOTLOADER_VERSION, IDC_ESC_VERSION,
+                            IDC_UNIT_LABEL, IDC_BOOTLOADER_LABEL, IDC_ESC_LABEL})
+            changes.push_back({control, false, {}, now.versionsEnabled});
+    if (was == nullptr || was->updateEnabled != now.updateEnabled)
+        changes.push_back({IDC_UPDATE, false, {}, now.updateEnabled});
+    return changes;
+}

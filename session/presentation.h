@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 // Texts live in buffers of 2048 characters.
 constexpr std::size_t kLongestText = 2047;
@@ -55,6 +56,19 @@ constexpr OutcomeRow kOutcomeTable[] = {
 constexpr const OutcomeRow& outcomeRow(ConnectionOutcome outcome) {
     return kOutcomeTable[static_cast<int>(outcome)];
 }
+
+// What a window with the main dialog's controls changes to draw `now` over `was` (null:
+// nothing drawn yet, so everything): texts by control id (the title as kTitleControl) and
+// enabled states. Only what differs, so that a repeated text neither repaints nor scrolls
+// the hint box back to its top.
+constexpr int kTitleControl = 0;
+struct ControlChange {
+    int control;
+    bool isText; // else an enabled state
+    std::wstring text;
+    bool enabled;
+};
+std::vector<ControlChange> controlChanges(const SessionView* was, const SessionView& now);
 
 // The logo's place in the window's client coordinates: at most half the bitmap's width, no
 // wider than the room right of the group box less 45 pixels, 20 pixels right of the box,

@@ -56,8 +56,6 @@ class Session {
     void release();
 
     const SessionView& view() const { return view_; }
-    // The unit record, to read on the window's thread while no update runs.
-    const UnitConnection& unit() const { return unit_; }
     bool updateRunning() const { return running_; }
     bool closeAllowed() const { return !running_; }
     // The progress window may not be closed while the update runs, as Close is refused:

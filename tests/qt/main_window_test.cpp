@@ -50,7 +50,7 @@ TEST_P(OutcomeTest, ShowsItsHintButtonAndUnit) {
     start();
     EXPECT_EQ(hint(), c.ready ? loadText(c.hintText) : instructionsAfter(c.hintText));
     EXPECT_EQ(enabled(IDC_UPDATE), c.ready);
-    EXPECT_EQ(!session().unit().devicePath.empty(), c.ready);
+    EXPECT_EQ(!session().view().device.empty(), c.ready);
     EXPECT_EQ(text(IDC_UNIT_VERSION), c.ready ? L"2.3" : L"0.0.0");
     const bool incompatible = c.hintText == IDS_HINT_INCOMPATIBLE;
     ASSERT_EQ(boxesSeen.size(), incompatible ? 1u : 0u);
@@ -105,7 +105,7 @@ TEST_F(WindowTest, NotificationsWaitForTheBoxThatIsOpen) {
     ASSERT_EQ(boxesSeen.size(), 1u);
     EXPECT_TRUE(hintDuringBox.empty()) << "the arrival waited for the box";
     EXPECT_EQ(hint(), loadText(IDS_HINT_READY));
-    EXPECT_EQ(session().unit().devicePath, L"/dev/hidraw2");
+    EXPECT_EQ(session().view().device, L"/dev/hidraw2");
 }
 
 TEST_F(WindowTest, GermanInterface) {

@@ -62,7 +62,7 @@ TEST_F(UpdateWindowTest, SucceedsAndShowsTheNewVersion) {
     EXPECT_EQ(hint(), loadText(IDS_HINT_UPDATE_DONE));
     EXPECT_EQ(text(IDC_ESC_VERSION), L"3.0");
     EXPECT_FALSE(enabled(IDC_UPDATE));
-    EXPECT_TRUE(!session().unit().devicePath.empty());
+    EXPECT_TRUE(!session().view().device.empty());
     EXPECT_EQ(dialog()->findChild<QProgressBar*>(QStringLiteral("progress")), nullptr);
     EXPECT_TRUE(monotonic);
     EXPECT_GE(highest, 0) << "the progress window was shown";
@@ -88,7 +88,7 @@ TEST_F(UpdateWindowTest, FailureShowsItsCodesAndClosesTheUnit) {
     EXPECT_EQ(failure.icon, QMessageBox::Critical);
     EXPECT_EQ(hint(), loadText(IDS_HINT_UPDATE_FAILED));
     EXPECT_FALSE(enabled(IDC_UPDATE));
-    EXPECT_FALSE(!session().unit().devicePath.empty());
+    EXPECT_FALSE(!session().view().device.empty());
     EXPECT_EQ(text(IDC_ESC_VERSION), L"0.0.0");
 }
 
@@ -98,8 +98,7 @@ TEST_F(UpdateWindowTest, RemovalDuringTheUpdateWaitsForItsEnd) {
     session().deviceChanged(DeviceChange::Removal, L"/dev/hidraw3");
     ASSERT_TRUE(pumpUntil([] { return !session().updateRunning(); }));
     EXPECT_EQ(simProtocolViolations(unit), 0u);
-    EXPECT_FALSE(!session().unit().devicePath.empty())
-        << "the removal took effect after the update";
+    EXPECT_FALSE(!session().view().device.empty()) << "the removal took effect after the update";
     EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_CONNECTION_LOST));
 }
 

@@ -105,7 +105,6 @@ TEST_F(Connection, CloseStopsNotificationsReleasesTheUnitAndEnds) {
     ASSERT_TRUE(unitOpen());
     EXPECT_TRUE(session.close());
     EXPECT_TRUE(window.deviceChangesStopped);
-    EXPECT_FALSE(unitOpen());
     EXPECT_EQ(simOpenHandles(), 0u);
     EXPECT_EQ(window.endedWith, kEndClosed);
 }
@@ -169,7 +168,7 @@ TEST_F(Connection, OtherDevicesAndASecondUnitChangeNothing) {
     simAddDevice(L"/dev/hidraw0", 0x845E, 1);
     plugUnit({}, L"/dev/hidraw5");
     session.deviceChanged(DeviceChange::Arrival, {});
-    EXPECT_EQ(session.unit().devicePath, kUnitPath);
+    EXPECT_EQ(session.view().device, kUnitPath);
     session.deviceChanged(DeviceChange::Removal, L"/dev/hidraw5");
     session.deviceChanged(DeviceChange::Removal, L"/dev/hidraw0");
     EXPECT_TRUE(unitOpen());
@@ -192,17 +191,18 @@ TEST_F(Connection, FailedIdentificationOnArrivalHoldsTheDeviceSilentlyUntilItGoe
     simAddFault(unit, {SimFaultKind::ReadFails, GET_INFO, 1});
     session.deviceChanged(DeviceChange::Arrival, {});
     EXPECT_EQ(window.hint, waiting);
-    EXPECT_TRUE(unitOpen()) << "held";
+    EXPECT_EQ(simOpenHandles(), 1u) << "held";
     EXPECT_FALSE(enabled(IDC_UPDATE));
 
     plugUnit({}, L"/dev/hidraw6");
     session.deviceChanged(DeviceChange::Arrival, {});
-    EXPECT_EQ(session.unit().devicePath, kUnitPath) << "ignored while one is held";
+    EXPECT_EQ(simOpenHandles(), 1u) << "ignored while one is held";
+    EXPECT_EQ(window.hint, waiting);
     simRemoveDevice(unit);
     session.deviceChanged(DeviceChange::Removal, kUnitPath);
     EXPECT_EQ(window.hint, instructionsAfter(IDS_HINT_CONNECTION_LOST));
     session.deviceChanged(DeviceChange::Arrival, {});
-    EXPECT_EQ(session.unit().devicePath, L"/dev/hidraw6");
+    EXPECT_EQ(session.view().device, L"/dev/hidraw6");
 }
 
 TEST_F(Connection, NotificationsDuringABoxWaitAndAreHandledInOrder) {
@@ -226,7 +226,7 @@ TEST_F(Connection, NotificationsDuringABoxWaitAndAreHandledInOrder) {
     };
     session.deviceChanged(DeviceChange::Arrival, {});
     ASSERT_EQ(window.boxes.size(), 2u);
-    EXPECT_EQ(session.unit().devicePath, L"/dev/hidraw8");
+    EXPECT_EQ(session.view().device, L"/dev/hidraw8");
     EXPECT_EQ(window.hint, loadText(IDS_HINT_READY));
     EXPECT_TRUE(enabled(IDC_UPDATE));
 }

@@ -30,7 +30,7 @@ class SessionTest : public ::testing::Test {
     }
     bool enabled(int control) { return window.enabled[control]; }
     std::wstring text(int control) { return window.texts[control]; }
-    bool unitOpen() const { return !session.unit().devicePath.empty(); }
+    bool unitOpen() const { return !session.view().device.empty(); }
 
     RecordingWindow window;
     Session session{window};

@@ -210,7 +210,7 @@ TEST_F(UpdateRunner, WhileItRunsCloseIsRefusedAndRemovalWaitsForItsEnd) {
     // The unit went during the blocks: a failure, then the removal and the arrival in order.
     ASSERT_EQ(window.boxes.size(), 2u);
     EXPECT_EQ(window.boxes[1].caption, loadText(IDS_UPDATE_FAILED_CAPTION));
-    EXPECT_EQ(session.unit().devicePath, L"/dev/hidraw9");
+    EXPECT_EQ(session.view().device, L"/dev/hidraw9");
     EXPECT_EQ(window.hint, loadText(IDS_HINT_READY));
     EXPECT_TRUE(session.progressCloseAllowed());
     EXPECT_TRUE(session.close());
@@ -234,7 +234,7 @@ TEST_F(UpdateRunner, NotificationsDuringTheFailureBoxAreHandledAfterIt) {
               loadText(IDS_FAIL_WRITE_BLOCK) + L"\r\n" + codeLine(0xFFFFFFFE, 1167));
     EXPECT_EQ(window.hint, loadText(IDS_HINT_READY)) << "hint, button and unit agree";
     EXPECT_TRUE(enabled(IDC_UPDATE));
-    EXPECT_EQ(session.unit().devicePath, L"/dev/hidraw4");
+    EXPECT_EQ(session.view().device, L"/dev/hidraw4");
 }
 
 // Once per update at most, the first time after a block that one of the two windows is in

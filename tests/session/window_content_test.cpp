@@ -65,6 +65,28 @@ TEST(OutcomeTable, InTheOrderOfTheOutcomesWithDistinctNamesAndStatuses) {
     }
 }
 
+TEST(ControlChanges, EverythingFirstThenOnlyWhatDiffers) {
+    SessionView view;
+    view.title = L"t";
+    view.hint = L"h";
+    const std::vector<ControlChange> first = controlChanges(nullptr, view);
+    EXPECT_EQ(first.size(), 8u + 6u + 1u) << "every text, every row's state and Update";
+    EXPECT_TRUE(controlChanges(&view, view).empty());
+
+    SessionView next = view;
+    next.hint = L"h2";
+    next.versionsEnabled = false;
+    const std::vector<ControlChange> changes = controlChanges(&view, next);
+    ASSERT_EQ(changes.size(), 1u + 6u);
+    EXPECT_EQ(changes[0].control, IDC_HINT);
+    EXPECT_EQ(changes[0].text, L"h2");
+    for (std::size_t i = 1; i < changes.size(); ++i) {
+        EXPECT_FALSE(changes[i].isText);
+        EXPECT_FALSE(changes[i].enabled);
+        EXPECT_NE(changes[i].control, IDC_UPDATE);
+    }
+}
+
 TEST(LogoPlace, HalfTheBitmapOrTheRoomLeftOrNothing) {
     const LogoPlace wide = logoPlace(2000, 100, 10, 1772, 263);
     EXPECT_EQ(wide.width, 886);

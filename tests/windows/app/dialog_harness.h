@@ -55,7 +55,7 @@ class DialogTest : public ::testing::Test {
     static HWND ownProgressWindow();
 
     Session& session() { return front->session(); }
-    bool unitOpen() { return !session().unit().devicePath.empty(); }
+    bool unitOpen() { return !session().view().device.empty(); }
 
     std::unique_ptr<Win32Window> front;
     HWND dialog = nullptr;

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <thread>
 
+// What an update shows and when is the session's rule (tests/session); here the real boxes,
+// their owner, the real progress window and the dialog's own ways to close.
 class UpdateUi : public DialogTest {
   protected:
     void SetUp() override {
@@ -120,30 +122,6 @@ TEST_F(UpdateUi, CodeLineReadsAsTheUserSeesIt) {
     EXPECT_EQ(message.substr(message.size() - 21), L"0xfffffffd-0x0000001f");
 }
 
-TEST_F(UpdateUi, NoUnitWhenPressedShowsTheTextAlone) {
-    start();
-    press(IDC_UPDATE);
-    ASSERT_EQ(boxesSeen.size(), 1u);
-    EXPECT_EQ(boxesSeen[0].text, loadIn(IDS_FAIL_NO_UNIT));
-    EXPECT_EQ(boxesSeen[0].caption, loadIn(IDS_UPDATE_FAILED_CAPTION));
-    expectWaitingAfterFailure();
-}
-
-TEST_F(UpdateUi, RemovalDuringTheConfirmationClosesTheUnitAtOnce) {
-    int unit = readyUnit();
-    whileBoxOpen = [&](const SeenBox& box) {
-        if (box.caption != loadIn(IDS_CONFIRM_UPDATE_CAPTION))
-            return;
-        simRemoveDevice(unit);
-        remove(kUnitPath);
-        EXPECT_FALSE(unitOpen());
-    };
-    pressUpdateAndWait();
-    ASSERT_EQ(boxesSeen.size(), 2u);
-    EXPECT_EQ(boxesSeen[1].text, loadIn(IDS_FAIL_LOCK)) << "-1: no code line";
-    expectWaitingAfterFailure();
-}
-
 TEST_F(UpdateUi, CloseAndRemovalDuringTheRunWaitForItsEnd) {
     int unit = readyUnit();
     press(IDC_UPDATE);
@@ -159,26 +137,6 @@ TEST_F(UpdateUi, CloseAndRemovalDuringTheRunWaitForItsEnd) {
     EXPECT_FALSE(unitOpen()) << "the removal was handled after the run";
     EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_CONNECTION_LOST));
     EXPECT_FALSE(enabled(IDC_UPDATE));
-}
-
-TEST_F(UpdateUi, NotificationsDuringTheFailureBoxWaitForIt) {
-    int unit = readyUnit();
-    simAddFault(unit, {SimFaultKind::Unplug, WRITE_BLOCK, 10});
-    const wchar_t* replugged = L"\\\\?\\HID#VID_1F4B&PID_0002#replugged";
-    whileBoxOpen = [&](const SeenBox& box) {
-        if (box.caption != loadIn(IDS_UPDATE_FAILED_CAPTION))
-            return;
-        remove(kUnitPath);
-        simAddUnit(replugged);
-        arrive(replugged);
-        EXPECT_FALSE(unitOpen());
-    };
-    pressUpdateAndWait();
-    ASSERT_EQ(boxesSeen.size(), 2u);
-    EXPECT_EQ(boxesSeen[1].text, failureMessage(IDS_FAIL_WRITE_BLOCK, -2, 1167));
-    EXPECT_TRUE(unitOpen());
-    EXPECT_EQ(hint(), loadIn(IDS_HINT_READY)) << "hint, button and unit agree";
-    EXPECT_TRUE(enabled(IDC_UPDATE));
 }
 
 TEST_F(UpdateUi, ProgressWindowRefusesToCloseUntilTheUpdateEnds) {
