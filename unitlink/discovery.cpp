@@ -41,7 +41,8 @@ static std::int32_t openListedUnit(UnitConnection& connection, const std::wstrin
 
     std::int32_t result = kNoUnitFound;
     for (const std::wstring& path : paths)
-        if ((onlyPath.empty() || path == onlyPath) && openIfUnit(connection, path, result))
+        if ((onlyPath.empty() || platformSamePath(path, onlyPath)) &&
+            openIfUnit(connection, path, result))
             return result;
     return kNoUnitFound;
 }

@@ -73,6 +73,10 @@ bool platformListHidInterfaces(std::vector<std::wstring>& paths) {
     return true;
 }
 
+bool platformSamePath(const std::wstring& a, const std::wstring& b) {
+    return a == b;
+}
+
 DeviceHandle platformOpenDevice(const std::wstring&) {
     ++run.openHandles;
     return kHandle;
