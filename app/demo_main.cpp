@@ -6,6 +6,6 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     restrictDllSearchToSystem();
-    simStartDemo(kDemoPathWindows);
+    simStartDemo(simDemoPathWindows);
     return runWin32Program(instance);
 }

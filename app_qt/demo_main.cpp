@@ -4,6 +4,6 @@
 #include "sim/sim_unit.h"
 
 int main(int argc, char** argv) {
-    simStartDemo(kDemoPathLinux);
+    simStartDemo(simDemoPathLinux);
     return runQtProgram(argc, argv, false);
 }

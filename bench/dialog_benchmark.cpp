@@ -46,7 +46,7 @@ LRESULT CALLBACK drive(int code, WPARAM wParam, LPARAM lParam) {
 
 int main() {
     restrictDllSearchToSystem();
-    simStartDemo(kDemoPathWindows);
+    simStartDemo(simDemoPathWindows);
     boxes = SetWindowsHookExW(WH_CALLWNDPROCRET, acceptBoxes, nullptr, GetCurrentThreadId());
     posted = SetWindowsHookExW(WH_GETMESSAGE, drive, nullptr, GetCurrentThreadId());
     runWin32Program(GetModuleHandleW(nullptr));

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     sinceMain.start();
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
-    simStartDemo(kDemoPathLinux);
+    simStartDemo(simDemoPathLinux);
     auto* window = new QtWindow;
     QDialog* dialog = window->dialog();
     window->session().start(true);

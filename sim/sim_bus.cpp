@@ -1,6 +1,7 @@
 #include "sim/sim_state.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <chrono>
 #include <thread>
 
@@ -99,10 +100,32 @@ int simAddDemoUnit(const std::wstring& path) {
     return simAddUnit(path, orca);
 }
 
-void simStartDemo(const std::wstring& path) {
+std::wstring simDemoPathWindows(int unit) {
+    return L"\\\\?\\hid#vid_1f4b&pid_0002#demo" + (unit > 0 ? std::to_wstring(unit) : L"") +
+           L"#{4d1e55b2-f16f-11cf-88cb-001111000030}";
+}
+
+std::wstring simDemoPathLinux(int unit) {
+    return L"/dev/hidraw" + std::to_wstring(unit);
+}
+
+void simStartDemo(std::wstring (*pathOf)(int unit), int units) {
     simReset();
     simSetRealTime(true);
-    simAddDemoUnit(path);
+    simAddDemoUnit(pathOf(0));
+    if (units > 1)
+        std::thread([pathOf, units] {
+            for (int unit = 1; unit < units; ++unit) {
+                std::this_thread::sleep_for(std::chrono::seconds(2));
+                simAddDemoUnit(pathOf(unit));
+            }
+        }).detach();
+}
+
+int simDemoUnitsAsked() {
+    const char* asked = std::getenv("ORCA_DEMO_UNITS");
+    const int units = asked != nullptr ? std::atoi(asked) : 1;
+    return units >= 1 && units <= 16 ? units : 1;
 }
 
 void simSetOpenable(int device, bool openable) {

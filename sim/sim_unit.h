@@ -78,11 +78,13 @@ int simAddUnit(const std::wstring& path, const SimUnitConfig& config = {});
 // The demo's DOCK-BOX with an ORCA 75 LX attached: firmware 2.5, bootloader 1.5.
 int simAddDemoUnit(const std::wstring& path);
 // What every demo program starts with: an empty bus in real time with the demo's unit at
-// the path its platform would give it.
-constexpr const wchar_t* kDemoPathWindows =
-    L"\\\\?\\hid#vid_1f4b&pid_0002#demo#{4d1e55b2-f16f-11cf-88cb-001111000030}";
-constexpr const wchar_t* kDemoPathLinux = L"/dev/hidraw0";
-void simStartDemo(const std::wstring& path);
+// the path its platform would give it; with `units` above 1 the others follow one every
+// two seconds, each a DOCK-BOX with an ORCA 75 LX, at the platform's next paths.
+std::wstring simDemoPathWindows(int unit);
+std::wstring simDemoPathLinux(int unit);
+void simStartDemo(std::wstring (*pathOf)(int unit), int units = 1);
+// How many units a demo program is asked for: ORCA_DEMO_UNITS, 1 to 16; 1 otherwise.
+int simDemoUnitsAsked();
 void simSetOpenable(int device, bool openable);
 void simSetAttributesReadable(int device, bool readable);
 void simSetCapabilitiesReadable(int device, bool readable);

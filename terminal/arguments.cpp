@@ -60,6 +60,13 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, TerminalOptio
             options.quiet = true;
         else if (arg == L"--each")
             options.each = true;
+        else if (arg == L"--all")
+            options.all = options.parallel = true;
+        else if (name == L"--parallel" && flag)
+            options.parallel = true;
+        else if (name == L"--parallel" && number(value, options.parallelLimit) &&
+                 options.parallelLimit > 0)
+            options.parallel = true;
         else if (arg == L"--help" || arg == L"-h")
             options.help = true;
         else if (arg == L"--version")
@@ -96,7 +103,19 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, TerminalOptio
         problem = said(IDS_CLI_COUNT_WITH_EACH);
         return false;
     }
-    if (options.each && !options.device.empty()) {
+    if (options.parallel && !options.each && !options.all) {
+        problem = said(IDS_CLI_PARALLEL_WITH_EACH);
+        return false;
+    }
+    if (options.all && (options.each || options.command != TerminalCommand::Update)) {
+        problem = said(IDS_CLI_ALL_WITH_UPDATE);
+        return false;
+    }
+    if (options.parallel && !options.yes) {
+        problem = said(IDS_CLI_PARALLEL_NEEDS_YES);
+        return false;
+    }
+    if ((options.each || options.all) && !options.device.empty()) {
         problem = said(IDS_CLI_EACH_TAKES_EVERY);
         return false;
     }

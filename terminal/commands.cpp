@@ -400,6 +400,8 @@ int TerminalRun::command() {
     case TerminalCommand::Update:
         break;
     }
+    if (options_.parallel)
+        return parallelLine(setup_, options_);
     return options_.each ? productionLine() : updateCommand();
 }
 

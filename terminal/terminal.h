@@ -41,7 +41,10 @@ struct TerminalOptions {
     bool wait = false;
     long waitSeconds = -1; // -1: until interrupted
     bool each = false;
-    long count = 0; // 0: no end
+    long count = 0;         // 0: no end
+    bool parallel = false;  // --each --parallel, --all: units written at once
+    long parallelLimit = 0; // 0: no limit
+    bool all = false;       // every unit present and ready now, at once
     bool help = false;
     bool version = false;
 };
@@ -65,6 +68,10 @@ struct TerminalSetup {
     std::atomic<bool>* interrupt = nullptr;
     std::function<void()> idle;
 };
+
+// The parallel production line (terminal/parallel_line.cpp): every ready unit written at
+// once, each on its own session; returns the exit status after the tally.
+int parallelLine(const TerminalSetup& setup, const TerminalOptions& options);
 
 // The whole program on these streams; returns its exit status. Runs the window's thread
 // (the caller's) until the end.

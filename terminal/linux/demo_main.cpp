@@ -3,6 +3,6 @@
 #include "terminal/run_program.h"
 
 int main(int argc, char** argv) {
-    simStartDemo(kDemoPathLinux);
+    simStartDemo(simDemoPathLinux, simDemoUnitsAsked());
     return runTerminalProgram(argc, argv);
 }

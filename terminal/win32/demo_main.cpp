@@ -5,6 +5,6 @@
 
 int wmain(int argc, wchar_t** argv) {
     restrictDllSearchToSystem();
-    simStartDemo(kDemoPathWindows);
+    simStartDemo(simDemoPathWindows, simDemoUnitsAsked());
     return runTerminalProgram(argc, argv);
 }

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <dirent.h>
 #include <poll.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -190,6 +191,50 @@ TEST_F(HidrawSeamTest, WholeUpdateThroughTheNodeOnTheSimulatedClock) {
     EXPECT_EQ(simProtocolViolations(unit), 0u);
     EXPECT_FALSE(simLockHeld(unit));
     EXPECT_TRUE(simWriteProtected(unit));
+}
+
+// Two units on two nodes, written at once from two threads: each node carries only its
+// own unit's requests, and each update its own result and errors.
+TEST_F(HidrawSeamTest, TwoNodesWrittenAtOnceFromTwoThreads) {
+    const std::vector<std::uint8_t> image = standInImage();
+    simSetFirmwareImage(image);
+    const int first = addUnit(1);
+    const int second = addUnit(2);
+    simAddFault(second, {SimFaultKind::StatusError, WRITE_BLOCK, 1500, 9});
+    RecordingFeedback feedbacks[2];
+    UnitConnection units[2];
+    ASSERT_EQ(openUnitAt(units[0], L"/dev/hidraw1"), 0);
+    ASSERT_EQ(openUnitAt(units[1], L"/dev/hidraw2"), 0);
+    std::thread writers[2];
+    for (int i : {0, 1}) {
+        feedbacks[i].answers = {true, true};
+        writers[i] = std::thread([&, i] { runUpdate(units[i], feedbacks[i].bind()); });
+    }
+    for (std::thread& writer : writers)
+        writer.join();
+
+    EXPECT_EQ(feedbacks[0].only("success").size(), 1u);
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), simFlash(first).begin()));
+    EXPECT_EQ(simProtocolViolations(first), 0u);
+    const std::vector<FeedbackCall> failed = feedbacks[1].only("failure");
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(failed[0].code, 9) << "the second unit's own error, on its own report";
+    EXPECT_TRUE(feedbacks[1].only("success").empty());
+    std::size_t requests[2] = {0, 0};
+    bool interleaved = false;
+    int last = -1;
+    for (const SimExchange& e : simTranscript()) {
+        ASSERT_TRUE(e.device == first || e.device == second);
+        ++requests[e.device == first ? 0 : 1];
+        interleaved = interleaved || (last >= 0 && last != e.device && requests[0] > 3 &&
+                                      requests[1] > 3 && e.request[1] == WRITE_BLOCK);
+        last = e.device;
+    }
+    EXPECT_EQ(requests[0], 3u + 4u + 2038u + 2u);
+    EXPECT_EQ(requests[1], 3u + 4u + 1500u) << "nothing after the block that failed";
+    EXPECT_TRUE(interleaved) << "the two wrote at the same time";
+    closeUnit(units[0]);
+    closeUnit(units[1]);
 }
 
 bool nextEvent(HotPlugWatch* watch, HotPlugEvent& event) {

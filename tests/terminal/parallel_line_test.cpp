@@ -1,0 +1,232 @@
+// The parallel production line in-process against several simulated units on the virtual
+// clock: each unit's requests exact and its own, every result in the tally, interrupts.
+#include "resources/generate/firmware_pattern.h"
+#include "resources/locale_texts.h"
+#include "resources/resource_ids.h"
+#include "sim/sim_unit.h"
+#include "terminal/terminal.h"
+#include "unitlink/unit_connection.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <sstream>
+
+namespace {
+
+// Standard output that calls `onLine` with each whole line as the program writes it.
+class WatchedOutput : public std::stringbuf {
+  public:
+    std::function<void(const std::string&)> onLine;
+
+  protected:
+    int sync() override {
+        const std::string all = str();
+        std::size_t end;
+        while ((end = all.find('\n', seen_)) != std::string::npos) {
+            if (onLine)
+                onLine(all.substr(seen_, end - seen_));
+            seen_ = end + 1;
+        }
+        return 0;
+    }
+
+  private:
+    std::size_t seen_ = 0;
+};
+
+struct Ran {
+    int status;
+    std::string out, err;
+};
+
+class ParallelLine : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        chooseLanguage(false);
+        simReset();
+        image = standInImage();
+        simSetFirmwareImage(image);
+    }
+    Ran run(const std::vector<std::wstring>& args) {
+        std::istringstream in;
+        std::ostream out(&watched);
+        std::ostringstream err;
+        TerminalSetup setup;
+        setup.in = &in;
+        setup.out = &out;
+        setup.err = &err;
+        setup.interrupt = &interrupt;
+        setup.idle = [this] {
+            ++polls;
+            if (onIdle)
+                onIdle();
+        };
+        const int status = terminalMain(args, setup);
+        EXPECT_EQ(simOpenHandles(), 0u) << "every unit closed";
+        return {status, watched.str(), err.str()};
+    }
+    static int plug(const wchar_t* path, std::uint16_t installed = 0x0205) {
+        SimUnitConfig config;
+        config.escFirmwareVersion = installed;
+        return simAddUnit(path, config);
+    }
+    static std::vector<std::vector<std::uint8_t>> requestsOf(int device) {
+        std::vector<std::vector<std::uint8_t>> requests;
+        for (const SimExchange& e : simTranscript())
+            if (e.device == device)
+                requests.push_back(e.request);
+        return requests;
+    }
+    // Identification, lock, protection off, erase, address, every block, protection on,
+    // release: the whole update, in order, with this image.
+    void expectWholeUpdate(int device) {
+        const auto r = requestsOf(device);
+        ASSERT_EQ(r.size(), 3u + 4u + 2038u + 2u) << device;
+        EXPECT_EQ(r[3][1], SYSTEM_LOCK);
+        EXPECT_EQ(r[5][1], ERASE);
+        for (std::size_t block = 0; block < 2038; ++block) {
+            const std::size_t bytes = block < 2037 ? 48 : 16;
+            ASSERT_TRUE(std::equal(r[7 + block].begin() + 4, r[7 + block].begin() + 4 + bytes,
+                                   image.begin() + 48 * block))
+                << device << " block " << block;
+        }
+        EXPECT_EQ(r.back()[1], SYSTEM_LOCK);
+        EXPECT_EQ(simProtocolViolations(device), 0u);
+    }
+    static bool has(const std::string& text, const std::string& part) {
+        return text.find(part) != std::string::npos;
+    }
+
+    std::vector<std::uint8_t> image;
+    WatchedOutput watched;
+    std::atomic<bool> interrupt{false};
+    int polls = 0;
+    std::function<void()> onIdle;
+};
+
+TEST_F(ParallelLine, EachUnitIsWrittenAtOnceAndOnlyItsOwnResultIsTold) {
+    const int good = plug(L"/dev/hidraw1");
+    const int failsAtErase = plug(L"/dev/hidraw2");
+    simAddFault(failsAtErase, {SimFaultKind::StatusError, ERASE, 1, 7});
+    const int removed = plug(L"/dev/hidraw3");
+    simAddFault(removed, {SimFaultKind::Unplug, WRITE_BLOCK, 300});
+    const int current = plug(L"/dev/hidraw4", 0x0300);
+    int late = -1;
+    // Arrives once the first unit is half written, while the others write too.
+    watched.onLine = [&](const std::string& line) {
+        if (late < 0 && has(line, "\"device\":\"/dev/hidraw1\",\"percent\":50"))
+            late = plug(L"/dev/hidraw5");
+    };
+    const Ran r = run({L"update", L"--each", L"--parallel", L"--yes", L"--count", L"5", L"--json"});
+    EXPECT_EQ(r.status, kExitFailed);
+
+    expectWholeUpdate(good);
+    ASSERT_GE(late, 0);
+    expectWholeUpdate(late);
+    const auto erased = requestsOf(failsAtErase);
+    ASSERT_EQ(erased.size(), 3u + 3u) << "nothing after the erase that failed";
+    EXPECT_EQ(erased.back()[1], ERASE);
+    EXPECT_EQ(requestsOf(current).size(), 3u) << "identified, then skipped";
+    EXPECT_LT(requestsOf(removed).size(), 3u + 4u + 2038u);
+    // The late unit started before the first one ended: the writes overlapped.
+    std::size_t firstOfLate = simTranscript().size(), lastOfGood = 0;
+    for (std::size_t i = 0; i < simTranscript().size(); ++i) {
+        if (simTranscript()[i].device == late)
+            firstOfLate = std::min(firstOfLate, i);
+        if (simTranscript()[i].device == good)
+            lastOfGood = i;
+    }
+    EXPECT_LT(firstOfLate, lastOfGood);
+
+    // Every line a JSON object; every progress and result line names its unit.
+    std::istringstream lines(r.out);
+    std::string line;
+    int progressLines = 0;
+    while (std::getline(lines, line)) {
+        ASSERT_TRUE(line.front() == '{' && line.back() == '}') << line;
+        if (has(line, "\"type\":\"progress\"") || has(line, "\"type\":\"result\"")) {
+            EXPECT_TRUE(has(line, "\"device\":\"/dev/hidraw")) << line;
+        }
+        progressLines += has(line, "\"type\":\"progress\"");
+    }
+    EXPECT_EQ(progressLines, 2 * 10 + 1) << "10 to 100 % for two, 10 % for the one pulled";
+    EXPECT_TRUE(has(r.out, "{\"type\":\"result\",\"device\":\"/dev/hidraw4\",\"product\":"
+                           "\"DOCK-BOX\",\"result\":\"skipped\""));
+    EXPECT_TRUE(has(r.out, "\"type\":\"tally\",\"updated\":2,\"failed\":2,\"skipped\":1"));
+    EXPECT_TRUE(has(r.out, "{\"device\":\"/dev/hidraw2\",\"result\":\"failed\""));
+    EXPECT_TRUE(has(r.out, "0x00000007-0x00000000")) << "the erase's code line";
+}
+
+TEST_F(ParallelLine, TheTallyNamesEachUnitWithItsResultAndCodeLine) {
+    plug(L"/dev/hidraw1");
+    const int failing = plug(L"/dev/hidraw2");
+    simAddFault(failing, {SimFaultKind::StatusError, ERASE, 1, 7});
+    const Ran r = run({L"update", L"--all", L"--yes"});
+    EXPECT_EQ(r.status, kExitFailed);
+    const std::string tally = r.out.substr(r.out.find("Updated: 1, failed: 1, skipped: 0\n"));
+    EXPECT_TRUE(has(tally, "\n  /dev/hidraw1  DOCK-BOX  updated\n"));
+    EXPECT_TRUE(has(tally, "\n  /dev/hidraw2  DOCK-BOX  failed\n"
+                           "    The system shows following errorcode: 0x00000007-0x00000000\n"));
+    EXPECT_EQ(std::count(tally.begin(), tally.end(), '\n'), 4) << "in the order the results came";
+    EXPECT_TRUE(has(r.err, "/dev/hidraw1  DOCK-BOX  10 %  block 204 of 2038"));
+    EXPECT_EQ(polls, 0) << "--all takes what is there, without waiting";
+
+    simReset();
+    const Ran none = run({L"update", L"--all", L"--yes"});
+    EXPECT_EQ(none.status, kExitNoUnit);
+    EXPECT_TRUE(has(none.out, "Updated: 0, failed: 0, skipped: 0\n"));
+}
+
+TEST_F(ParallelLine, AnInterruptWhileTwoWriteIsRefusedAndNoUnitStartsAfterIt) {
+    const int first = plug(L"/dev/hidraw1");
+    const int second = plug(L"/dev/hidraw2");
+    bool plugged = false;
+    watched.onLine = [&](const std::string& line) {
+        if (!plugged && has(line, "\"device\":\"/dev/hidraw2\",\"percent\":30")) {
+            plugged = true;
+            interrupt = true;
+            plug(L"/dev/hidraw3"); // arrives after the interrupt: never started
+        }
+    };
+    const Ran r = run({L"update", L"--each", L"--parallel=2", L"--yes", L"--json"});
+    EXPECT_EQ(r.status, kExitInterrupted);
+    EXPECT_TRUE(has(r.err, "The update must not be interrupted"));
+    expectWholeUpdate(first);
+    expectWholeUpdate(second);
+    EXPECT_TRUE(has(r.out, "\"type\":\"tally\",\"updated\":2,\"failed\":0,\"skipped\":0"));
+    EXPECT_EQ(r.out.find("/dev/hidraw3"), std::string::npos);
+}
+
+TEST_F(ParallelLine, TheLimitHoldsTheNextUnitUntilOneEnds) {
+    const int a = plug(L"/dev/hidraw1");
+    const int b = plug(L"/dev/hidraw2");
+    const Ran r = run({L"update", L"--each", L"--parallel=1", L"--yes", L"--count", L"2"});
+    EXPECT_EQ(r.status, kExitOk);
+    expectWholeUpdate(a);
+    expectWholeUpdate(b);
+    std::size_t lastOfA = 0, firstWriteOfB = simTranscript().size();
+    for (std::size_t i = 0; i < simTranscript().size(); ++i) {
+        if (simTranscript()[i].device == a)
+            lastOfA = i;
+        if (simTranscript()[i].device == b && simTranscript()[i].request[1] == SYSTEM_LOCK)
+            firstWriteOfB = std::min(firstWriteOfB, i);
+    }
+    EXPECT_LT(lastOfA, firstWriteOfB) << "one at a time";
+}
+
+TEST_F(ParallelLine, UsageProblems) {
+    for (const std::vector<std::wstring>& args :
+         {std::vector<std::wstring>{L"update", L"--each", L"--parallel"},
+          {L"update", L"--parallel", L"--yes"},
+          {L"status", L"--all", L"--yes"},
+          {L"update", L"--all", L"--each", L"--yes"},
+          {L"update", L"--each", L"--parallel=0", L"--yes"}}) {
+        const Ran r = run(args);
+        EXPECT_EQ(r.status, kExitUsage) << args.size();
+        EXPECT_TRUE(has(r.err, "--help"));
+    }
+}
+
+} // namespace
