@@ -111,15 +111,21 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, TerminalOptio
         problem = said(IDS_CLI_ALL_WITH_UPDATE);
         return false;
     }
-    if (options.parallel && !options.yes) {
-        problem = said(IDS_CLI_PARALLEL_NEEDS_YES);
-        return false;
-    }
     if ((options.each || options.all) && !options.device.empty()) {
         problem = said(IDS_CLI_EACH_TAKES_EVERY);
         return false;
     }
     return true;
+}
+
+bool isYes(std::string answer) {
+    for (char& c : answer)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    while (!answer.empty() && (answer.back() == '\r' || answer.back() == ' '))
+        answer.pop_back();
+    return answer == "y" || answer == "yes" ||
+           (interfaceIsGerman() && (answer == "j" || answer == "ja"));
 }
 
 // The first confirmation is the routine question, the same-or-newer one the risky one:

@@ -3,19 +3,6 @@
 #include <istream>
 #include <ostream>
 
-namespace {
-
-std::string lowered(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    while (!text.empty() && (text.back() == '\r' || text.back() == ' '))
-        text.pop_back();
-    return text;
-}
-
-} // namespace
-
 ConsoleFrontEnd::ConsoleFrontEnd(const TerminalSetup& setup, const TerminalOptions& options)
     : setup_(setup), options_(options) {}
 
@@ -25,14 +12,10 @@ std::vector<Box> ConsoleFrontEnd::takeShown() {
     return shown;
 }
 
-// y, yes; in German also j, ja. Anything else, or the end of input, declines.
+// The end of input declines.
 bool ConsoleFrontEnd::readYes() {
     std::string answer;
-    if (!std::getline(*setup_.in, answer))
-        return false;
-    answer = lowered(answer);
-    return answer == "y" || answer == "yes" ||
-           (interfaceIsGerman() && (answer == "j" || answer == "ja"));
+    return std::getline(*setup_.in, answer) && isYes(answer);
 }
 
 bool ConsoleFrontEnd::ask(const Box& box) {

@@ -13,6 +13,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <istream>
+#include <mutex>
+#include <thread>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -24,6 +28,81 @@ constexpr std::uint32_t kPollMs = 500;
 enum class UnitState { NotReady, Refused, Writing, Done };
 
 class Line;
+
+// Standard input, one line at a time on a thread of its own, so that the line's thread
+// keeps running the writers' work while a question waits for its answer.
+class AnswerReader {
+  public:
+    explicit AnswerReader(std::istream& in) : in_(in) {}
+    ~AnswerReader();
+    // Starts reading the next line.
+    void request();
+    // The line once it came: true with it, or with the end of input as an empty line.
+    bool take(std::string& answer);
+
+  private:
+    void read();
+
+    std::istream& in_;
+    std::thread thread_;
+    std::mutex lock_;
+    std::condition_variable changed_;
+    bool requested_ = false, ready_ = false, stop_ = false;
+    std::string line_;
+};
+
+AnswerReader::~AnswerReader() {
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        stop_ = true;
+        changed_.notify_all();
+    }
+    if (!thread_.joinable())
+        return;
+    std::unique_lock<std::mutex> held(lock_);
+    const bool reading = requested_ && !ready_;
+    held.unlock();
+    // A read that no one will answer ends with the process.
+    if (reading)
+        thread_.detach();
+    else
+        thread_.join();
+}
+
+void AnswerReader::request() {
+    std::lock_guard<std::mutex> guard(lock_);
+    requested_ = true;
+    ready_ = false;
+    if (!thread_.joinable())
+        thread_ = std::thread([this] { read(); });
+    changed_.notify_all();
+}
+
+bool AnswerReader::take(std::string& answer) {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (!ready_)
+        return false;
+    answer = line_;
+    ready_ = requested_ = false;
+    return true;
+}
+
+void AnswerReader::read() {
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> held(lock_);
+            changed_.wait(held, [this] { return stop_ || (requested_ && !ready_); });
+            if (stop_)
+                return;
+        }
+        std::string line;
+        if (!std::getline(in_, line))
+            line.clear();
+        std::lock_guard<std::mutex> guard(lock_);
+        line_ = line;
+        ready_ = true;
+    }
+}
 
 struct LineUnit {
     std::wstring path;
@@ -79,6 +158,7 @@ class Line {
     WorkQueue& queue() { return queue_; }
     const TerminalOptions& options() const { return options_; }
     void progress(LineUnit& unit, const ProgressState& state);
+    bool ask(LineUnit& unit, const Box& box);
 
   private:
     std::ostream& out() { return *setup_.out; }
@@ -103,6 +183,8 @@ class Line {
     std::vector<Result> results_;
     std::wstring lastSeen_;
     std::uint64_t started_ = 0;
+    bool asking_ = false;
+    std::unique_ptr<AnswerReader> reader_;
 };
 
 std::wstring unitLine(const std::wstring& path, const std::wstring& product,
@@ -110,13 +192,21 @@ std::wstring unitLine(const std::wstring& path, const std::wstring& product,
     return formatText(loadText(IDS_CLI_UNIT_LINE), {path, product, what});
 }
 
+// Updated or failed in a word; a skipped unit's reason in full (current, or declined).
+std::wstring resultWords(const Result& r) {
+    if (r.result[0] == 's')
+        return r.text;
+    return loadText(r.result[0] == 'u' ? IDS_CLI_RESULT_UPDATED : IDS_CLI_RESULT_FAILED);
+}
+
 bool UnitFrontEnd::ask(const Box& box) {
     switch (boxAnswer(box.id, line_.options())) {
     case BoxAnswer::Yes:
         return true;
     case BoxAnswer::No:
-    case BoxAnswer::Prompt: // the line runs only with --yes
         return false;
+    case BoxAnswer::Prompt:
+        return line_.ask(unit_, box);
     case BoxAnswer::Show:
         break;
     }
@@ -168,9 +258,14 @@ std::vector<std::string> Line::liveLines() const {
     std::vector<std::string> lines;
     for (const LineUnit* unit : shown) {
         const ProgressState& p = unit->progress;
-        lines.push_back(terminalLine(formatText(loadText(IDS_CLI_UNIT_PROGRESS),
-                                                {unit->path, unit->product, p.percent,
-                                                 p.blocksWritten, p.blocksTotal, p.secondsLeft})));
+        // Lock, erase and address come before the first block.
+        if (p.blocksTotal == 0)
+            lines.push_back(terminalLine(
+                unitLine(unit->path, unit->product, loadText(IDS_CLI_RESULT_WRITING))));
+        else
+            lines.push_back(terminalLine(formatText(
+                loadText(IDS_CLI_UNIT_PROGRESS), {unit->path, unit->product, p.percent,
+                                                  p.blocksWritten, p.blocksTotal, p.secondsLeft})));
     }
     return lines;
 }
@@ -183,7 +278,7 @@ void Line::progress(LineUnit& unit, const ProgressState& state) {
     if (options_.quiet || state.blocksTotal == 0)
         return;
     if (drawsInPlace()) {
-        if (newPercent)
+        if (newPercent && !asking_)
             liveLinesDraw(live_, liveLines());
         return;
     }
@@ -207,6 +302,33 @@ void Line::progress(LineUnit& unit, const ProgressState& state) {
           << std::flush;
 }
 
+// A question about one unit, one at a time, naming it; the others go on meanwhile and are
+// drawn again once it is answered. An interrupt, or the end of input, declines.
+bool Line::ask(LineUnit& unit, const Box& box) {
+    if (drawsInPlace())
+        liveLinesDraw(live_, {});
+    asking_ = true;
+    err() << '\n'
+          << terminalLine(box.caption) << '\n'
+          << terminalLine(box.text) << '\n'
+          << terminalLine(unit.path + L"  " + unit.product + L"  " +
+                          loadText(IDS_CLI_PROMPT_ANSWERS))
+          << std::flush;
+    if (!reader_)
+        reader_ = std::make_unique<AnswerReader>(*setup_.in);
+    reader_->request();
+    std::string answer;
+    bool answered = false;
+    while (!(answered = reader_->take(answer)) && !setup_.interrupt->load())
+        queue_.runNext(std::chrono::milliseconds(5));
+    if (!answered)
+        err() << '\n';
+    asking_ = false;
+    if (drawsInPlace())
+        liveLinesDraw(live_, liveLines());
+    return answered && isYes(answer);
+}
+
 // A result on standard output, each line starting with the unit's node.
 void Line::sayResult(const Result& r) {
     if (options_.json) {
@@ -216,10 +338,7 @@ void Line::sayResult(const Result& r) {
               << std::flush;
         return;
     }
-    const unsigned word = r.result[0] == 'u'   ? IDS_CLI_RESULT_UPDATED
-                          : r.result[0] == 'f' ? IDS_CLI_RESULT_FAILED
-                                               : IDS_CLI_RESULT_SKIPPED;
-    std::string text = terminalLine(unitLine(r.path, r.product, loadText(word))) + '\n';
+    std::string text = terminalLine(unitLine(r.path, r.product, resultWords(r))) + '\n';
     if (r.result[0] == 'f') {
         std::wstring rest = r.text + L"\r\n";
         for (std::size_t at; (at = rest.find(L"\r\n")) != std::wstring::npos; rest.erase(0, at + 2))
@@ -289,8 +408,10 @@ void Line::start(const ListedUnit& listed) {
     }
     if (u.session->lastUpdateEnd() == UpdateEnd::Failed)
         record(u, "failed", u.failure);
-    else
+    else if (u.session->declinedAt() == BoxId::ConfirmSameOrNewer)
         record(u, "skipped", loadText(IDS_CLI_SKIPPED_SAME_OR_NEWER));
+    else
+        record(u, "skipped", loadText(IDS_CLI_DECLINED));
 }
 
 // Looks at what is plugged in: units that went are forgotten (plugged in again, a unit is
@@ -339,10 +460,7 @@ void Line::printTally(std::uint32_t updated, std::uint32_t failed, std::uint32_t
     }
     out() << terminalLine(formatText(loadText(IDS_CLI_TALLY), {updated, failed, skipped})) << '\n';
     for (const Result& r : results_) {
-        const unsigned word = r.result[0] == 'u'   ? IDS_CLI_RESULT_UPDATED
-                              : r.result[0] == 'f' ? IDS_CLI_RESULT_FAILED
-                                                   : IDS_CLI_RESULT_SKIPPED;
-        out() << "  " << terminalLine(unitLine(r.path, r.product, loadText(word))) << '\n';
+        out() << "  " << terminalLine(unitLine(r.path, r.product, resultWords(r))) << '\n';
         // A failure's code line, its last line, names what went wrong.
         const std::size_t last = r.text.rfind(L"\r\n");
         if (r.result[0] == 'f' && last != std::wstring::npos)
@@ -418,6 +536,13 @@ int Line::run() {
 } // namespace
 
 int parallelLine(const TerminalSetup& setup, const TerminalOptions& options) {
+    if (!options.yes && !setup.interactive) {
+        *setup.err << terminalLine(formatText(loadText(IDS_CLI_USAGE_ERROR),
+                                              {loadText(IDS_CLI_PARALLEL_NEEDS_YES)}))
+                   << '\n'
+                   << std::flush;
+        return kExitUsage;
+    }
     Line line(setup, options);
     return line.run();
 }

@@ -83,6 +83,9 @@ int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& set
 std::string terminalLine(const std::wstring& text);
 // A JSON string literal of a text, line breaks as "\n"; a lone surrogate as U+FFFD.
 std::string jsonString(const std::wstring& text);
+// An answer typed at a prompt: y, yes; in German also j, ja (any letter case, trailing
+// blanks ignored). Anything else declines.
+bool isYes(std::string answer);
 // Whether a box is answered by a flag, by the user at a prompt, or shown as a result.
 enum class BoxAnswer { Prompt, Yes, No, Show };
 BoxAnswer boxAnswer(BoxId box, const TerminalOptions& options);

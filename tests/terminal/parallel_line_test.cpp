@@ -49,8 +49,9 @@ class ParallelLine : public ::testing::Test {
         image = standInImage();
         simSetFirmwareImage(image);
     }
-    Ran run(const std::vector<std::wstring>& args) {
-        std::istringstream in;
+    Ran run(const std::vector<std::wstring>& args, const std::string& input = "",
+            bool interactive = false) {
+        std::istringstream in(input);
         std::ostream out(&watched);
         std::ostringstream err;
         TerminalSetup setup;
@@ -58,6 +59,7 @@ class ParallelLine : public ::testing::Test {
         setup.out = &out;
         setup.err = &err;
         setup.interrupt = &interrupt;
+        setup.interactive = interactive;
         setup.idle = [this] {
             ++polls;
             if (onIdle)
@@ -214,6 +216,21 @@ TEST_F(ParallelLine, TheLimitHoldsTheNextUnitUntilOneEnds) {
             firstWriteOfB = std::min(firstWriteOfB, i);
     }
     EXPECT_LT(lastOfA, firstWriteOfB) << "one at a time";
+}
+
+// Without --yes, on a terminal: one question at a time, naming its unit, while the units
+// already answered go on writing.
+TEST_F(ParallelLine, OnATerminalEachUnitIsAskedByName) {
+    const int first = plug(L"/dev/hidraw1");
+    const int second = plug(L"/dev/hidraw2");
+    const Ran r = run({L"update", L"--each", L"--parallel", L"--count", L"2"}, "y\nn\n", true);
+    EXPECT_EQ(r.status, kExitOk);
+    EXPECT_TRUE(has(r.err, "/dev/hidraw1  DOCK-BOX  [y/N] "));
+    EXPECT_TRUE(has(r.err, "/dev/hidraw2  DOCK-BOX  [y/N] "));
+    expectWholeUpdate(first);
+    EXPECT_EQ(requestsOf(second).size(), 3u) << "declined: identified only";
+    EXPECT_TRUE(has(r.out, "/dev/hidraw2  DOCK-BOX  Declined: nothing was written.\n"));
+    EXPECT_TRUE(has(r.out, "Updated: 1, failed: 0, skipped: 1\n"));
 }
 
 TEST_F(ParallelLine, UsageProblems) {
