@@ -63,7 +63,7 @@ void Session::connect(const std::wstring& onlyPath) {
 }
 
 void Session::release() {
-    closeUnit(unit_);
+    leaveReady(true);
     show();
 }
 

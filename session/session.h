@@ -25,7 +25,8 @@ enum class UpdateEnd { None, Declined, Failed, Succeeded };
 class Session {
   public:
     explicit Session(FrontEnd& frontEnd);
-    // Waits for a running update's worker; the unit is closed.
+    // Closes the unit. Not while an update runs (close() refuses then): its worker may be
+    // waiting for the window's thread, which would wait for it here.
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -43,7 +44,9 @@ class Session {
     // held, Close is refused and Update is disabled, all three by updateRunning().
     void updatePressed();
     // An arrival of a HID interface, or a removal with its path. Held while a box of the
-    // session's holds them or an update runs, and handled in order afterwards.
+    // session's holds them or an update runs, and handled in order afterwards. May come
+    // while FrontEnd::ask waits (re-entered from the box's event loop): during an OK box
+    // it is held; during a confirmation it is handled at once.
     void deviceChanged(DeviceChange change, const std::wstring& path);
     // After FrontEnd::postUpdateEnded, once the window's thread gets to it.
     void updateEnded();
@@ -51,7 +54,7 @@ class Session {
     // A connection attempt as at start: the first unit, or only the one at `onlyPath`
     // (the terminal's --device and its production line).
     void connect(const std::wstring& onlyPath);
-    // Closes the unit without a word, as the window does when it is closed (the
+    // Closes the unit, Update disabled and the versions emptied, without a word (the
     // production line, between two units).
     void release();
 

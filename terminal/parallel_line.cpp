@@ -33,7 +33,7 @@ class Line;
 // keeps running the writers' work while a question waits for its answer.
 class AnswerReader {
   public:
-    explicit AnswerReader(std::istream& in) : in_(in) {}
+    explicit AnswerReader(std::istream& in) : state_(std::make_shared<State>(in)) {}
     ~AnswerReader();
     // Starts reading the next line.
     void request();
@@ -41,27 +41,30 @@ class AnswerReader {
     bool take(std::string& answer);
 
   private:
-    void read();
+    // Shared with the reading thread, which may outlive the reader in a read that no
+    // one will answer.
+    struct State {
+        explicit State(std::istream& in) : in(in) {}
+        std::istream& in;
+        std::mutex lock;
+        std::condition_variable changed;
+        bool requested = false, ready = false, stop = false;
+        std::string line;
+    };
+    static void read(const std::shared_ptr<State>& state);
 
-    std::istream& in_;
+    std::shared_ptr<State> state_;
     std::thread thread_;
-    std::mutex lock_;
-    std::condition_variable changed_;
-    bool requested_ = false, ready_ = false, stop_ = false;
-    std::string line_;
 };
 
 AnswerReader::~AnswerReader() {
-    {
-        std::lock_guard<std::mutex> guard(lock_);
-        stop_ = true;
-        changed_.notify_all();
-    }
+    std::unique_lock<std::mutex> held(state_->lock);
+    state_->stop = true;
+    state_->changed.notify_all();
+    const bool reading = state_->requested && !state_->ready;
+    held.unlock();
     if (!thread_.joinable())
         return;
-    std::unique_lock<std::mutex> held(lock_);
-    const bool reading = requested_ && !ready_;
-    held.unlock();
     // A read that no one will answer ends with the process.
     if (reading)
         thread_.detach();
@@ -70,37 +73,38 @@ AnswerReader::~AnswerReader() {
 }
 
 void AnswerReader::request() {
-    std::lock_guard<std::mutex> guard(lock_);
-    requested_ = true;
-    ready_ = false;
+    std::lock_guard<std::mutex> guard(state_->lock);
+    state_->requested = true;
+    state_->ready = false;
     if (!thread_.joinable())
-        thread_ = std::thread([this] { read(); });
-    changed_.notify_all();
+        thread_ = std::thread(read, state_);
+    state_->changed.notify_all();
 }
 
 bool AnswerReader::take(std::string& answer) {
-    std::lock_guard<std::mutex> guard(lock_);
-    if (!ready_)
+    std::lock_guard<std::mutex> guard(state_->lock);
+    if (!state_->ready)
         return false;
-    answer = line_;
-    ready_ = requested_ = false;
+    answer = state_->line;
+    state_->ready = state_->requested = false;
     return true;
 }
 
-void AnswerReader::read() {
+void AnswerReader::read(const std::shared_ptr<State>& state) {
     for (;;) {
         {
-            std::unique_lock<std::mutex> held(lock_);
-            changed_.wait(held, [this] { return stop_ || (requested_ && !ready_); });
-            if (stop_)
+            std::unique_lock<std::mutex> held(state->lock);
+            state->changed.wait(held,
+                                [&] { return state->stop || (state->requested && !state->ready); });
+            if (state->stop)
                 return;
         }
         std::string line;
-        if (!std::getline(in_, line))
+        if (!std::getline(state->in, line))
             line.clear();
-        std::lock_guard<std::mutex> guard(lock_);
-        line_ = line;
-        ready_ = true;
+        std::lock_guard<std::mutex> guard(state->lock);
+        state->line = line;
+        state->ready = true;
     }
 }
 
