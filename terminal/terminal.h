@@ -1,6 +1,7 @@
 // The terminal edition's rules, for every platform: its arguments, which unit it takes,
 // what it prints where, which flag answers which question, waiting for a unit, the
-// production line and its tally, and the exit statuses. The console front end
+// production lines (one unit after another, or several at once) and their tallies, and
+// the exit statuses. The console front end
 // (console_front_end.h) draws the session over these streams; linux/ and win32/ hold
 // each system's signals, console and entry.
 #pragma once
@@ -55,11 +56,12 @@ struct TerminalOptions {
 bool parseTerminalArguments(const std::vector<std::wstring>& args, TerminalOptions& options,
                             std::wstring& problem);
 
-// What a program's entry point hands one run: its streams, whether standard error is a
-// terminal (`interactive`: a self-updating progress line, prompts for --each), the flag its signal
-// or console handler sets (Ctrl-C, Ctrl-Break, SIGTERM, SIGHUP: acted on by the run's own thread
-// only, before an update ends the run, during one refused), and what to do about every 500 ms while
-// waiting for a unit (by default a platform wait).
+// What a program's entry point hands one run: its streams; whether standard error is a
+// terminal (`interactive`: lines that rewrite themselves, questions for the production
+// lines); the flag its signal or console handler sets (Ctrl-C, Ctrl-Break, SIGTERM,
+// SIGHUP), acted on by the run's own thread only, before an update ends the run, during
+// one refused; and what to do about every 500 ms while waiting for a unit (by default a
+// platform wait).
 struct TerminalSetup {
     std::istream* in = nullptr;
     std::ostream* out = nullptr;
