@@ -260,16 +260,24 @@ std::vector<std::string> Line::liveLines() const {
     std::sort(shown.begin(), shown.end(),
               [](const LineUnit* a, const LineUnit* b) { return a->order < b->order; });
     std::vector<std::string> lines;
+    const std::size_t width = consoleWidth();
     for (const LineUnit* unit : shown) {
         const ProgressState& p = unit->progress;
         // Lock, erase and address come before the first block.
-        if (p.blocksTotal == 0)
-            lines.push_back(terminalLine(
-                unitLine(unit->path, unit->product, loadText(IDS_CLI_RESULT_WRITING))));
-        else
-            lines.push_back(terminalLine(formatText(
-                loadText(IDS_CLI_UNIT_PROGRESS), {unit->path, unit->product, p.percent,
-                                                  p.blocksWritten, p.blocksTotal, p.secondsLeft})));
+        auto line = [&](const std::wstring& path) {
+            if (p.blocksTotal == 0)
+                return unitLine(path, unit->product, loadText(IDS_CLI_RESULT_WRITING));
+            return formatText(
+                loadText(IDS_CLI_UNIT_PROGRESS),
+                {path, unit->product, p.percent, p.blocksWritten, p.blocksTotal, p.secondsLeft});
+        };
+        // A path too long for the line (Windows' interface paths) gives way at its end,
+        // where every interface of the class ends alike, so that the figures stay.
+        std::wstring path = unit->path;
+        const std::size_t rest = line(L"").size();
+        if (rest + path.size() + 1 > width && width > rest + 16)
+            path = path.substr(0, width - rest - 4) + L"...";
+        lines.push_back(terminalLine(line(path)));
     }
     return lines;
 }
