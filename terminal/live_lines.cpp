@@ -1,5 +1,6 @@
 #include "terminal/live_lines.h"
 
+#include <chrono>
 #include <ostream>
 
 namespace {
@@ -23,9 +24,60 @@ void liveLinesDraw(LiveLines& block, const std::vector<std::string>& lines) {
     *block.err << std::flush;
 }
 
-void liveLinesSay(LiveLines& block, const std::string& line,
-                  const std::vector<std::string>& lines) {
-    erase(block);
-    *block.err << line << '\n';
-    liveLinesDraw(block, lines);
+LiveDrawer::LiveDrawer(std::ostream& err) {
+    block_.err = &err;
+    thread_ = std::thread([this] { draw(); });
+}
+
+LiveDrawer::~LiveDrawer() {
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        stop_ = true;
+        changed_.notify_all();
+    }
+    thread_.join();
+    std::lock_guard<std::mutex> guard(output_);
+    liveLinesDraw(block_, {});
+}
+
+void LiveDrawer::show(std::vector<std::string> lines) {
+    std::lock_guard<std::mutex> guard(lock_);
+    lines_ = std::move(lines);
+    dirty_ = true;
+    changed_.notify_all();
+}
+
+void LiveDrawer::hold(bool held) {
+    std::lock_guard<std::mutex> guard(lock_);
+    held_ = held;
+    dirty_ = true;
+    changed_.notify_all();
+}
+
+void LiveDrawer::print(const std::function<void()>& write) {
+    std::lock_guard<std::mutex> out(output_);
+    liveLinesDraw(block_, {});
+    write();
+    std::lock_guard<std::mutex> guard(lock_);
+    if (!held_)
+        liveLinesDraw(block_, lines_);
+}
+
+void LiveDrawer::draw() {
+    std::unique_lock<std::mutex> held(lock_);
+    for (;;) {
+        changed_.wait(held, [this] { return stop_ || (dirty_ && !held_); });
+        if (stop_)
+            return;
+        const std::vector<std::string> lines = lines_;
+        dirty_ = false;
+        held.unlock();
+        {
+            std::lock_guard<std::mutex> out(output_);
+            liveLinesDraw(block_, lines);
+        }
+        // A console that draws slowly is not asked more often than it can show.
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        held.lock();
+    }
 }

@@ -3,9 +3,13 @@
 // (terminal/linux), the console's own calls on Windows (terminal/win32).
 #pragma once
 
+#include <condition_variable>
 #include <cstddef>
+#include <functional>
 #include <iosfwd>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 struct LiveLines {
@@ -15,8 +19,36 @@ struct LiveLines {
 
 // The block again with `lines`, in place of what it showed.
 void liveLinesDraw(LiveLines& block, const std::vector<std::string>& lines);
-// `line` for good above the block, which follows it again.
-void liveLinesSay(LiveLines& block, const std::string& line, const std::vector<std::string>& lines);
+
+// The block drawn on a thread of its own, so that a slow console never holds the caller's
+// thread, through which the writers' progress goes. Everything else written to the
+// console goes through print(), between two drawings.
+class LiveDrawer {
+  public:
+    explicit LiveDrawer(std::ostream& err);
+    // The block erased.
+    ~LiveDrawer();
+    LiveDrawer(const LiveDrawer&) = delete;
+    LiveDrawer& operator=(const LiveDrawer&) = delete;
+
+    // The lines to show from now on, drawn soon: at most ten times a second.
+    void show(std::vector<std::string> lines);
+    // Runs `write` with the block erased; the block follows it again unless held.
+    void print(const std::function<void()>& write);
+    // While held the block is not drawn: a question waits below what was printed.
+    void hold(bool held);
+
+  private:
+    void draw();
+
+    LiveLines block_;
+    std::mutex output_; // held while the console is written
+    std::mutex lock_;
+    std::condition_variable changed_;
+    std::vector<std::string> lines_;
+    bool dirty_ = false, held_ = false, stop_ = false;
+    std::thread thread_;
+};
 
 // Each system's part: the cursor to the start of the line `count` lines up, everything
 // from the cursor to the end of the screen cleared, and the width of a line.

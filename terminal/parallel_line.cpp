@@ -155,7 +155,8 @@ class Line {
   public:
     Line(const TerminalSetup& setup, const TerminalOptions& options)
         : setup_(setup), options_(options) {
-        live_.err = setup_.err;
+        if (drawsInPlace())
+            drawer_ = std::make_unique<LiveDrawer>(*setup_.err);
     }
     int run();
 
@@ -182,12 +183,11 @@ class Line {
     const TerminalSetup& setup_;
     const TerminalOptions& options_;
     WorkQueue queue_;
-    LiveLines live_;
+    std::unique_ptr<LiveDrawer> drawer_; // on a terminal
     std::map<std::wstring, std::unique_ptr<LineUnit>> units_;
     std::vector<Result> results_;
     std::wstring lastSeen_;
     std::uint64_t started_ = 0;
-    bool asking_ = false;
     std::unique_ptr<AnswerReader> reader_;
 };
 
@@ -246,10 +246,11 @@ bool Line::countReached() const {
 void Line::say(const std::wstring& text) {
     if (options_.quiet)
         return;
-    if (drawsInPlace())
-        liveLinesSay(live_, terminalLine(text), liveLines());
+    const std::string line = terminalLine(text);
+    if (drawer_)
+        drawer_->print([&] { err() << line << '\n' << std::flush; });
     else
-        err() << terminalLine(text) << '\n' << std::flush;
+        err() << line << '\n' << std::flush;
 }
 
 std::vector<std::string> Line::liveLines() const {
@@ -289,9 +290,9 @@ void Line::progress(LineUnit& unit, const ProgressState& state) {
     unit.progress = state;
     if (options_.quiet || state.blocksTotal == 0)
         return;
-    if (drawsInPlace()) {
-        if (newPercent && !asking_)
-            liveLinesDraw(live_, liveLines());
+    if (drawer_) {
+        if (newPercent)
+            drawer_->show(liveLines());
         return;
     }
     if (state.percent / 10 == unit.lastTenth && state.percent != 100)
@@ -317,15 +318,20 @@ void Line::progress(LineUnit& unit, const ProgressState& state) {
 // A question about one unit, one at a time, naming it; the others go on meanwhile and are
 // drawn again once it is answered. An interrupt, or the end of input, declines.
 bool Line::ask(LineUnit& unit, const Box& box) {
-    if (drawsInPlace())
-        liveLinesDraw(live_, {});
-    asking_ = true;
-    err() << '\n'
-          << terminalLine(box.caption) << '\n'
-          << terminalLine(box.text) << '\n'
-          << terminalLine(unit.path + L"  " + unit.product + L"  " +
-                          loadText(IDS_CLI_PROMPT_ANSWERS))
-          << std::flush;
+    auto question = [&] {
+        err() << '\n'
+              << terminalLine(box.caption) << '\n'
+              << terminalLine(box.text) << '\n'
+              << terminalLine(unit.path + L"  " + unit.product + L"  " +
+                              loadText(IDS_CLI_PROMPT_ANSWERS))
+              << std::flush;
+    };
+    if (drawer_) {
+        drawer_->hold(true);
+        drawer_->print(question);
+    } else {
+        question();
+    }
     if (!reader_)
         reader_ = std::make_unique<AnswerReader>(*setup_.in);
     reader_->request();
@@ -335,9 +341,10 @@ bool Line::ask(LineUnit& unit, const Box& box) {
         queue_.runNext(std::chrono::milliseconds(5));
     if (!answered)
         err() << '\n';
-    asking_ = false;
-    if (drawsInPlace())
-        liveLinesDraw(live_, liveLines());
+    if (drawer_) {
+        drawer_->hold(false);
+        drawer_->show(liveLines());
+    }
     return answered && isYes(answer);
 }
 
@@ -357,11 +364,10 @@ void Line::sayResult(const Result& r) {
             if (at > 0)
                 text += terminalLine(r.path + L"  " + rest.substr(0, at)) + '\n';
     }
-    if (drawsInPlace())
-        liveLinesDraw(live_, {});
-    out() << text << std::flush;
-    if (drawsInPlace())
-        liveLinesDraw(live_, liveLines());
+    if (drawer_)
+        drawer_->print([&] { out() << text << std::flush; });
+    else
+        out() << text << std::flush;
 }
 
 void Line::record(LineUnit& unit, const char* result, const std::wstring& text) {
@@ -412,8 +418,8 @@ void Line::start(const ListedUnit& listed) {
     u.session->updatePressed();
     if (u.session->updateRunning()) {
         u.state = UnitState::Writing;
-        if (drawsInPlace())
-            liveLinesDraw(live_, liveLines());
+        if (drawer_)
+            drawer_->show(liveLines());
         else
             say(unitLine(u.path, u.product, loadText(IDS_CLI_RESULT_WRITING)));
         return;
@@ -529,8 +535,7 @@ int Line::run() {
         setup_.idle();
         idleMs += kPollMs;
     }
-    if (drawsInPlace())
-        liveLinesDraw(live_, {});
+    drawer_.reset(); // the block goes before the tally
     std::uint32_t updated = 0, failed = 0, skipped = 0;
     for (const Result& r : results_) {
         updated += r.result[0] == 'u';
