@@ -1,5 +1,7 @@
 #include "terminal/console_front_end.h"
 
+#include "platform/platform.h"
+
 #include <istream>
 #include <ostream>
 
@@ -41,6 +43,7 @@ bool ConsoleFrontEnd::ask(const Box& box) {
 
 FeedbackWindow ConsoleFrontEnd::openProgress(const std::wstring&, int, int, int, int) {
     lastTenth_ = 0;
+    nextDraw_ = platformDeadline(0);
     lastLineLength_ = 0;
     if (!options_.quiet)
         *setup_.err << terminalLine(loadText(IDS_CLI_PROGRESS_START)) << '\n' << std::flush;
@@ -56,6 +59,12 @@ void ConsoleFrontEnd::showProgress(FeedbackWindow, const ProgressState& state) {
         formatText(loadText(IDS_CLI_PROGRESS),
                    {state.percent, state.blocksWritten, state.blocksTotal, state.secondsLeft}));
     if (setup_.interactive) {
+        // Ten times a second at most, and always the first and last state: a console that
+        // draws slowly must not hold the update, whose worker waits for this line.
+        const WaitDeadline now = platformDeadline(0);
+        if (now < nextDraw_ && state.blocksWritten != 0 && state.percent != 100)
+            return;
+        nextDraw_ = platformDeadline(kRedrawMs);
         // Blanks over what a longer line left; consoles without escape sequences too.
         const std::size_t pad = lastLineLength_ > line.size() ? lastLineLength_ - line.size() : 0;
         err << '\r' << line << std::string(pad, ' ') << std::flush;

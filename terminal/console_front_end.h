@@ -3,6 +3,7 @@
 // progress as a line. Its window thread is the run's own, a plain loop over a WorkQueue.
 #pragma once
 
+#include "platform/platform.h"
 #include "session/work_queue.h"
 #include "terminal/terminal.h"
 
@@ -45,4 +46,6 @@ class ConsoleFrontEnd : public FrontEnd {
     std::vector<Box> shown_;
     std::uint32_t lastTenth_ = 0;
     std::size_t lastLineLength_ = 0;
+    static constexpr std::uint32_t kRedrawMs = 100;
+    WaitDeadline nextDraw_ = 0;
 };
