@@ -71,12 +71,8 @@ void ConsoleFrontEnd::showProgress(FeedbackWindow, const ProgressState& state) {
         lastLineLength_ = line.size();
         return;
     }
-    if (state.percent / 10 == lastTenth_ && state.percent != 100)
-        return;
-    lastTenth_ = state.percent / 10;
-    err << line << '\n' << std::flush;
-    if (state.percent == 100)
-        lastTenth_ = 11; // said once
+    if (tenPercentStep(lastTenth_, state.percent))
+        err << line << '\n' << std::flush;
 }
 
 void ConsoleFrontEnd::closeProgress(FeedbackWindow) {

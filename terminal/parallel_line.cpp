@@ -253,6 +253,17 @@ void Line::say(const std::wstring& text) {
         err() << line << '\n' << std::flush;
 }
 
+// A unit's progress, its path as given; lock, erase and address come before the first
+// block.
+std::wstring progressText(const LineUnit& unit, const std::wstring& path) {
+    const ProgressState& p = unit.progress;
+    if (p.blocksTotal == 0)
+        return unitLine(path, unit.product, loadText(IDS_CLI_RESULT_WRITING));
+    return formatText(
+        loadText(IDS_CLI_UNIT_PROGRESS),
+        {path, unit.product, p.percent, p.blocksWritten, p.blocksTotal, p.secondsLeft});
+}
+
 std::vector<std::string> Line::liveLines() const {
     std::vector<const LineUnit*> shown;
     for (const auto& entry : units_)
@@ -263,22 +274,13 @@ std::vector<std::string> Line::liveLines() const {
     std::vector<std::string> lines;
     const std::size_t width = consoleWidth();
     for (const LineUnit* unit : shown) {
-        const ProgressState& p = unit->progress;
-        // Lock, erase and address come before the first block.
-        auto line = [&](const std::wstring& path) {
-            if (p.blocksTotal == 0)
-                return unitLine(path, unit->product, loadText(IDS_CLI_RESULT_WRITING));
-            return formatText(
-                loadText(IDS_CLI_UNIT_PROGRESS),
-                {path, unit->product, p.percent, p.blocksWritten, p.blocksTotal, p.secondsLeft});
-        };
         // A path too long for the line (Windows' interface paths) gives way at its end,
         // where every interface of the class ends alike, so that the figures stay.
         std::wstring path = unit->path;
-        const std::size_t rest = line(L"").size();
+        const std::size_t rest = progressText(*unit, L"").size();
         if (rest + path.size() + 1 > width && width > rest + 16)
             path = path.substr(0, width - rest - 4) + L"...";
-        lines.push_back(terminalLine(line(path)));
+        lines.push_back(terminalLine(progressText(*unit, path)));
     }
     return lines;
 }
@@ -295,11 +297,8 @@ void Line::progress(LineUnit& unit, const ProgressState& state) {
             drawer_->show(liveLines());
         return;
     }
-    if (state.percent / 10 == unit.lastTenth && state.percent != 100)
+    if (!tenPercentStep(unit.lastTenth, state.percent))
         return;
-    unit.lastTenth = state.percent / 10;
-    if (state.percent == 100)
-        unit.lastTenth = 11; // said once
     if (options_.json) {
         out() << "{\"type\":\"progress\",\"device\":" << jsonString(unit.path)
               << ",\"percent\":" << state.percent << ",\"blocks\":" << state.blocksWritten
@@ -308,11 +307,7 @@ void Line::progress(LineUnit& unit, const ProgressState& state) {
               << std::flush;
         return;
     }
-    err() << terminalLine(formatText(loadText(IDS_CLI_UNIT_PROGRESS),
-                                     {unit.path, unit.product, state.percent, state.blocksWritten,
-                                      state.blocksTotal, state.secondsLeft}))
-          << '\n'
-          << std::flush;
+    err() << terminalLine(progressText(unit, unit.path)) << '\n' << std::flush;
 }
 
 // A question about one unit, one at a time, naming it; the others go on meanwhile and are
@@ -408,10 +403,10 @@ void Line::start(const ListedUnit& listed) {
     const ConnectionOutcome outcome = u.session->view().outcome;
     if (outcome != ConnectionOutcome::ReadyToUpdate) {
         u.session->release();
-        const std::wstring name(outcomeRow(outcome).name,
-                                outcomeRow(outcome).name +
-                                    std::char_traits<char>::length(outcomeRow(outcome).name));
-        say(unitLine(u.path, u.product, formatText(loadText(IDS_CLI_RESULT_NOT_READY), {name})));
+        const std::string name = outcomeRow(outcome).name;
+        say(unitLine(u.path, u.product,
+                     formatText(loadText(IDS_CLI_RESULT_NOT_READY),
+                                {std::wstring(name.begin(), name.end())})));
         return;
     }
     u.order = ++started_;

@@ -85,6 +85,8 @@ int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& set
 std::string terminalLine(const std::wstring& text);
 // A JSON string literal of a text, line breaks as "\n"; a lone surrogate as U+FFFD.
 std::string jsonString(const std::wstring& text);
+// Whether a progress line is due to a pipe or a log: at each new ten percent, 100 once.
+bool tenPercentStep(std::uint32_t& lastTenth, std::uint32_t percent);
 // An answer typed at a prompt: y, yes; in German also j, ja (any letter case, trailing
 // blanks ignored). Anything else declines.
 bool isYes(std::string answer);

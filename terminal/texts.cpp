@@ -1,4 +1,4 @@
-// How texts reach a stream: UTF-8 lines and JSON strings.
+// How texts reach a stream: UTF-8 lines, JSON strings, and when a progress line is due.
 #include "terminal/terminal.h"
 
 namespace {
@@ -72,4 +72,11 @@ std::string jsonString(const std::wstring& text) {
         }
     });
     return out + "\"";
+}
+
+bool tenPercentStep(std::uint32_t& lastTenth, std::uint32_t percent) {
+    if (percent / 10 == lastTenth)
+        return false;
+    lastTenth = percent / 10;
+    return true;
 }
