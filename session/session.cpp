@@ -16,7 +16,7 @@ ConnectionOutcome connectionOutcome(const UnitConnection& unit, int openResult) 
     return ConnectionOutcome::ReadyToUpdate;
 }
 
-Session::Session(FrontEnd& frontEnd) : frontEnd_(frontEnd) {
+Session::Session(FrontEnd& frontEnd, UpdateWriter writer) : frontEnd_(frontEnd), writer_(writer) {
     label();
 }
 

@@ -22,9 +22,14 @@ ConnectionOutcome connectionOutcome(const UnitConnection& unit, int openResult);
 // failure reported) or written.
 enum class UpdateEnd { None, Declined, Failed, Succeeded };
 
+// Where an update's blocks are written: on a worker thread, so that a window keeps
+// answering; or on the window's thread itself, where that thread may block without
+// freezing anything (a browser's worker, whose waits yield to its event loop).
+enum class UpdateWriter { WorkerThread, WindowThread };
+
 class Session {
   public:
-    explicit Session(FrontEnd& frontEnd);
+    explicit Session(FrontEnd& frontEnd, UpdateWriter writer = UpdateWriter::WorkerThread);
     // Closes the unit. Not while an update runs (close() refuses then): its worker may be
     // waiting for the window's thread, which would wait for it here.
     ~Session();
@@ -39,9 +44,9 @@ class Session {
     bool start(bool hotPlugWatched);
     // Ends the window unless an update runs (false).
     bool close();
-    // The Update button: the confirmations on the window's thread, the rest on a worker
-    // thread. While it runs only the worker touches the unit record: device changes are
-    // held, Close is refused and Update is disabled, all three by updateRunning().
+    // The Update button: the confirmations on the window's thread, the rest where the
+    // session's UpdateWriter says. While it runs only the worker touches the unit record: device
+    // changes are held, Close is refused and Update is disabled, all three by updateRunning().
     void updatePressed();
     // An arrival of a HID interface, or a removal with its path. Held while a box of the
     // session's holds them or an update runs, and handled in order afterwards. May come
@@ -100,6 +105,7 @@ class Session {
     std::deque<HeldChange> held_;
     int boxesHolding_ = 0;
     bool processingHeld_ = false;
+    UpdateWriter writer_;
     std::thread worker_;
     bool running_ = false;
     UpdateEnd lastEnd_ = UpdateEnd::None;

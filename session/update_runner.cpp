@@ -16,6 +16,11 @@ void Session::updatePressed() {
     running_ = true;
     view_.updateEnabled = false;
     show();
+    if (writer_ == UpdateWriter::WindowThread) {
+        writeUpdate(unit_, feedback(), plan);
+        frontEnd_.postUpdateEnded();
+        return;
+    }
     worker_ = std::thread([this, plan] {
         writeUpdate(unit_, feedback(), plan);
         frontEnd_.postUpdateEnded();

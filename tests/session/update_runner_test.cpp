@@ -57,6 +57,31 @@ TEST_F(UpdateRunner, SuccessShowsTheNewVersionAndKeepsUpdateDisabled) {
     EXPECT_EQ(simProtocolViolations(unit), 0u);
 }
 
+// A front end whose thread may block has the blocks written there: the whole update is
+// done when Update's press returns, and it ends as it does on a worker.
+TEST_F(UpdateRunner, WrittenOnTheWindowsThreadWhenTheFrontEndAsks) {
+    RecordingWindow inPlaceWindow;
+    Session inPlace{inPlaceWindow, UpdateWriter::WindowThread};
+    inPlaceWindow.attach(inPlace);
+    const int unit = plugUnit();
+    inPlace.start(true);
+    inPlaceWindow.answers = {true};
+    inPlace.updatePressed();
+
+    EXPECT_TRUE(inPlace.updateRunning()) << "until the window's thread takes the end";
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), simFlash(unit).begin()));
+    EXPECT_EQ(inPlaceWindow.progressStates.size(), 1u + 2038u);
+    EXPECT_FALSE(inPlaceWindow.progressOpen);
+    EXPECT_EQ(inPlace.lastUpdateEnd(), UpdateEnd::Succeeded);
+    EXPECT_EQ(inPlaceWindow.hint, loadText(IDS_HINT_UPDATE_DONE));
+    inPlace.deviceChanged(DeviceChange::Removal, kUnitPath);
+    EXPECT_EQ(inPlaceWindow.view.device, kUnitPath) << "held while the update runs";
+
+    ASSERT_TRUE(inPlaceWindow.pumpUntil([&] { return !inPlace.updateRunning(); }));
+    EXPECT_TRUE(inPlaceWindow.view.device.empty()) << "the held removal, after the end";
+    EXPECT_EQ(inPlaceWindow.hint, instructionsAfter(IDS_HINT_CONNECTION_LOST));
+}
+
 TEST_F(UpdateRunner, ProgressOpensCentredShowsEveryBlockAndCloses) {
     readyUnit();
     window.answers = {true};
