@@ -64,12 +64,12 @@ class TerminalRun {
 // Diagnostics: standard error, unless --quiet.
 void TerminalRun::say(const std::wstring& text) {
     if (!options_.quiet)
-        err() << terminalLine(text) << '\n' << std::flush;
+        err() << utf8Lines(text) << '\n' << std::flush;
 }
 
 // Errors: standard error always.
 void TerminalRun::complain(const std::wstring& text) {
-    err() << terminalLine(text) << '\n' << std::flush;
+    err() << utf8Lines(text) << '\n' << std::flush;
 }
 
 // The OK boxes the session showed, as results on standard output.
@@ -79,7 +79,7 @@ void TerminalRun::flushMessages() {
             out() << "{\"type\":\"message\",\"caption\":" << jsonString(box.caption)
                   << ",\"text\":" << jsonString(box.text) << "}\n";
         else
-            out() << terminalLine(box.text) << '\n';
+            out() << utf8Lines(box.text) << '\n';
     }
     out() << std::flush;
 }
@@ -102,8 +102,8 @@ void TerminalRun::printStatus() {
         {&view.bootloaderLabel, &view.bootloaderVersion},
         {&view.escLabel, &view.escVersion}};
     for (const auto& [label, value] : rows)
-        out() << terminalLine(formatText(loadText(IDS_CLI_PRODUCT_LINE), {*label, *value})) << '\n';
-    out() << '\n' << terminalLine(view.hint) << '\n' << std::flush;
+        out() << utf8Lines(formatText(loadText(IDS_CLI_PRODUCT_LINE), {*label, *value})) << '\n';
+    out() << '\n' << utf8Lines(view.hint) << '\n' << std::flush;
 }
 
 void TerminalRun::printResult(const char* result, const std::wstring& text) {
@@ -111,7 +111,7 @@ void TerminalRun::printResult(const char* result, const std::wstring& text) {
         out() << "{\"type\":\"result\",\"result\":\"" << result
               << "\",\"text\":" << jsonString(text) << "}\n";
     else if (!text.empty())
-        out() << terminalLine(text) << '\n';
+        out() << utf8Lines(text) << '\n';
     out() << std::flush;
 }
 
@@ -274,8 +274,8 @@ int TerminalRun::listCommand() {
                   << ",\"controller\":" << jsonString(versions[2]) << ",\"outcome\":\"" << outcome
                   << "\"}\n";
         } else {
-            out() << terminalLine(unit.path + L"  " + productLabel(unit.productId) + L"  " +
-                                  versions[0] + L"  " + versions[1] + L"  " + versions[2])
+            out() << utf8Lines(unit.path + L"  " + productLabel(unit.productId) + L"  " +
+                               versions[0] + L"  " + versions[1] + L"  " + versions[2])
                   << "  " << outcome << '\n';
         }
     }
@@ -289,9 +289,7 @@ int TerminalRun::listCommand() {
 void TerminalRun::pumpUntilUpdateEnds() {
     while (session_.updateRunning()) {
         if (setup_.interrupt->exchange(false)) {
-            err() << '\n'
-                  << terminalLine(loadText(IDS_CLI_INTERRUPT_REFUSED)) << '\n'
-                  << std::flush;
+            err() << '\n' << utf8Lines(loadText(IDS_CLI_INTERRUPT_REFUSED)) << '\n' << std::flush;
             stopAfterUpdate_ = true;
         }
         frontEnd_.runNext(std::chrono::milliseconds(100));
@@ -386,7 +384,7 @@ int TerminalRun::productionLine() {
         out() << "{\"type\":\"tally\",\"updated\":" << updated << ",\"failed\":" << failed
               << ",\"skipped\":" << skipped << "}\n";
     else
-        out() << terminalLine(tally) << '\n';
+        out() << utf8Lines(tally) << '\n';
     out() << std::flush;
     return failed > 0 ? kExitFailed : ended;
 }
@@ -418,12 +416,12 @@ int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& giv
     TerminalOptions options;
     std::wstring problem;
     if (!parseTerminalArguments(args, options, problem)) {
-        *setup.err << terminalLine(formatText(loadText(IDS_CLI_USAGE_ERROR), {problem})) << '\n'
+        *setup.err << utf8Lines(formatText(loadText(IDS_CLI_USAGE_ERROR), {problem})) << '\n'
                    << std::flush;
         return kExitUsage;
     }
     if (options.help) {
-        *setup.out << terminalLine(loadText(IDS_CLI_USAGE)) << std::flush;
+        *setup.out << utf8Lines(loadText(IDS_CLI_USAGE)) << std::flush;
         return kExitOk;
     }
     if (options.version) {

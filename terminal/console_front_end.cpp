@@ -27,8 +27,8 @@ bool ConsoleFrontEnd::ask(const Box& box) {
         return true;
     }
     std::ostream& err = *setup_.err;
-    const std::string question = "\n" + terminalLine(box.caption) + "\n" + terminalLine(box.text) +
-                                 "\n" + terminalLine(loadText(IDS_CLI_PROMPT_ANSWERS));
+    const std::string question = "\n" + utf8Lines(box.caption) + "\n" + utf8Lines(box.text) + "\n" +
+                                 utf8Lines(loadText(IDS_CLI_PROMPT_ANSWERS));
     bool yes = rule == BoxAnswer::Yes;
     if (rule == BoxAnswer::Prompt) {
         err << question << std::flush;
@@ -46,7 +46,7 @@ FeedbackWindow ConsoleFrontEnd::openProgress(const std::wstring&, int, int, int,
     nextDraw_ = platformDeadline(0);
     lastLineLength_ = 0;
     if (!options_.quiet)
-        *setup_.err << terminalLine(loadText(IDS_CLI_PROGRESS_START)) << '\n' << std::flush;
+        *setup_.err << utf8Lines(loadText(IDS_CLI_PROGRESS_START)) << '\n' << std::flush;
     return this;
 }
 
@@ -55,9 +55,9 @@ void ConsoleFrontEnd::showProgress(FeedbackWindow, const ProgressState& state) {
     if (options_.quiet || state.blocksTotal == 0)
         return;
     std::ostream& err = *setup_.err;
-    const std::string line = terminalLine(
-        formatText(loadText(IDS_CLI_PROGRESS),
-                   {state.percent, state.blocksWritten, state.blocksTotal, state.secondsLeft}));
+    const std::string line =
+        utf8Lines(formatText(loadText(IDS_CLI_PROGRESS), {state.percent, state.blocksWritten,
+                                                          state.blocksTotal, state.secondsLeft}));
     if (setup_.interactive) {
         // Ten times a second at most, and always the first and last state: a console that
         // draws slowly must not hold the update, whose worker waits for this line.

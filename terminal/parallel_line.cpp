@@ -246,7 +246,7 @@ bool Line::countReached() const {
 void Line::say(const std::wstring& text) {
     if (options_.quiet)
         return;
-    const std::string line = terminalLine(text);
+    const std::string line = utf8Lines(text);
     if (drawer_)
         drawer_->print([&] { err() << line << '\n' << std::flush; });
     else
@@ -280,7 +280,7 @@ std::vector<std::string> Line::liveLines() const {
         const std::size_t rest = progressText(*unit, L"").size();
         if (rest + path.size() + 1 > width && width > rest + 16)
             path = path.substr(0, width - rest - 4) + L"...";
-        lines.push_back(terminalLine(progressText(*unit, path)));
+        lines.push_back(utf8Lines(progressText(*unit, path)));
     }
     return lines;
 }
@@ -307,7 +307,7 @@ void Line::progress(LineUnit& unit, const ProgressState& state) {
               << std::flush;
         return;
     }
-    err() << terminalLine(progressText(unit, unit.path)) << '\n' << std::flush;
+    err() << utf8Lines(progressText(unit, unit.path)) << '\n' << std::flush;
 }
 
 // A question about one unit, one at a time, naming it; the others go on meanwhile and are
@@ -315,10 +315,10 @@ void Line::progress(LineUnit& unit, const ProgressState& state) {
 bool Line::ask(LineUnit& unit, const Box& box) {
     auto question = [&] {
         err() << '\n'
-              << terminalLine(box.caption) << '\n'
-              << terminalLine(box.text) << '\n'
-              << terminalLine(unit.path + L"  " + unit.product + L"  " +
-                              loadText(IDS_CLI_PROMPT_ANSWERS))
+              << utf8Lines(box.caption) << '\n'
+              << utf8Lines(box.text) << '\n'
+              << utf8Lines(unit.path + L"  " + unit.product + L"  " +
+                           loadText(IDS_CLI_PROMPT_ANSWERS))
               << std::flush;
     };
     if (drawer_) {
@@ -352,12 +352,12 @@ void Line::sayResult(const Result& r) {
               << std::flush;
         return;
     }
-    std::string text = terminalLine(unitLine(r.path, r.product, resultWords(r))) + '\n';
+    std::string text = utf8Lines(unitLine(r.path, r.product, resultWords(r))) + '\n';
     if (r.result[0] == 'f') {
         std::wstring rest = r.text + L"\r\n";
         for (std::size_t at; (at = rest.find(L"\r\n")) != std::wstring::npos; rest.erase(0, at + 2))
             if (at > 0)
-                text += terminalLine(r.path + L"  " + rest.substr(0, at)) + '\n';
+                text += utf8Lines(r.path + L"  " + rest.substr(0, at)) + '\n';
     }
     if (drawer_)
         drawer_->print([&] { out() << text << std::flush; });
@@ -471,13 +471,13 @@ void Line::printTally(std::uint32_t updated, std::uint32_t failed, std::uint32_t
         out() << "]}\n" << std::flush;
         return;
     }
-    out() << terminalLine(formatText(loadText(IDS_CLI_TALLY), {updated, failed, skipped})) << '\n';
+    out() << utf8Lines(formatText(loadText(IDS_CLI_TALLY), {updated, failed, skipped})) << '\n';
     for (const Result& r : results_) {
-        out() << "  " << terminalLine(unitLine(r.path, r.product, resultWords(r))) << '\n';
+        out() << "  " << utf8Lines(unitLine(r.path, r.product, resultWords(r))) << '\n';
         // A failure's code line, its last line, names what went wrong.
         const std::size_t last = r.text.rfind(L"\r\n");
         if (r.result[0] == 'f' && last != std::wstring::npos)
-            out() << "    " << terminalLine(r.text.substr(last + 2)) << '\n';
+            out() << "    " << utf8Lines(r.text.substr(last + 2)) << '\n';
     }
     out() << std::flush;
 }
@@ -549,8 +549,8 @@ int Line::run() {
 
 int parallelLine(const TerminalSetup& setup, const TerminalOptions& options) {
     if (!options.yes && !setup.interactive) {
-        *setup.err << terminalLine(formatText(loadText(IDS_CLI_USAGE_ERROR),
-                                              {loadText(IDS_CLI_PARALLEL_NEEDS_YES)}))
+        *setup.err << utf8Lines(formatText(loadText(IDS_CLI_USAGE_ERROR),
+                                           {loadText(IDS_CLI_PARALLEL_NEEDS_YES)}))
                    << '\n'
                    << std::flush;
         return kExitUsage;

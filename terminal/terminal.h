@@ -7,6 +7,7 @@
 #pragma once
 
 #include "session/session.h"
+#include "session/text_encoding.h"
 
 #include <atomic>
 #include <functional>
@@ -81,10 +82,6 @@ int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& set
 
 // Its texts are the string table's (resources/texts.h), in the interface language.
 
-// A text as UTF-8, its "\r\n" line breaks as "\n"; a lone surrogate as U+FFFD.
-std::string terminalLine(const std::wstring& text);
-// A JSON string literal of a text, line breaks as "\n"; a lone surrogate as U+FFFD.
-std::string jsonString(const std::wstring& text);
 // Whether a progress line is due to a pipe or a log: at each new ten percent, 100 once.
 bool tenPercentStep(std::uint32_t& lastTenth, std::uint32_t percent);
 // An answer typed at a prompt: y, yes; in German also j, ja (any letter case, trailing

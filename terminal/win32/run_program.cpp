@@ -42,7 +42,7 @@ int runTerminalProgram(int argc, wchar_t** argv) {
     // the result stays readable until Enter.
     DWORD processes[2];
     if (interactive && GetConsoleProcessList(processes, 2) == 1) {
-        std::cerr << terminalLine(loadText(IDS_CLI_PRESS_ENTER)) << std::flush;
+        std::cerr << utf8Lines(loadText(IDS_CLI_PRESS_ENTER)) << std::flush;
         std::string line;
         std::getline(std::cin, line);
     }

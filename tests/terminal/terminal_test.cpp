@@ -20,7 +20,7 @@ struct Ran {
 };
 
 std::string utf8(unsigned id) {
-    return terminalLine(loadText(id));
+    return utf8Lines(loadText(id));
 }
 
 bool has(const std::string& text, const std::string& part) {
@@ -113,7 +113,7 @@ TEST_F(TerminalTest, StatusOfEachOutcomeWithItsExitStatus) {
             EXPECT_EQ(has(r.out, utf8(IDS_HINT_INSTRUCTIONS)), c.status != kExitOk) << c.name;
             EXPECT_TRUE(has(r.out, c.status == kExitOk ? "DOCK-BOX: 2.3\n" : ": 0.0.0\n"));
             const std::string message =
-                terminalLine(formatText(loadText(IDS_INCOMPATIBLE_MESSAGE), {L"ORCA 75 LX"}));
+                utf8Lines(formatText(loadText(IDS_INCOMPATIBLE_MESSAGE), {L"ORCA 75 LX"}));
             EXPECT_EQ(has(r.out, message), c.status == kExitIncompatible) << c.name;
             EXPECT_TRUE(r.err.empty()) << c.name << r.err;
         }
@@ -351,14 +351,14 @@ TEST_F(TerminalTest, DevicePathsThatAreNotAsciiRoundTrip) {
 }
 
 TEST(TerminalText, TextsThatAreNotValidUtf16BecomeTheReplacementCharacter) {
-    EXPECT_EQ(terminalLine(L"a\xD800"
-                           L"b"),
+    EXPECT_EQ(utf8Lines(L"a\xD800"
+                        L"b"),
               "a\xEF\xBF\xBD"
               "b");
-    EXPECT_EQ(terminalLine(L"a\xDC00"), "a\xEF\xBF\xBD");
+    EXPECT_EQ(utf8Lines(L"a\xDC00"), "a\xEF\xBF\xBD");
     EXPECT_EQ(jsonString(L"\xD800\"\r\n"), "\"\xEF\xBF\xBD\\\"\\n\"");
-    EXPECT_EQ(terminalLine(L"\xD83D\xDE00"), "\xF0\x9F\x98\x80") << "a pair stays one character";
-    EXPECT_EQ(terminalLine(L"\u00e4\u20ac"), "\xC3\xA4\xE2\x82\xAC");
+    EXPECT_EQ(utf8Lines(L"\xD83D\xDE00"), "\xF0\x9F\x98\x80") << "a pair stays one character";
+    EXPECT_EQ(utf8Lines(L"\u00e4\u20ac"), "\xC3\xA4\xE2\x82\xAC");
 }
 
 TEST_F(TerminalTest, CommandLineProblemsInTheInterfaceLanguage) {
