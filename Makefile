@@ -6,10 +6,14 @@ MAKEFLAGS += --no-print-directory
 # make package: the Debian packages of the Linux edition (terminal, window), checked by lintian.
 # make fuzz [FUZZ_SECONDS=N]: fuzzes the core, then the descriptor parser, N seconds each (default 300).
 # make test-arm64: the 64-bit ARM cross build and its tests under qemu-user alone.
+# make web: the browser edition in build/web, its demo site in build/web-demo.
+# make demo-web: serves the demo site on localhost, with the simulated unit behind a fake WebHID.
+# make test-web: the browser edition's tests in headless chromium alone.
 FUZZ_SECONDS ?= 300
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps native linux windows arm64 test test-native test-windows test-arm64 clean demo demo-linux package fuzz
+.PHONY: all deps native linux windows arm64 web test test-native test-windows test-arm64 test-web clean demo \
+	demo-linux demo-web package fuzz
 
 all: native linux windows
 
@@ -33,6 +37,11 @@ arm64: deps
 	cmake --preset arm64 >/dev/null
 	cmake --build --preset arm64 -j $(JOBS)
 
+web: deps
+	@scripts/install-deps.sh web
+	cmake --preset web >/dev/null
+	cmake --build --preset web -j $(JOBS)
+
 test-native: native
 	ctest --preset native -j $(JOBS)
 
@@ -42,13 +51,20 @@ test-windows: windows
 test-arm64: arm64
 	ctest --preset arm64 -j $(JOBS)
 
-test: test-native test-windows test-arm64
+test-web: web
+	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
+	ctest --preset web -j $(JOBS)
+
+test: test-native test-windows test-arm64 test-web
 
 clean:
 	rm -rf build
 
 demo: windows
 	scripts/demo.sh
+
+demo-web: web
+	node scripts/serve-web.mjs build/web-demo
 
 demo-linux: linux
 	@scripts/install-deps.sh demo-linux

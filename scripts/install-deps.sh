@@ -2,7 +2,8 @@
 # Installs what building and testing need, from Debian's packages, and with an argument
 # what that extra needs too: demo-linux (a window manager for the screenshots, Qt's German
 # button texts), package (the Debian packaging tools), fuzz (clang and libFuzzer) or arm64
-# (the cross compilers, libudev for arm64 and qemu-user). As root it installs; otherwise it
+# (the cross compilers, libudev for arm64 and qemu-user) or web (emscripten, chromium and
+# Node.js for the browser edition and its tests). As root it installs; otherwise it
 # uses sudo, or prints the one command to run.
 set -eu
 packages="cmake make g++ googletest clang-format
@@ -14,6 +15,11 @@ demo-linux) packages="$packages openbox qt6-translations-l10n" ;;
 package) packages="$packages dpkg-dev file lintian" ;;
 fuzz) packages="$packages clang libclang-rt-14-dev" ;;
 arm64) packages="crossbuild-essential-arm64 libudev-dev:arm64 qemu-user" ;;
+web)
+    packages="emscripten chromium imagemagick"
+    # A Node.js of the machine's own (npm's) is kept; Debian's comes only where none is.
+    command -v node >/dev/null 2>&1 && command -v npm >/dev/null 2>&1 || packages="$packages nodejs npm"
+    ;;
 esac
 
 missing=

@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
     const bool iconPng = what == "icon-png" && argc == 4;
     if (argc != 3 && !texts && !iconPng) {
         std::fprintf(stderr,
-                     "usage: %s image|logo|icon OUTPUT | icon-png SIZE OUTPUT | texts "
+                     "usage: %s image|logo|logo-png|icon OUTPUT | icon-png SIZE OUTPUT | texts "
                      "OUTPUT IDS STRINGS_EN STRINGS_DE DIALOG_EN DIALOG_DE\n",
                      argv[0]);
         return 2;
@@ -140,6 +140,8 @@ int main(int argc, char** argv) {
             bytes = standInImage();
         } else if (what == "logo") {
             bytes = bitmapFile(drawLogo());
+        } else if (what == "logo-png") {
+            bytes = pngFile(drawLogo());
         } else if (what == "icon") {
             bytes = iconFile({16, 32, 48, 64, 128});
         } else {

@@ -1,0 +1,189 @@
+// The browser edition's page: it draws the session's view that the worker sends, asks
+// its boxes, shows the progress, and hands the user's clicks to the worker. The browser's
+// device chooser can only be opened here, on a click; the worker finds what was granted.
+'use strict';
+
+(() => {
+    const $ = (id) => document.getElementById(id);
+    const worker = new Worker('worker.js');
+    let texts = null;
+    let writing = false;
+    let wakeLock = null;
+
+    const icons = { warning: '\u26A0', error: '\u2716', information: '\u2139' };
+
+    function browserWantsGerman() {
+        const saved = localStorage.getItem('orca-language');
+        if (saved === 'de' || saved === 'en')
+            return saved === 'de';
+        for (const tag of navigator.languages || [navigator.language || 'en']) {
+            const language = tag.toLowerCase().split('-')[0];
+            if (language === 'de' || language === 'en')
+                return language === 'de';
+        }
+        return false;
+    }
+
+    function onLinux() {
+        return /Linux/.test(navigator.userAgent) && !/Android|CrOS/.test(navigator.userAgent);
+    }
+
+    function showTexts(message) {
+        texts = message;
+        document.documentElement.lang = message.german ? 'de' : 'en';
+        $('language').value = message.german ? 'de' : 'en';
+        $('language-label').textContent = message.language;
+        $('connect').textContent = message.connect;
+        $('update').textContent = message.update;
+        $('hint-label').textContent = message.hintLabel;
+        $('versions-caption').textContent = message.versions;
+        $('linux-access').textContent = message.linuxAccess;
+        $('linux-access').hidden = !onLinux();
+        $('notice').hidden = true;
+        if (!('hid' in navigator))
+            unsupported();
+    }
+
+    function unsupported() {
+        $('window').hidden = true;
+        $('unsupported').textContent = texts.noWebHid;
+        $('unsupported').hidden = false;
+    }
+
+    function render(view) {
+        document.title = view.title;
+        $('title').textContent = view.title;
+        $('unit-label').textContent = view.unitLabel;
+        $('bootloader-label').textContent = view.bootloaderLabel;
+        $('esc-label').textContent = view.escLabel;
+        $('unit-version').value = view.unitVersion;
+        $('bootloader-version').value = view.bootloaderVersion;
+        $('esc-version').value = view.escVersion;
+        $('versions').classList.toggle('disabled', !view.versionsEnabled);
+        if ($('hint').textContent !== view.hint)
+            $('hint').textContent = view.hint;
+        $('hint').dataset.outcome = view.outcome;
+        $('update').disabled = !view.updateEnabled;
+        if ($('window').hidden && $('unsupported').hidden) {
+            $('window').hidden = false;
+            document.body.dataset.ready = 'true';
+        }
+    }
+
+    // A modal box: OK or Yes accepts; Escape declines a question and closes a message.
+    function ask(box) {
+        const dialog = $('box');
+        const question = box.buttons !== 'ok';
+        $('box-caption').textContent = box.caption;
+        $('box-text').textContent = box.text;
+        $('box-icon').textContent = icons[box.icon] || '';
+        $('box-icon').className = box.icon;
+        dialog.dataset.id = box.id;
+        $('box-accept').textContent = box.buttons === 'yes-no' ? texts.yes : texts.ok;
+        $('box-decline').textContent = box.buttons === 'yes-no' ? texts.no : texts.cancel;
+        $('box-decline').hidden = !question;
+        const answer = (accepted) => {
+            $('box-accept').onclick = $('box-decline').onclick = dialog.oncancel = null;
+            dialog.close();
+            worker.postMessage({ type: 'answer', accepted });
+        };
+        $('box-accept').onclick = () => answer(true);
+        $('box-decline').onclick = () => answer(false);
+        dialog.oncancel = (event) => {
+            event.preventDefault();
+            answer(!question);
+        };
+        dialog.showModal();
+        $('box-accept').focus();
+    }
+
+    async function holdWakeLock() {
+        if (!writing || wakeLock !== null || !('wakeLock' in navigator) || document.hidden)
+            return;
+        try {
+            wakeLock = await navigator.wakeLock.request('screen');
+            wakeLock.addEventListener('release', () => { wakeLock = null; });
+        } catch (refused) {
+            wakeLock = null; // battery saver or policy: the update goes on without it
+        }
+    }
+
+    function progressOpen(message) {
+        writing = true;
+        $('language').disabled = true;
+        $('connect').disabled = true;
+        $('progress-title').textContent = message.title;
+        $('progress-bar').value = 0;
+        $('progress-text').textContent = texts.progressStart;
+        $('progress').showModal();
+        holdWakeLock();
+    }
+
+    function progress(state) {
+        $('progress-bar').value = state.percent;
+        $('progress-text').textContent = state.text;
+    }
+
+    function progressClose() {
+        writing = false;
+        $('language').disabled = false;
+        $('connect').disabled = false;
+        $('progress').close();
+        if (wakeLock !== null)
+            wakeLock.release();
+    }
+
+    const messages = {
+        texts: showTexts,
+        view: render,
+        ask,
+        'progress-open': progressOpen,
+        progress,
+        'progress-close': progressClose,
+        'no-webhid': unsupported,
+        end: () => { $('update').disabled = true; $('connect').disabled = true; },
+    };
+    worker.onmessage = (event) => {
+        const handle = messages[event.data.type];
+        if (handle)
+            handle(event.data);
+    };
+
+    $('update').addEventListener('click', () => worker.postMessage({ type: 'update' }));
+
+    $('connect').addEventListener('click', async () => {
+        $('notice').hidden = true;
+        let devices = [];
+        try {
+            devices = await navigator.hid.requestDevice({
+                filters: texts.productIds.map((productId) => ({ vendorId: texts.vendorId, productId })),
+            });
+        } catch (refused) {
+            devices = []; // the chooser was closed, or the browser refused to show it
+        }
+        if (devices.length === 0) {
+            $('notice').textContent = texts.noneChosen;
+            $('notice').hidden = false;
+            return;
+        }
+        worker.postMessage({ type: 'granted' });
+    });
+
+    $('language').addEventListener('change', () => {
+        localStorage.setItem('orca-language', $('language').value);
+        worker.postMessage({ type: 'language', german: $('language').value === 'de' });
+    });
+
+    $('progress').addEventListener('cancel', (event) => event.preventDefault());
+
+    // Leaving or reloading the page while the firmware is written would cut the update.
+    window.addEventListener('beforeunload', (event) => {
+        if (!writing)
+            return;
+        event.preventDefault();
+        event.returnValue = '';
+    });
+    document.addEventListener('visibilitychange', holdWakeLock);
+
+    worker.postMessage({ type: 'start', german: browserWantsGerman() });
+})();

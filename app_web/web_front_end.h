@@ -1,0 +1,44 @@
+// The browser edition's front end, in the Dedicated Worker beside the core: it hands the
+// session's view, boxes and progress to the page as JSON messages and waits for the
+// page's answers. It has one thread, which may block (the core is suspended while it
+// waits), so the session writes an update there and run() works in place.
+#pragma once
+
+#include "session/front_end.h"
+
+#include <string>
+
+class WebFrontEnd : public FrontEnd {
+  public:
+    void render(const SessionView& view) override;
+    bool ask(const Box& box) override;
+    void stopDeviceChanges() override { deviceChangesStopped_ = true; }
+    void end(EndStatus status) override;
+    // The page lays itself out and the browser stacks its windows: nothing to place.
+    WindowFrame mainFrame() override { return {0, 0, 0, 0}; }
+    FeedbackWindow mainWindow() override { return this; }
+    FeedbackWindow inFront() override { return nullptr; }
+    void raise(FeedbackWindow) override {}
+    void show(FeedbackWindow) override {}
+    FeedbackWindow openProgress(const std::wstring& title, int x, int y, int width,
+                                int height) override;
+    void showProgress(FeedbackWindow progress, const ProgressState& state) override;
+    void closeProgress(FeedbackWindow progress) override;
+    void run(const std::function<void()>& work) override { work(); }
+    void postUpdateEnded() override { updateEnded_ = true; }
+
+    bool deviceChangesStopped() const { return deviceChangesStopped_; }
+    // Whether an update's end waits to be delivered, taking it.
+    bool takeUpdateEnded();
+
+  private:
+    bool deviceChangesStopped_ = false;
+    bool updateEnded_ = false;
+};
+
+// The page's message of a view, a box, a progress state: one JSON object each.
+std::string viewMessage(const SessionView& view);
+std::string boxMessage(const Box& box);
+std::string progressMessage(const ProgressState& state);
+// The page's own texts in the interface language, and the devices its chooser offers.
+std::string pageTextsMessage();

@@ -1,0 +1,93 @@
+// The browser edition's Dedicated Worker: the core (session, update, unit link) and its
+// WebHID seam run here, where the update's 20 ms waits keep their timing in a hidden tab.
+// The core takes one call at a time: the page's events and the device changes wait in
+// order until it is idle, and a box's answer resumes the call that asked.
+'use strict';
+
+importScripts('web_hid.js', 'orca_core.js');
+
+const waiting = [];
+let busy = false;
+let core = null;
+let answerBox = null;
+let updatePressed = false;
+
+self.orcaPage = {
+    post: (message) => self.postMessage(message),
+    ask: (message) =>
+        new Promise((resolve) => {
+            answerBox = resolve;
+            self.postMessage(message);
+        }),
+};
+
+function whenIdle(work) {
+    waiting.push(work);
+    drain();
+}
+
+async function drain() {
+    if (busy || core === null)
+        return;
+    busy = true;
+    while (waiting.length > 0)
+        await waiting.shift()();
+    busy = false;
+}
+
+function callCore(name, ...args) {
+    return core.ccall(name, null, args.map(() => 'number'), args, { async: true });
+}
+
+function postTexts() {
+    const pointer = core.ccall('orcaPageTexts', 'number', [], []);
+    self.postMessage(JSON.parse(core.UTF8ToString(pointer)));
+    core._free(pointer);
+}
+
+self.orcaWebHid.onHotPlug = () => whenIdle(() => callCore('orcaDeviceChanges'));
+
+const messages = {
+    // The language first; the session only where WebHID reaches the unit from here.
+    start: async ({ german }) => {
+        core = await createCore();
+        whenIdle(async () => {
+            await callCore('orcaLanguage', german ? 1 : 0);
+            postTexts();
+            if (!self.orcaWebHid.available()) {
+                self.postMessage({ type: 'no-webhid' });
+                return;
+            }
+            await self.orcaWebHid.start();
+            await callCore('orcaStart', german ? 1 : 0);
+        });
+    },
+    language: ({ german }) =>
+        whenIdle(async () => {
+            await callCore('orcaLanguage', german ? 1 : 0);
+            postTexts();
+        }),
+    // A second click before the first one's confirmation shows is the same press.
+    update: () => {
+        if (updatePressed)
+            return;
+        updatePressed = true;
+        whenIdle(async () => {
+            await callCore('orcaUpdate');
+            updatePressed = false;
+        });
+    },
+    granted: () => self.orcaWebHid.rescan(),
+    answer: ({ accepted }) => {
+        const resolve = answerBox;
+        answerBox = null;
+        if (resolve)
+            resolve(accepted);
+    },
+};
+
+self.onmessage = (event) => {
+    const handle = messages[event.data.type];
+    if (handle)
+        handle(event.data);
+};

@@ -1,0 +1,69 @@
+# The browser edition: the core and its WebHID seam as WebAssembly for a Dedicated
+# Worker, the page that shows the session's view, and the demo site, where a fake WebHID
+# device answers as the simulated unit does. Static files: build/web and build/web-demo.
+set(WEB_SITE ${CMAKE_SOURCE_DIR}/build/web)
+set(WEB_DEMO_SITE ${CMAKE_SOURCE_DIR}/build/web-demo)
+include(cmake/text_tables.cmake)
+
+set(IMAGE_SOURCE ${GENERATED_DIR}/firmware_image.cpp)
+add_custom_command(OUTPUT ${IMAGE_SOURCE}
+    COMMAND ${CMAKE_COMMAND} -DIMAGE=${IMAGE_FILE} -DOUTPUT=${IMAGE_SOURCE}
+            -P ${CMAKE_SOURCE_DIR}/cmake/embed_image.cmake
+    DEPENDS ${IMAGE_FILE} ${CMAKE_SOURCE_DIR}/cmake/embed_image.cmake)
+add_library(platform_web STATIC
+    platform/web/hid_web.cpp
+    platform/web/wait_web.cpp
+    platform/web/hotplug_web.cpp
+    platform/web/image_web.cpp
+    ${IMAGE_SOURCE})
+target_link_libraries(platform_web PUBLIC project_warnings)
+
+# The core calls that wait for the browser are suspended by Asyncify; the worker's
+# script calls in through ccall.
+add_executable(orca_core app_web/web_front_end.cpp app_web/web_program.cpp)
+target_link_libraries(orca_core PRIVATE session locale_texts platform_web)
+set_target_properties(orca_core PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${WEB_SITE})
+target_link_options(orca_core PRIVATE
+    -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sMODULARIZE -sEXPORT_NAME=createCore
+    -sENVIRONMENT=worker -sALLOW_MEMORY_GROWTH -sFILESYSTEM=0
+    "-sEXPORTED_FUNCTIONS=_orcaStart,_orcaLanguage,_orcaUpdate,_orcaDeviceChanges,_orcaPageTexts,_malloc,_free"
+    "-sEXPORTED_RUNTIME_METHODS=ccall,UTF8ToString")
+
+# The simulated unit for the fake device.
+add_executable(sim_device sim/web/sim_device.cpp)
+target_link_libraries(sim_device PRIVATE sim_unit)
+set_target_properties(sim_device PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${WEB_DEMO_SITE})
+target_link_options(sim_device PRIVATE -sMODULARIZE -sEXPORT_NAME=createSimDevice
+    -sENVIRONMENT=worker -sALLOW_MEMORY_GROWTH -sFILESYSTEM=0
+    "-sEXPORTED_FUNCTIONS=_malloc,_free" "-sEXPORTED_RUNTIME_METHODS=HEAPU8,HEAP32,HEAPF64")
+
+# The generator's PNG files are stored uncompressed; a page's should not be. The logo's
+# green background is its transparent colour, as in the windows.
+find_program(CONVERT convert REQUIRED)
+set(WEB_IMAGES ${GENERATED_DIR}/web/logo.png ${GENERATED_DIR}/web/icon-32.png
+    ${GENERATED_DIR}/web/icon-256.png)
+add_custom_command(OUTPUT ${WEB_IMAGES} VERBATIM
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${GENERATED_DIR}/web
+    COMMAND ${GENERATOR} logo-png ${GENERATED_DIR}/logo.png
+    COMMAND ${CONVERT} ${GENERATED_DIR}/logo.png -transparent "#00FF00" -define png:compression-level=9
+            ${GENERATED_DIR}/web/logo.png
+    COMMAND ${CONVERT} ${GENERATED_DIR}/icon-32.png -define png:compression-level=9 ${GENERATED_DIR}/web/icon-32.png
+    COMMAND ${CONVERT} ${GENERATED_DIR}/icon-256.png -define png:compression-level=9 ${GENERATED_DIR}/web/icon-256.png
+    DEPENDS ${GENERATOR_DEPENDS} ${ICON_PNGS})
+set(WEB_FILES app_web/index.html app_web/page.js app_web/style.css app_web/worker.js
+    platform/web/web_hid.js)
+list(TRANSFORM WEB_FILES PREPEND ${CMAKE_SOURCE_DIR}/)
+add_custom_target(web_page ALL
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${WEB_SITE}
+    COMMAND ${CMAKE_COMMAND} -E copy ${WEB_FILES} ${WEB_IMAGES} ${WEB_SITE}
+    DEPENDS ${WEB_FILES} ${WEB_IMAGES} orca_core
+    COMMENT "The page in build/web")
+
+# The demo site: the page with the fake device loaded first, in the page and the worker.
+add_custom_target(web_demo ALL
+    COMMAND ${CMAKE_COMMAND} -DSITE=${WEB_SITE} -DDEMO=${WEB_DEMO_SITE}
+            -DFAKE=${CMAKE_SOURCE_DIR}/sim/web/fake_hid.js
+            -P ${CMAKE_SOURCE_DIR}/cmake/web_demo_site.cmake
+    DEPENDS web_page sim_device ${CMAKE_SOURCE_DIR}/sim/web/fake_hid.js
+            ${CMAKE_SOURCE_DIR}/cmake/web_demo_site.cmake
+    COMMENT "The demo site in build/web-demo")

@@ -1,0 +1,230 @@
+// The worker's side of the WebHID seam (platform/web/hid_web.cpp): the granted devices
+// under stable paths, one open handle per device with its queue of input reports, the
+// last error, and the arrivals and removals waiting for the core. Errors are errno
+// values, as on Linux, so that a code line reads alike.
+'use strict';
+
+self.orcaWebHid = (() => {
+    const errors = { ENOENT: 2, EIO: 5, EACCES: 13, EBUSY: 16, ENODEV: 19, EINVAL: 22, ETIMEDOUT: 110 };
+    const hid = self.navigator.hid;
+    const pathOf = new Map(); // HIDDevice -> path
+    const deviceAt = new Map(); // path -> HIDDevice
+    const handles = new Map(); // handle -> { device, queue, wake, gone, listener }
+    const present = new Set(); // paths the core has been told of
+    const events = [];
+    let watching = false;
+    let nextPath = 0;
+    let nextHandle = 1;
+    const api = { errors, lastError: 0, onHotPlug: () => {} };
+
+    function fail(error) {
+        api.lastError = error;
+        return 0;
+    }
+
+    function named(device) {
+        let path = pathOf.get(device);
+        if (path === undefined) {
+            path = 'webhid:' + nextPath++;
+            pathOf.set(device, path);
+            deviceAt.set(path, device);
+        }
+        return path;
+    }
+
+    function queue(arrival, path) {
+        if (arrival ? present.has(path) : !present.has(path))
+            return;
+        if (arrival)
+            present.add(path);
+        else
+            present.delete(path);
+        if (!watching)
+            return;
+        events.push({ arrival, path });
+        api.onHotPlug();
+    }
+
+    // A device unplugged fails its transfers at once, and the waiting read with them.
+    function gone(device) {
+        for (const handle of handles.values()) {
+            if (handle.device !== device)
+                continue;
+            handle.gone = true;
+            if (handle.wake)
+                handle.wake();
+        }
+    }
+
+    if (hid) {
+        hid.addEventListener('connect', (event) => queue(true, named(event.device)));
+        hid.addEventListener('disconnect', (event) => {
+            gone(event.device);
+            queue(false, named(event.device));
+        });
+    }
+
+    // The whole report's length, report id included, of the first collection that has
+    // reports of that direction.
+    function lengthOf(device, output) {
+        for (const collection of device.collections || []) {
+            const reports = output ? collection.outputReports : collection.inputReports;
+            if (!reports || reports.length === 0)
+                continue;
+            let bits = 0;
+            for (const item of reports[0].items || [])
+                bits += item.reportSize * item.reportCount;
+            return Math.ceil(bits / 8) + 1;
+        }
+        return 0;
+    }
+
+    api.available = () => Boolean(hid);
+
+    api.list = async () => {
+        if (!hid)
+            return [];
+        const devices = await hid.getDevices();
+        return devices.map(named);
+    };
+
+    // After the page's chooser granted a device: what the core has not heard of arrives.
+    api.rescan = async () => {
+        for (const path of await api.list())
+            queue(true, path);
+    };
+
+    api.peekIds = (path) => {
+        const device = deviceAt.get(path);
+        return device ? (device.vendorId << 16) | device.productId : -1;
+    };
+
+    api.open = async (path) => {
+        const device = deviceAt.get(path);
+        if (!device || !(await api.list()).includes(path))
+            return fail(errors.ENOENT);
+        for (const handle of handles.values())
+            if (handle.device === device)
+                return fail(errors.EBUSY);
+        if (device.opened)
+            return fail(errors.EBUSY);
+        try {
+            await device.open();
+        } catch (error) {
+            return fail(error && error.name === 'NotAllowedError' ? errors.EACCES : errors.EIO);
+        }
+        const handle = { device, queue: [], wake: null, gone: false };
+        handle.listener = (event) => {
+            const data = new Uint8Array(event.data.buffer, event.data.byteOffset, event.data.byteLength);
+            const report = new Uint8Array(data.length + 1);
+            report[0] = event.reportId;
+            report.set(data, 1);
+            handle.queue.push(report);
+            if (handle.wake)
+                handle.wake();
+        };
+        device.addEventListener('inputreport', handle.listener);
+        const number = nextHandle++;
+        handles.set(number, handle);
+        return number;
+    };
+
+    api.attributes = (number) => {
+        const handle = handles.get(number);
+        if (!handle)
+            return fail(errors.EINVAL) - 1;
+        return (handle.device.vendorId << 16) | handle.device.productId;
+    };
+
+    api.reportLength = (number, output) => {
+        const handle = handles.get(number);
+        const length = handle ? lengthOf(handle.device, output) : 0;
+        return length > 1 ? length : fail(errors.EINVAL);
+    };
+
+    api.flush = (number) => {
+        const handle = handles.get(number);
+        if (handle)
+            handle.queue.length = 0;
+    };
+
+    // A transfer that outlasts its time-out cannot be taken back from the browser; its
+    // queued input is dropped so that a late answer is never taken for the next one.
+    api.write = async (number, report, timeoutMs) => {
+        const handle = handles.get(number);
+        if (!handle)
+            return fail(errors.EINVAL);
+        if (handle.gone)
+            return fail(errors.ENODEV);
+        let timer;
+        const timedOut = new Promise((resolve) => { timer = setTimeout(() => resolve('timeout'), timeoutMs); });
+        let result;
+        try {
+            result = await Promise.race([handle.device.sendReport(report[0], report.subarray(1)), timedOut]);
+        } catch (error) {
+            return fail(handle.gone ? errors.ENODEV : errors.EIO);
+        } finally {
+            clearTimeout(timer);
+        }
+        if (result === 'timeout') {
+            handle.queue.length = 0;
+            return fail(errors.ETIMEDOUT);
+        }
+        return handle.gone ? fail(errors.ENODEV) : 1;
+    };
+
+    api.read = async (number, timeoutMs) => {
+        const handle = handles.get(number);
+        if (!handle) {
+            fail(errors.EINVAL);
+            return null;
+        }
+        if (handle.queue.length === 0 && !handle.gone) {
+            let timer;
+            await new Promise((resolve) => {
+                handle.wake = resolve;
+                timer = setTimeout(resolve, timeoutMs);
+            });
+            clearTimeout(timer);
+            handle.wake = null;
+        }
+        if (handle.queue.length > 0)
+            return handle.queue.shift();
+        fail(handle.gone ? errors.ENODEV : errors.ETIMEDOUT);
+        return null;
+    };
+
+    api.close = async (number) => {
+        const handle = handles.get(number);
+        if (!handle)
+            return;
+        handles.delete(number);
+        handle.device.removeEventListener('inputreport', handle.listener);
+        const error = api.lastError;
+        try {
+            await handle.device.close();
+        } catch (ignored) {
+            // a device already gone is closed
+        }
+        api.lastError = error;
+    };
+
+    // The devices granted at the start are present without arriving.
+    api.watch = () => {
+        if (!hid)
+            return false;
+        watching = true;
+        return true;
+    };
+    api.start = async () => {
+        for (const path of await api.list())
+            present.add(path);
+    };
+    api.nextEvent = () => (events.length > 0 ? events.shift() : null);
+    api.unwatch = () => {
+        watching = false;
+        events.length = 0;
+    };
+
+    return api;
+})();

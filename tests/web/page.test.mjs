@@ -1,0 +1,178 @@
+// The page against the fake WebHID device in the page and its worker: what it shows for
+// every outcome in both languages, the language switch, the chooser, a failed update
+// with its code line, a unit pulled while writing, a browser without WebHID.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { openBrowser, serveSites, openPage, ready, shown, until, boxOpen, answer, texts,
+    withInstructions, codeLine } from './harness.mjs';
+
+let browser;
+let sites;
+before(async () => {
+    browser = await openBrowser();
+    sites = await serveSites();
+});
+after(async () => {
+    await browser.close();
+    sites.close();
+});
+
+const ERASE = 0x1e;
+const WRITE_BLOCK = 0x1b;
+const languages = { en: ['en-US', 'en'], de: ['de-DE', 'de', 'en'] };
+
+const outcomes = [
+    { name: 'ready', unit: {}, hint: (t) => t.IDS_HINT_READY, update: true },
+    { name: 'no-unit', unit: null, hint: (t) => withInstructions(t, 'IDS_HINT_NO_UNIT') },
+    { name: 'wrong-mode', unit: { inBootloader: true }, hint: (t) => withInstructions(t, 'IDS_HINT_WRONG_MODE') },
+    { name: 'no-updatable-esc', unit: { escState: 2 }, hint: (t) => withInstructions(t, 'IDS_HINT_NO_UPDATABLE_ESC') },
+    { name: 'incompatible', unit: { typeCode: 0x12345678 }, hint: (t) => withInstructions(t, 'IDS_HINT_INCOMPATIBLE'),
+        box: 'incompatible' },
+];
+
+for (const language of ['en', 'de']) {
+    test(`every outcome shows its hint and versions (${language})`, async () => {
+        const t = texts[language];
+        for (const outcome of outcomes) {
+            const units = outcome.unit ? [outcome.unit] : [];
+            const page = await openPage(browser, sites.demo,
+                { setup: { units, granted: [0] }, languages: languages[language] });
+            if (outcome.box) {
+                const box = await boxOpen(page);
+                assert.equal(box.id, outcome.box);
+                assert.equal(box.caption, t.IDS_INCOMPATIBLE_CAPTION);
+                assert.equal(box.accept, t.IDS_WEB_OK);
+                assert.equal(box.decline, null, 'a message has OK alone');
+                await answer(page, true);
+            }
+            await until(page, (hint) => document.getElementById('hint').textContent === hint, outcome.hint(t));
+            const view = await shown(page);
+            assert.equal(view.outcome, outcome.name);
+            assert.equal(view.updateEnabled, Boolean(outcome.update), outcome.name);
+            assert.equal(view.title, 'NORVAX ORCA 75 LX FW Updater 3.0 ');
+            assert.equal(view.update, t.IDC_UPDATE);
+            assert.equal(view.connect, t.IDS_WEB_CONNECT);
+            if (outcome.update) {
+                assert.deepEqual([view.unitLabel, view.bootloaderVersion, view.escVersion, view.versionsGreyed],
+                    ['DOCK-BOX', '1.5', '2.5', false]);
+            }
+            assert.deepEqual(page.errors, []);
+            await page.browserContext().close();
+        }
+    });
+}
+
+test('the language follows the browser and the switch, and the unit is found again', async () => {
+    const page = await openPage(browser, sites.demo, { setup: { granted: [0] }, languages: languages.de });
+    await until(page, (hint) => document.getElementById('hint').textContent === hint, texts.de.IDS_HINT_READY);
+    assert.equal(await page.evaluate(() => document.documentElement.lang), 'de');
+    await page.select('#language', 'en');
+    await until(page, (hint) => document.getElementById('hint').textContent === hint, texts.en.IDS_HINT_READY);
+    const view = await shown(page);
+    assert.equal(view.connect, texts.en.IDS_WEB_CONNECT);
+    assert.equal(view.escVersion, '2.5');
+    assert.equal(view.updateEnabled, true);
+    await page.browserContext().close();
+});
+
+test('the chooser refused says so; a unit chosen later is found; its removal is followed', async () => {
+    const page = await openPage(browser, sites.demo, { setup: { granted: [], chooser: 'cancel' } });
+    await ready(page);
+    assert.equal((await shown(page)).hint, withInstructions(texts.en, 'IDS_HINT_NO_UNIT'));
+    await page.click('#connect');
+    await until(page, () => !document.getElementById('notice').hidden);
+    assert.equal((await shown(page)).notice, texts.en.IDS_WEB_NONE_CHOSEN);
+    assert.equal((await shown(page)).updateEnabled, false);
+
+    await page.evaluate(() => self.fakeHid.setChooser('first'));
+    await page.click('#connect');
+    await until(page, (hint) => document.getElementById('hint').textContent === hint, texts.en.IDS_HINT_READY);
+    assert.equal((await shown(page)).notice, null);
+
+    await page.evaluate(() => self.fakeHid.unplug(0));
+    await until(page, (hint) => document.getElementById('hint').textContent === hint,
+        withInstructions(texts.en, 'IDS_HINT_CONNECTION_LOST'));
+    const view = await shown(page);
+    assert.equal(view.updateEnabled, false);
+    assert.equal(view.versionsGreyed, true);
+    await page.browserContext().close();
+});
+
+test('declining the confirmation with the keyboard writes nothing', async () => {
+    const page = await openPage(browser, sites.demo, { setup: { granted: [0] } });
+    await until(page, () => !document.getElementById('update').disabled);
+    await page.focus('#update');
+    await page.keyboard.press('Enter');
+    const box = await boxOpen(page);
+    assert.equal(box.id, 'confirm-update');
+    assert.equal(box.text, texts.en.IDS_CONFIRM_UPDATE);
+    assert.deepEqual([box.accept, box.decline], [texts.en.IDS_WEB_OK, texts.en.IDS_WEB_CANCEL]);
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'box-accept');
+    await page.keyboard.press('Escape');
+    await until(page, () => !document.getElementById('box').open && !document.getElementById('update').disabled);
+    const requests = await page.evaluate(() => self.fakeHid.transcript());
+    assert.ok(!requests.some((r) => r.bytes[1] === ERASE), 'no erase after Cancel');
+    await page.browserContext().close();
+});
+
+test('a failing erase reports its text and code line, in German too', async () => {
+    for (const language of ['en', 'de']) {
+        const t = texts[language];
+        const page = await openPage(browser, sites.demo, { setup: { granted: [0] }, languages: languages[language] });
+        await until(page, () => !document.getElementById('update').disabled);
+        await page.evaluate((fault) => self.fakeHid.fault(0, fault), { kind: 'status-error', command: ERASE, nth: 1, code: 7 });
+        await page.click('#update');
+        await boxOpen(page);
+        await answer(page, true);
+        await until(page, () => document.getElementById('box').dataset.id === 'update-failed' && document.getElementById('box').open,
+            undefined, 20000);
+        const box = (await shown(page)).box;
+        assert.equal(box.caption, t.IDS_UPDATE_FAILED_CAPTION);
+        assert.equal(box.text, `${t.IDS_FAIL_ERASE}\n${codeLine(t, 7, 0)}`);
+        assert.equal((await shown(page)).progressOpen, false);
+        await answer(page, true);
+        await until(page, (hint) => document.getElementById('hint').textContent === hint, t.IDS_HINT_UPDATE_FAILED);
+        assert.equal((await shown(page)).updateEnabled, false);
+        await page.browserContext().close();
+    }
+});
+
+test('a unit pulled while writing fails the block at once, and the page may be left again', async () => {
+    const page = await openPage(browser, sites.demo, { setup: { granted: [0] } });
+    await until(page, () => !document.getElementById('update').disabled);
+    await page.evaluate((fault) => self.fakeHid.fault(0, fault), { kind: 'unplug', command: WRITE_BLOCK, nth: 40 });
+    const leaving = () => page.evaluate(() => {
+        const event = new Event('beforeunload', { cancelable: true });
+        window.dispatchEvent(event);
+        return event.defaultPrevented;
+    });
+    assert.equal(await leaving(), false);
+    await page.click('#update');
+    await boxOpen(page);
+    await answer(page, true);
+    await until(page, () => document.getElementById('progress').open);
+    assert.equal(await leaving(), true, 'leaving asks first while writing');
+    await until(page, () => document.getElementById('box').open, undefined, 30000);
+    const box = (await shown(page)).box;
+    assert.equal(box.id, 'update-failed');
+    assert.equal(box.text, `${texts.en.IDS_FAIL_WRITE_BLOCK}\n${codeLine(texts.en, -2, 19)}`);
+    await answer(page, true);
+    await until(page, () => !document.getElementById('box').open);
+    assert.equal(await leaving(), false);
+    const requests = await page.evaluate(() => self.fakeHid.transcript());
+    assert.equal(requests.filter((r) => r.bytes[1] === WRITE_BLOCK).length, 39, 'nothing after the pulled block');
+    assert.equal((await shown(page)).updateEnabled, false);
+    await page.browserContext().close();
+});
+
+test('a browser without WebHID gets the message, not the window', async () => {
+    for (const language of ['en', 'de']) {
+        const page = await openPage(browser, sites.product, { withoutHid: true, languages: languages[language] });
+        await ready(page);
+        const view = await shown(page);
+        assert.equal(view.unsupported, texts[language].IDS_WEB_NO_WEBHID);
+        assert.equal(await page.evaluate(() => document.getElementById('window').hidden), true);
+        assert.deepEqual(page.errors, []);
+        await page.browserContext().close();
+    }
+});
