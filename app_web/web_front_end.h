@@ -32,6 +32,8 @@ class WebFrontEnd : public FrontEnd {
     bool takeUpdateEnded();
 
   private:
+    static constexpr double kProgressIntervalMs = 100;
+    double progressShownAt_ = 0;
     bool deviceChangesStopped_ = false;
     bool updateEnded_ = false;
 };

@@ -1,6 +1,7 @@
 // The only way the portable core reaches the operating system. One implementation is
-// linked into each executable: platform/win32 (SetupAPI, hid.dll) or platform/linux
-// (hidraw, libudev) for the product, sim/ for tests and the demo.
+// linked into each executable: platform/win32 (SetupAPI, hid.dll), platform/linux
+// (hidraw, libudev) or platform/web (WebHID in a browser's worker, whose waits suspend
+// the core through Asyncify) for the product, sim/ for tests and the demo.
 //
 // Threads: every function may be called from several threads at once, each thread on its
 // own device handles (two sessions updating two units): nothing is shared between handles
@@ -89,7 +90,8 @@ bool platformFirmwareImage(const std::uint8_t*& data, std::size_t& length);
 
 // Following arrivals and removals of HID interfaces. On Windows they come as
 // WM_DEVICECHANGE messages to `window` (a HWND), whose procedure reads them; elsewhere
-// `window` is unused and they come from the system's device monitor (udev). Null, with
+// `window` is unused and they come from the system's device monitor (udev) or, in a
+// browser, from WebHID's events and the devices the page's chooser granted. Null, with
 // the system's error, when they cannot be followed. One watch per window; several may
 // exist in one process.
 struct HotPlugWatch;

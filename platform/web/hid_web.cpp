@@ -37,6 +37,15 @@ EM_JS(void, webFlush, (int handle), {
 EM_ASYNC_JS(int, webWrite, (int handle, const std::uint8_t* bytes, int length, int timeoutMs), {
     return await self.orcaWebHid.write(handle, HEAPU8.slice(bytes, bytes + length), timeoutMs);
 });
+// A report already queued is taken without suspending the core.
+EM_JS(int, webTakeQueued, (int handle, std::uint8_t* bytes, int length), {
+    const report = self.orcaWebHid.takeQueued(handle);
+    if (report === null)
+        return 0;
+    HEAPU8.fill(0, bytes, bytes + length);
+    HEAPU8.set(report.subarray(0, length), bytes);
+    return 1;
+});
 EM_ASYNC_JS(int, webRead, (int handle, std::uint8_t* bytes, int length, int timeoutMs), {
     const report = await self.orcaWebHid.read(handle, timeoutMs);
     if (report === null)
@@ -137,8 +146,10 @@ bool platformWriteReport(DeviceHandle device, const std::uint8_t* report, std::s
 
 bool platformReadReport(DeviceHandle device, std::uint8_t* report, std::size_t length,
                         std::uint32_t timeoutMs) {
-    return webRead(static_cast<int>(device), report, static_cast<int>(length),
-                   static_cast<int>(timeoutMs)) != 0;
+    const int handle = static_cast<int>(device);
+    const int size = static_cast<int>(length);
+    return webTakeQueued(handle, report, size) != 0 ||
+           webRead(handle, report, size, static_cast<int>(timeoutMs)) != 0;
 }
 
 void platformCloseDevice(DeviceHandle device) {

@@ -149,28 +149,39 @@ self.orcaWebHid = (() => {
     };
 
     // A transfer that outlasts its time-out cannot be taken back from the browser; its
-    // queued input is dropped so that a late answer is never taken for the next one.
-    api.write = async (number, report, timeoutMs) => {
+    // queued input is dropped so that a late answer is never taken for the next one. The
+    // report leaves first, and the result comes back in as few steps as can be: every
+    // step delays the core's next request.
+    api.write = (number, report, timeoutMs) => {
         const handle = handles.get(number);
         if (!handle)
             return fail(errors.EINVAL);
         if (handle.gone)
             return fail(errors.ENODEV);
-        let timer;
-        const timedOut = new Promise((resolve) => { timer = setTimeout(() => resolve('timeout'), timeoutMs); });
-        let result;
+        let sent;
         try {
-            result = await Promise.race([handle.device.sendReport(report[0], report.subarray(1)), timedOut]);
+            sent = handle.device.sendReport(report[0], report.subarray(1));
         } catch (error) {
-            return fail(handle.gone ? errors.ENODEV : errors.EIO);
-        } finally {
-            clearTimeout(timer);
+            return fail(errors.EIO);
         }
-        if (result === 'timeout') {
-            handle.queue.length = 0;
-            return fail(errors.ETIMEDOUT);
-        }
-        return handle.gone ? fail(errors.ENODEV) : 1;
+        return new Promise((resolve) => {
+            const timer = setTimeout(() => {
+                handle.queue.length = 0;
+                resolve(fail(errors.ETIMEDOUT));
+            }, timeoutMs);
+            sent.then(() => {
+                clearTimeout(timer);
+                resolve(handle.gone ? fail(errors.ENODEV) : 1);
+            }, () => {
+                clearTimeout(timer);
+                resolve(fail(handle.gone ? errors.ENODEV : errors.EIO));
+            });
+        });
+    };
+
+    api.takeQueued = (number) => {
+        const handle = handles.get(number);
+        return handle && handle.queue.length > 0 ? handle.queue.shift() : null;
     };
 
     api.read = async (number, timeoutMs) => {

@@ -106,6 +106,7 @@
             unplug: (number = 0) => query({ op: 'unplug', number }),
             fault: (number, fault) => query({ op: 'fault', number, fault }),
             transcript: () => query({ op: 'transcript' }),
+            moments: () => query({ op: 'moments' }),
             state: (number = 0) => query({ op: 'state', number }),
         };
         return;
@@ -114,6 +115,7 @@
     // The worker: the simulated units and their reports.
     importScripts('sim_device.js');
     let sim = null;
+    const moments = []; // when each request was taken and answered, on the worker's clock
     let plugged = 0;
     const simIndex = new Map(); // number -> index on the simulated bus
     let setupDone;
@@ -134,6 +136,8 @@
         device.open = async () => { device.opened = true; };
         device.close = async () => { device.opened = false; };
         device.sendReport = (reportId, data) => send(device, index, reportId, data);
+        device.inputLength = sim._simDeviceInputLength(index);
+        device.buffer = sim._malloc(Math.max(device.reportLength, device.inputLength));
         hid.devices.set(number, device);
         hid.present.add(number);
         hid.fire('connect', number);
@@ -152,17 +156,19 @@
 
     // The unit takes the request, and its answer follows as an input report: at once by
     // microtask (a real report is not held back in a hidden tab), or when it is ready.
+    // Everything from the call on is the unit's own time.
     async function send(device, index, reportId, data) {
+        const takenAt = performance.now();
         if (!hid.present.has(device.number) || !device.opened)
             throw new DOMException('Failed to write the report.', 'NotAllowedError');
-        const bytes = new Uint8Array(data.buffer, data.byteOffset, data.byteLength);
-        const length = sim._simDeviceOutputLength(index);
-        const report = sim._malloc(length);
-        sim.HEAPU8.fill(0, report, report + length);
-        sim.HEAPU8[report] = reportId;
-        sim.HEAPU8.set(bytes.subarray(0, length - 1), report + 1);
-        const taken = sim._simDeviceTake(index, report, length);
-        sim._free(report);
+        const length = device.reportLength;
+        sim.HEAPU8.fill(0, device.buffer, device.buffer + length);
+        sim.HEAPU8[device.buffer] = reportId;
+        sim.HEAPU8.set(new Uint8Array(data.buffer, data.byteOffset, Math.min(data.byteLength, length - 1)),
+            device.buffer + 1);
+        const taken = sim._simDeviceTake(index, device.buffer, length);
+        if (taken)
+            moments.push({ takenAt, answeredAt: null });
         if (!sim._simDevicePresent(index)) {
             hid.present.delete(device.number);
             queueMicrotask(() => { hid.fire('disconnect', device.number); announce(); });
@@ -173,17 +179,18 @@
     }
 
     function answer(device, index) {
-        const length = sim._simDeviceInputLength(index);
-        const report = sim._malloc(length);
-        const result = sim._simDeviceGive(index, report, length);
-        const bytes = sim.HEAPU8.slice(report, report + length);
-        sim._free(report);
+        const length = device.inputLength;
+        const result = sim._simDeviceGive(index, device.buffer, length);
         if (result === 1) {
             setTimeout(() => answer(device, index), 1);
             return;
         }
         if (result !== 0 || !device.opened)
             return;
+        const bytes = sim.HEAPU8.slice(device.buffer, device.buffer + length);
+        const moment = moments[moments.length - 1];
+        if (moment && moment.answeredAt === null)
+            moment.answeredAt = performance.now();
         const event = new Event('inputreport');
         Object.assign(event, { device, reportId: bytes[0], data: new DataView(bytes.buffer, 1) });
         device.dispatchEvent(event);
@@ -253,6 +260,9 @@
         }
         case 'transcript':
             reply(data.id, transcript());
+            break;
+        case 'moments':
+            reply(data.id, moments);
             break;
         case 'state':
             reply(data.id, state(data.number));
