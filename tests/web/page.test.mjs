@@ -67,9 +67,12 @@ test('the language follows the browser and the switch, and the unit is found aga
     await until(page, (hint) => document.getElementById('hint').textContent === hint, texts.de.IDS_HINT_READY);
     assert.equal(await page.evaluate(() => document.documentElement.lang), 'de');
     await page.select('#language', 'en');
-    await until(page, (hint) => document.getElementById('hint').textContent === hint, texts.en.IDS_HINT_READY);
+    await until(page, (t) => document.getElementById('hint').textContent === t.hint
+        && document.getElementById('connect').textContent === t.connect,
+    { hint: texts.en.IDS_HINT_READY, connect: texts.en.IDS_WEB_CONNECT });
     const view = await shown(page);
-    assert.equal(view.connect, texts.en.IDS_WEB_CONNECT);
+    assert.equal(view.update, texts.en.IDC_UPDATE);
+    assert.equal(await page.evaluate(() => document.documentElement.lang), 'en');
     assert.equal(view.escVersion, '2.5');
     assert.equal(view.updateEnabled, true);
     await page.browserContext().close();
@@ -77,8 +80,8 @@ test('the language follows the browser and the switch, and the unit is found aga
 
 test('the chooser refused says so; a unit chosen later is found; its removal is followed', async () => {
     const page = await openPage(browser, sites.demo, { setup: { granted: [], chooser: 'cancel' } });
-    await ready(page);
-    assert.equal((await shown(page)).hint, withInstructions(texts.en, 'IDS_HINT_NO_UNIT'));
+    await until(page, (hint) => document.getElementById('hint').textContent === hint,
+        withInstructions(texts.en, 'IDS_HINT_NO_UNIT'));
     await page.click('#connect');
     await until(page, () => !document.getElementById('notice').hidden);
     assert.equal((await shown(page)).notice, texts.en.IDS_WEB_NONE_CHOSEN);

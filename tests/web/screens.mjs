@@ -11,7 +11,8 @@ const sites = await serveSites();
 for (const [language, languages] of [['en', ['en-US', 'en']], ['de', ['de-DE', 'de']]]) {
     const page = await openPage(browser, sites.demo, { setup: { granted: [] }, languages });
     const save = (stage) => page.screenshot({ path: join(folder, `web-${stage}-${language}.png`) });
-    await until(page, () => document.body.dataset.ready === 'true');
+    await until(page, () => document.getElementById('hint').dataset.outcome === 'no-unit'
+        && document.getElementById('hint').textContent !== '');
     await save('1-no-unit');
     await page.click('#connect');
     await until(page, () => !document.getElementById('update').disabled);
