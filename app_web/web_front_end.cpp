@@ -8,8 +8,6 @@
 
 #include <emscripten.h>
 
-#include <sstream>
-
 namespace {
 
 // clang-format off
@@ -68,42 +66,37 @@ const char* flag(bool value) {
 } // namespace
 
 std::string viewMessage(const SessionView& view) {
-    std::ostringstream out;
-    out << "{\"type\":\"view\",\"title\":" << jsonString(view.title)
-        << ",\"unitLabel\":" << jsonString(view.unitLabel)
-        << ",\"bootloaderLabel\":" << jsonString(view.bootloaderLabel)
-        << ",\"escLabel\":" << jsonString(view.escLabel)
-        << ",\"unitVersion\":" << jsonString(view.unitVersion)
-        << ",\"bootloaderVersion\":" << jsonString(view.bootloaderVersion)
-        << ",\"escVersion\":" << jsonString(view.escVersion)
-        << ",\"versionsEnabled\":" << flag(view.versionsEnabled) << ",\"outcome\":\""
-        << outcomeRow(view.outcome).name << "\",\"hint\":" << jsonString(view.hint)
-        << ",\"updateEnabled\":" << flag(view.updateEnabled)
-        << ",\"device\":" << jsonString(view.device) << "}";
-    return out.str();
+    return "{\"type\":\"view\",\"title\":" + jsonString(view.title) +
+           ",\"unitLabel\":" + jsonString(view.unitLabel) +
+           ",\"bootloaderLabel\":" + jsonString(view.bootloaderLabel) +
+           ",\"escLabel\":" + jsonString(view.escLabel) +
+           ",\"unitVersion\":" + jsonString(view.unitVersion) +
+           ",\"bootloaderVersion\":" + jsonString(view.bootloaderVersion) +
+           ",\"escVersion\":" + jsonString(view.escVersion) +
+           ",\"versionsEnabled\":" + flag(view.versionsEnabled) + ",\"outcome\":\"" +
+           outcomeRow(view.outcome).name + "\",\"hint\":" + jsonString(view.hint) +
+           ",\"updateEnabled\":" + flag(view.updateEnabled) +
+           ",\"device\":" + jsonString(view.device) + "}";
 }
 
 std::string boxMessage(const Box& box) {
-    std::ostringstream out;
-    out << "{\"type\":\"ask\",\"id\":\"" << boxName(box.id)
-        << "\",\"caption\":" << jsonString(box.caption) << ",\"text\":" << jsonString(box.text)
-        << ",\"icon\":\"" << iconName(box.icon) << "\",\"buttons\":\"" << buttonsName(box.buttons)
-        << "\"}";
-    return out.str();
+    return std::string("{\"type\":\"ask\",\"id\":\"") + boxName(box.id) +
+           "\",\"caption\":" + jsonString(box.caption) + ",\"text\":" + jsonString(box.text) +
+           ",\"icon\":\"" + iconName(box.icon) + "\",\"buttons\":\"" + buttonsName(box.buttons) +
+           "\"}";
 }
 
 std::string progressMessage(const ProgressState& state) {
-    std::ostringstream out;
-    out << "{\"type\":\"progress\",\"percent\":" << state.percent
-        << ",\"blocksWritten\":" << state.blocksWritten << ",\"blocksTotal\":" << state.blocksTotal
-        << ",\"secondsLeft\":" << state.secondsLeft << ",\"text\":"
-        << jsonString(
-               state.blocksTotal == 0 // opened, before the first block
-                   ? loadText(IDS_CLI_PROGRESS_START)
-                   : formatText(loadText(IDS_CLI_PROGRESS), {state.percent, state.blocksWritten,
-                                                             state.blocksTotal, state.secondsLeft}))
-        << "}";
-    return out.str();
+    const std::wstring text =
+        state.blocksTotal == 0 // opened, before the first block
+            ? loadText(IDS_CLI_PROGRESS_START)
+            : formatText(loadText(IDS_CLI_PROGRESS), {state.percent, state.blocksWritten,
+                                                      state.blocksTotal, state.secondsLeft});
+    return "{\"type\":\"progress\",\"percent\":" + std::to_string(state.percent) +
+           ",\"blocksWritten\":" + std::to_string(state.blocksWritten) +
+           ",\"blocksTotal\":" + std::to_string(state.blocksTotal) +
+           ",\"secondsLeft\":" + std::to_string(state.secondsLeft) +
+           ",\"text\":" + jsonString(text) + "}";
 }
 
 std::string pageTextsMessage() {
@@ -121,13 +114,11 @@ std::string pageTextsMessage() {
         {"cancel", IDS_WEB_CANCEL},
         {"yes", IDS_WEB_YES},
         {"no", IDS_WEB_NO},
-        {"progressTitle", IDS_PROGRESS_TITLE},
         {"progressStart", IDS_CLI_PROGRESS_START},
     };
-    std::ostringstream out;
-    out << "{\"type\":\"texts\",\"german\":" << flag(interfaceIsGerman());
+    std::string out = std::string("{\"type\":\"texts\",\"german\":") + flag(interfaceIsGerman());
     for (const Named& text : kTexts)
-        out << ",\"" << text.name << "\":" << jsonString(loadText(text.id));
+        out += std::string(",\"") + text.name + "\":" + jsonString(loadText(text.id));
     // The button and captions of the main dialog's template, which the page follows.
     const struct {
         const char* name;
@@ -136,12 +127,11 @@ std::string pageTextsMessage() {
     for (const auto& control : kControls)
         for (std::size_t i = 0; i < kDialogControlCount; ++i)
             if (kDialogControls[i].id == control.id)
-                out << ",\"" << control.name << "\":"
-                    << jsonString(interfaceIsGerman() ? kDialogControls[i].german
+                out += std::string(",\"") + control.name + "\":" +
+                       jsonString(interfaceIsGerman() ? kDialogControls[i].german
                                                       : kDialogControls[i].english);
-    out << ",\"vendorId\":" << kUnitVendorId << ",\"productIds\":[" << kProductDockpad << ","
-        << kProductDockBox << "]}";
-    return out.str();
+    return out + ",\"vendorId\":" + std::to_string(kUnitVendorId) + ",\"productIds\":[" +
+           std::to_string(kProductDockpad) + "," + std::to_string(kProductDockBox) + "]}";
 }
 
 void WebFrontEnd::render(const SessionView& view) {
