@@ -3,6 +3,7 @@
 // page's texts from the string tables, and reading what the page shows.
 import puppeteer from 'puppeteer-core';
 import { readFileSync } from 'node:fs';
+import { before, after } from 'node:test';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { serve } from '../../scripts/serve-web.mjs';
@@ -21,6 +22,20 @@ export async function openBrowser() {
         ignoreDefaultArgs: ['--disable-background-timer-throttling',
             '--disable-backgrounding-occluded-windows', '--disable-renderer-backgrounding'],
     });
+}
+
+// One browser and the two sites for a file's tests, opened before them and closed after.
+export function browserForTests() {
+    const run = {};
+    before(async () => {
+        run.browser = await openBrowser();
+        run.sites = await serveSites();
+    });
+    after(async () => {
+        await run.browser.close();
+        run.sites.close();
+    });
+    return run;
 }
 
 export async function serveSites() {

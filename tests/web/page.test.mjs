@@ -1,21 +1,12 @@
 // The page against the fake WebHID device in the page and its worker: what it shows for
 // every outcome in both languages, the language switch, the chooser, a failed update
 // with its code line, a unit pulled while writing, a browser without WebHID.
-import { test, before, after } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { openBrowser, serveSites, openPage, ready, shown, until, boxOpen, answer, texts,
+import { browserForTests, openPage, ready, shown, until, boxOpen, answer, texts,
     withInstructions, codeLine } from './harness.mjs';
 
-let browser;
-let sites;
-before(async () => {
-    browser = await openBrowser();
-    sites = await serveSites();
-});
-after(async () => {
-    await browser.close();
-    sites.close();
-});
+const run = browserForTests();
 
 const ERASE = 0x1e;
 const WRITE_BLOCK = 0x1b;
@@ -35,7 +26,7 @@ for (const language of ['en', 'de']) {
         const t = texts[language];
         for (const outcome of outcomes) {
             const units = outcome.unit ? [outcome.unit] : [];
-            const page = await openPage(browser, sites.demo,
+            const page = await openPage(run.browser, run.sites.demo,
                 { setup: { units, granted: [0] }, languages: languages[language] });
             if (outcome.box) {
                 const box = await boxOpen(page);
@@ -63,7 +54,7 @@ for (const language of ['en', 'de']) {
 }
 
 test('the language follows the browser and the switch, and the unit is found again', async () => {
-    const page = await openPage(browser, sites.demo, { setup: { granted: [0] }, languages: languages.de });
+    const page = await openPage(run.browser, run.sites.demo, { setup: { granted: [0] }, languages: languages.de });
     await until(page, (hint) => document.getElementById('hint').textContent === hint, texts.de.IDS_HINT_READY);
     assert.equal(await page.evaluate(() => document.documentElement.lang), 'de');
     await page.select('#language', 'en');
@@ -79,7 +70,7 @@ test('the language follows the browser and the switch, and the unit is found aga
 });
 
 test('the chooser refused says so; a unit chosen later is found; its removal is followed', async () => {
-    const page = await openPage(browser, sites.demo, { setup: { granted: [], chooser: 'cancel' } });
+    const page = await openPage(run.browser, run.sites.demo, { setup: { granted: [], chooser: 'cancel' } });
     await until(page, (hint) => document.getElementById('hint').textContent === hint,
         withInstructions(texts.en, 'IDS_HINT_NO_UNIT'));
     await page.click('#connect');
@@ -102,7 +93,7 @@ test('the chooser refused says so; a unit chosen later is found; its removal is 
 });
 
 test('declining the confirmation with the keyboard writes nothing', async () => {
-    const page = await openPage(browser, sites.demo, { setup: { granted: [0] } });
+    const page = await openPage(run.browser, run.sites.demo, { setup: { granted: [0] } });
     await until(page, () => !document.getElementById('update').disabled);
     await page.focus('#update');
     await page.keyboard.press('Enter');
@@ -121,7 +112,7 @@ test('declining the confirmation with the keyboard writes nothing', async () => 
 test('a failing erase reports its text and code line, in German too', async () => {
     for (const language of ['en', 'de']) {
         const t = texts[language];
-        const page = await openPage(browser, sites.demo, { setup: { granted: [0] }, languages: languages[language] });
+        const page = await openPage(run.browser, run.sites.demo, { setup: { granted: [0] }, languages: languages[language] });
         await until(page, () => !document.getElementById('update').disabled);
         await page.evaluate((fault) => self.fakeHid.fault(0, fault), { kind: 'status-error', command: ERASE, nth: 1, code: 7 });
         await page.click('#update');
@@ -141,7 +132,7 @@ test('a failing erase reports its text and code line, in German too', async () =
 });
 
 test('a unit pulled while writing fails the block at once, and the page may be left again', async () => {
-    const page = await openPage(browser, sites.demo, { setup: { granted: [0] } });
+    const page = await openPage(run.browser, run.sites.demo, { setup: { granted: [0] } });
     await until(page, () => !document.getElementById('update').disabled);
     await page.evaluate((fault) => self.fakeHid.fault(0, fault), { kind: 'unplug', command: WRITE_BLOCK, nth: 40 });
     const leaving = () => page.evaluate(() => {
@@ -170,7 +161,7 @@ test('a unit pulled while writing fails the block at once, and the page may be l
 
 test('a browser without WebHID gets the message, not the window', async () => {
     for (const language of ['en', 'de']) {
-        const page = await openPage(browser, sites.product, { withoutHid: true, languages: languages[language] });
+        const page = await openPage(run.browser, run.sites.product, { withoutHid: true, languages: languages[language] });
         await ready(page);
         const view = await shown(page);
         assert.equal(view.unsupported, texts[language].IDS_WEB_NO_WEBHID);

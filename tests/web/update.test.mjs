@@ -1,20 +1,11 @@
 // Whole updates in real time through the page, its worker and the fake device: every
 // request byte for byte, the progress the page shows, and the same update in a tab hidden
 // from start to end, where only a worker's timers keep the 20 ms waits.
-import { test, before, after } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { openBrowser, serveSites, openPage, shown, until, boxOpen, answer, texts, image } from './harness.mjs';
+import { browserForTests, openPage, shown, until, boxOpen, answer, texts, image } from './harness.mjs';
 
-let browser;
-let sites;
-before(async () => {
-    browser = await openBrowser();
-    sites = await serveSites();
-});
-after(async () => {
-    await browser.close();
-    sites.close();
-});
+const run = browserForTests();
 
 const SYSTEM_LOCK = 0x0b;
 const WRITE_PROTECT = 0x20;
@@ -72,7 +63,7 @@ async function checkWritten(page) {
 }
 
 test('a whole update writes every request byte for byte and shows its progress', async () => {
-    const page = await openPage(browser, sites.demo, { setup: { granted: [0] } });
+    const page = await openPage(run.browser, run.sites.demo, { setup: { granted: [0] } });
     await until(page, () => !document.getElementById('update').disabled);
     await page.evaluate(() => {
         self.progressSeen = [];
@@ -101,7 +92,7 @@ test('a whole update writes every request byte for byte and shows its progress',
 });
 
 test('an update in a tab hidden from start to end is written whole', async () => {
-    const page = await openPage(browser, sites.demo, { setup: { granted: [0] } });
+    const page = await openPage(run.browser, run.sites.demo, { setup: { granted: [0] } });
     await until(page, () => !document.getElementById('update').disabled);
     const other = await page.browserContext().newPage();
     await other.bringToFront();
