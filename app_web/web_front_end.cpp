@@ -63,8 +63,7 @@ const char* flag(bool value) {
     return value ? "true" : "false";
 }
 
-} // namespace
-
+// The page's messages of a view, a box, a progress state: one JSON object each.
 std::string viewMessage(const SessionView& view) {
     return "{\"type\":\"view\",\"title\":" + jsonString(view.title) +
            ",\"unitLabel\":" + jsonString(view.unitLabel) +
@@ -98,6 +97,8 @@ std::string progressMessage(const ProgressState& state) {
            ",\"secondsLeft\":" + std::to_string(state.secondsLeft) +
            ",\"text\":" + jsonString(text) + "}";
 }
+
+} // namespace
 
 std::string pageTextsMessage() {
     struct Named {

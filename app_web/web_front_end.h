@@ -38,9 +38,5 @@ class WebFrontEnd : public FrontEnd {
     bool updateEnded_ = false;
 };
 
-// The page's message of a view, a box, a progress state: one JSON object each.
-std::string viewMessage(const SessionView& view);
-std::string boxMessage(const Box& box);
-std::string progressMessage(const ProgressState& state);
 // The page's own texts in the interface language, and the devices its chooser offers.
 std::string pageTextsMessage();
