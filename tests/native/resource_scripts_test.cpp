@@ -9,8 +9,11 @@
 
 namespace {
 
+// A file of the test's own: ctest runs the cases as processes side by side.
 std::string scriptWith(const std::string& body) {
-    const std::string path = ::testing::TempDir() + "strings.rc";
+    const std::string path = ::testing::TempDir() +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                             ".rc";
     std::ofstream(path) << "// a comment\nSTRINGTABLE\nBEGIN\n" << body << "END\n";
     return path;
 }
