@@ -114,7 +114,7 @@
         $('connect').disabled = true;
         $('progress-title').textContent = message.title;
         $('progress-bar').value = 0;
-        $('progress-text').textContent = texts.progressStart;
+        $('progress-text').textContent = ''; // until the update's own first state
         $('progress').showModal();
         holdWakeLock();
     }

@@ -115,7 +115,6 @@ std::string pageTextsMessage() {
         {"cancel", IDS_WEB_CANCEL},
         {"yes", IDS_WEB_YES},
         {"no", IDS_WEB_NO},
-        {"progressStart", IDS_CLI_PROGRESS_START},
     };
     std::string out = std::string("{\"type\":\"texts\",\"german\":") + flag(interfaceIsGerman());
     for (const Named& text : kTexts)

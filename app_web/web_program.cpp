@@ -43,10 +43,10 @@ char* copyOf(const std::string& text) {
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void orcaStart(int german) {
+// In the language orcaLanguage chose.
+EMSCRIPTEN_KEEPALIVE void orcaStart() {
     if (program)
         return;
-    chooseLanguage(german != 0);
     program = std::make_unique<WebProgram>();
     program->watch = platformWatchHotPlug(nullptr);
     startSession();

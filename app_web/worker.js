@@ -59,7 +59,7 @@ const messages = {
                 return;
             }
             await self.orcaWebHid.start();
-            await callCore('orcaStart', german ? 1 : 0);
+            await callCore('orcaStart');
         });
     },
     language: ({ german }) =>
