@@ -3,7 +3,8 @@
 MAKEFLAGS += --no-print-directory
 # make demo: builds the executables and runs the demo under Wine.
 # make demo-linux: builds the Linux edition and runs its demo.
-# make package: the Debian packages of the Linux edition (terminal, window), checked by lintian.
+# make package: the Debian packages of the Linux edition (terminal, window), checked by lintian,
+# their AppStream metadata by appstreamcli and their desktop entry by desktop-file-validate.
 # make fuzz [FUZZ_SECONDS=N]: fuzzes the core, then the descriptor parser, N seconds each (default 300).
 # make test-arm64: the 64-bit ARM cross build and its tests under qemu-user alone.
 # make web: the browser edition in build/web, its demo site in build/web-demo.
@@ -77,6 +78,8 @@ package: linux arm64
 	lintian --fail-on error build/dist/orca-75-lx-updater-cli_3.0.0-2_amd64.deb \
 		build/dist/orca-75-lx-updater_3.0.0-2_amd64.deb \
 		build/dist/orca-75-lx-updater-cli_3.0.0-2_arm64.deb
+	scripts/validate-package-metadata.sh build/dist/orca-75-lx-updater-cli_3.0.0-2_amd64.deb \
+		build/dist/orca-75-lx-updater_3.0.0-2_amd64.deb
 
 fuzz: deps
 	@scripts/install-deps.sh fuzz

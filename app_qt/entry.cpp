@@ -7,6 +7,8 @@
 
 int runQtProgram(int argc, char** argv, bool watchDevices) {
     QApplication application(argc, argv);
+    // Wayland compositors find the window's icon and name through its desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.norvax.Orca75LxUpdater"));
     chooseLanguage(germanInterface());
     // The message boxes' buttons in the interface language, where Qt's translations exist.
     QTranslator buttons;

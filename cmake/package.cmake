@@ -22,6 +22,29 @@ foreach(program orca-75-lx-updater orca-75-lx-updater-cli)
 endforeach()
 add_custom_target(package_documents ALL DEPENDS ${PACKAGE_DOCUMENTS})
 
+# The AppStream metadata's release: the project's version, dated by the changelog's newest
+# entry, so that neither is written twice.
+file(STRINGS ${PACKAGING_DIR}/changelog CHANGELOG_SIGNATURES REGEX "^ -- ")
+list(GET CHANGELOG_SIGNATURES 0 NEWEST_SIGNATURE)
+if(NOT NEWEST_SIGNATURE MATCHES ", ([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
+    message(FATAL_ERROR "The changelog's newest entry has no date: ${NEWEST_SIGNATURE}")
+endif()
+set(release_day ${CMAKE_MATCH_1})
+set(release_year ${CMAKE_MATCH_3})
+set(MONTH_ABBREVIATIONS Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+list(FIND MONTH_ABBREVIATIONS ${CMAKE_MATCH_2} release_month)
+math(EXPR release_month "${release_month} + 1" OUTPUT_FORMAT DECIMAL)
+if(release_month LESS 10)
+    set(release_month 0${release_month})
+endif()
+set(RELEASE_DATE ${release_year}-${release_month}-${release_day})
+set(WINDOW_METAINFO ${CMAKE_BINARY_DIR}/example.norvax.Orca75LxUpdater.metainfo.xml)
+set(CLI_METAINFO ${CMAKE_BINARY_DIR}/example.norvax.Orca75LxUpdaterCli.metainfo.xml)
+configure_file(${PACKAGING_DIR}/example.norvax.Orca75LxUpdater.metainfo.xml.in
+    ${WINDOW_METAINFO} @ONLY)
+configure_file(${PACKAGING_DIR}/example.norvax.Orca75LxUpdaterCli.metainfo.xml.in
+    ${CLI_METAINFO} @ONLY)
+
 # Each package: its program, manual page, changelog and copyright.
 function(install_program program component)
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${component})
@@ -38,11 +61,14 @@ install_program(orca-75-lx-updater-cli cli)
 # udev reads /usr/lib/udev/rules.d whatever the install prefix.
 install(FILES ${PACKAGING_DIR}/70-orca-75-lx-updater.rules DESTINATION /usr/lib/udev/rules.d
     COMPONENT cli)
+install(FILES ${CLI_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT cli)
 
 if(WITH_WINDOW)
     install_program(orca-75-lx-updater window)
-    install(FILES ${PACKAGING_DIR}/orca-75-lx-updater.desktop
+    install(FILES ${PACKAGING_DIR}/example.norvax.Orca75LxUpdater.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT window)
+    install(FILES ${WINDOW_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+        COMPONENT window)
     foreach(size ${ICON_SIZES})
         install(FILES ${GENERATED_DIR}/icon-${size}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps

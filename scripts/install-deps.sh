@@ -12,7 +12,7 @@ wine wine64 xvfb xauth x11-utils xdotool imagemagick locales
 pkg-config libudev-dev umockdev libumockdev-dev qt6-base-dev"
 case "${1:-}" in
 demo-linux) packages="$packages openbox qt6-translations-l10n" ;;
-package) packages="$packages dpkg-dev file lintian" ;;
+package) packages="$packages dpkg-dev file lintian appstream desktop-file-utils" ;;
 fuzz) packages="$packages clang libclang-rt-14-dev" ;;
 arm64) packages="crossbuild-essential-arm64 libudev-dev:arm64 qemu-user" ;;
 web)
