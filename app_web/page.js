@@ -7,7 +7,7 @@
     const $ = (id) => document.getElementById(id);
     const worker = new Worker('worker.js');
     let texts = null;
-    let writing = false;
+    let shown = null; // the session's last view: leaving, the wake lock and the switches follow it
     let wakeLock = null;
 
     const icons = { warning: '\u26A0', error: '\u2716', information: '\u2139' };
@@ -50,20 +50,31 @@
         $('unsupported').hidden = false;
     }
 
+    function updateRunning() {
+        return shown !== null && shown.updateRunning;
+    }
+
     function render(view) {
+        shown = view;
         document.title = view.title;
         $('title').textContent = view.title;
-        $('unit-label').textContent = view.unitLabel;
+        $('unit-label').textContent = view.product;
         $('bootloader-label').textContent = view.bootloaderLabel;
-        $('esc-label').textContent = view.escLabel;
-        $('unit-version').value = view.unitVersion;
-        $('bootloader-version').value = view.bootloaderVersion;
-        $('esc-version').value = view.escVersion;
+        $('esc-label').textContent = view.controllerLabel;
+        $('unit-version').value = view.unit;
+        $('bootloader-version').value = view.bootloader;
+        $('esc-version').value = view.controller;
         $('versions').classList.toggle('disabled', !view.versionsEnabled);
         if ($('hint').textContent !== view.hint)
             $('hint').textContent = view.hint;
         $('hint').dataset.outcome = view.outcome;
         $('update').disabled = !view.updateEnabled;
+        $('language').disabled = view.updateRunning;
+        $('connect').disabled = view.updateRunning;
+        if (view.updateRunning)
+            holdWakeLock();
+        else if (wakeLock !== null)
+            wakeLock.release();
         if ($('window').hidden && $('unsupported').hidden) {
             $('window').hidden = false;
             document.body.dataset.ready = 'true';
@@ -98,7 +109,7 @@
     }
 
     async function holdWakeLock() {
-        if (!writing || wakeLock !== null || !('wakeLock' in navigator) || document.hidden)
+        if (!updateRunning() || wakeLock !== null || !('wakeLock' in navigator) || document.hidden)
             return;
         try {
             wakeLock = await navigator.wakeLock.request('screen');
@@ -109,14 +120,10 @@
     }
 
     function progressOpen(message) {
-        writing = true;
-        $('language').disabled = true;
-        $('connect').disabled = true;
         $('progress-title').textContent = message.title;
         $('progress-bar').value = 0;
         $('progress-text').textContent = ''; // until the update's own first state
         $('progress').showModal();
-        holdWakeLock();
     }
 
     function progress(state) {
@@ -125,12 +132,7 @@
     }
 
     function progressClose() {
-        writing = false;
-        $('language').disabled = false;
-        $('connect').disabled = false;
         $('progress').close();
-        if (wakeLock !== null)
-            wakeLock.release();
     }
 
     const messages = {
@@ -176,9 +178,9 @@
 
     $('progress').addEventListener('cancel', (event) => event.preventDefault());
 
-    // Leaving or reloading the page while the firmware is written would cut the update.
+    // Leaving or reloading the page from the lock to its release would cut the update.
     window.addEventListener('beforeunload', (event) => {
-        if (!writing)
+        if (!updateRunning())
             return;
         event.preventDefault();
         event.returnValue = '';

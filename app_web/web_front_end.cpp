@@ -2,6 +2,7 @@
 
 #include "resources/resource_ids.h"
 #include "resources/text_tables.h"
+#include "session/json.h"
 #include "session/presentation.h"
 #include "session/text_encoding.h"
 #include "unitlink/unit_connection.h"
@@ -18,85 +19,6 @@ EM_ASYNC_JS(int, askPage, (const char* message), {
     return (await self.orcaPage.ask(JSON.parse(UTF8ToString(message)))) ? 1 : 0;
 });
 // clang-format on
-
-const char* boxName(BoxId id) {
-    switch (id) {
-    case BoxId::ConfirmUpdate:
-        return "confirm-update";
-    case BoxId::ConfirmSameOrNewer:
-        return "confirm-same-or-newer";
-    case BoxId::Incompatible:
-        return "incompatible";
-    case BoxId::UpdateFailed:
-        return "update-failed";
-    case BoxId::HotPlugUnavailable:
-        return "hot-plug-unavailable";
-    }
-    return "";
-}
-
-const char* iconName(MessageIcon icon) {
-    switch (icon) {
-    case MessageIcon::Information:
-        return "information";
-    case MessageIcon::Warning:
-        return "warning";
-    case MessageIcon::Error:
-        return "error";
-    }
-    return "";
-}
-
-const char* buttonsName(MessageButtons buttons) {
-    switch (buttons) {
-    case MessageButtons::Ok:
-        return "ok";
-    case MessageButtons::OkCancel:
-        return "ok-cancel";
-    case MessageButtons::YesNo:
-        return "yes-no";
-    }
-    return "";
-}
-
-const char* flag(bool value) {
-    return value ? "true" : "false";
-}
-
-// The page's messages of a view, a box, a progress state: one JSON object each.
-std::string viewMessage(const SessionView& view) {
-    return "{\"type\":\"view\",\"title\":" + jsonString(view.title) +
-           ",\"unitLabel\":" + jsonString(view.unitLabel) +
-           ",\"bootloaderLabel\":" + jsonString(view.bootloaderLabel) +
-           ",\"escLabel\":" + jsonString(view.escLabel) +
-           ",\"unitVersion\":" + jsonString(view.unitVersion) +
-           ",\"bootloaderVersion\":" + jsonString(view.bootloaderVersion) +
-           ",\"escVersion\":" + jsonString(view.escVersion) +
-           ",\"versionsEnabled\":" + flag(view.versionsEnabled) + ",\"outcome\":\"" +
-           outcomeRow(view.outcome).name + "\",\"hint\":" + jsonString(view.hint) +
-           ",\"updateEnabled\":" + flag(view.updateEnabled) +
-           ",\"device\":" + jsonString(view.device) + "}";
-}
-
-std::string boxMessage(const Box& box) {
-    return std::string("{\"type\":\"ask\",\"id\":\"") + boxName(box.id) +
-           "\",\"caption\":" + jsonString(box.caption) + ",\"text\":" + jsonString(box.text) +
-           ",\"icon\":\"" + iconName(box.icon) + "\",\"buttons\":\"" + buttonsName(box.buttons) +
-           "\"}";
-}
-
-std::string progressMessage(const ProgressState& state) {
-    const std::wstring text =
-        state.blocksTotal == 0 // opened, before the first block
-            ? loadText(IDS_CLI_PROGRESS_START)
-            : formatText(loadText(IDS_CLI_PROGRESS), {state.percent, state.blocksWritten,
-                                                      state.blocksTotal, state.secondsLeft});
-    return "{\"type\":\"progress\",\"percent\":" + std::to_string(state.percent) +
-           ",\"blocksWritten\":" + std::to_string(state.blocksWritten) +
-           ",\"blocksTotal\":" + std::to_string(state.blocksTotal) +
-           ",\"secondsLeft\":" + std::to_string(state.secondsLeft) +
-           ",\"text\":" + jsonString(text) + "}";
-}
 
 } // namespace
 
@@ -116,9 +38,10 @@ std::string pageTextsMessage() {
         {"yes", IDS_WEB_YES},
         {"no", IDS_WEB_NO},
     };
-    std::string out = std::string("{\"type\":\"texts\",\"german\":") + flag(interfaceIsGerman());
+    JsonObject out("texts");
+    out.flag("german", interfaceIsGerman());
     for (const Named& text : kTexts)
-        out += std::string(",\"") + text.name + "\":" + jsonString(loadText(text.id));
+        out.text(text.name, loadText(text.id));
     // The button and captions of the main dialog's template, which the page follows.
     const struct {
         const char* name;
@@ -127,27 +50,30 @@ std::string pageTextsMessage() {
     for (const auto& control : kControls)
         for (std::size_t i = 0; i < kDialogControlCount; ++i)
             if (kDialogControls[i].id == control.id)
-                out += std::string(",\"") + control.name + "\":" +
-                       jsonString(interfaceIsGerman() ? kDialogControls[i].german
-                                                      : kDialogControls[i].english);
-    return out + ",\"vendorId\":" + std::to_string(kUnitVendorId) + ",\"productIds\":[" +
-           std::to_string(kProductDockpad) + "," + std::to_string(kProductDockBox) + "]}";
+                out.text(control.name, interfaceIsGerman() ? kDialogControls[i].german
+                                                           : kDialogControls[i].english);
+    return out.number("vendorId", kUnitVendorId)
+        .json("productIds", jsonArray({std::to_string(kProductDockpad),
+                                       std::to_string(kProductDockBox)}))
+        .str();
 }
 
 void WebFrontEnd::render(const SessionView& view) {
-    postToPage(viewMessage(view).c_str());
+    JsonObject message("view");
+    postToPage(viewFields(message, view).str().c_str());
 }
 
 bool WebFrontEnd::ask(const Box& box) {
-    return askPage(boxMessage(box).c_str()) != 0;
+    JsonObject message("ask");
+    return askPage(boxFields(message, box).str().c_str()) != 0;
 }
 
 void WebFrontEnd::end(EndStatus status) {
-    postToPage(("{\"type\":\"end\",\"status\":" + std::to_string(status) + "}").c_str());
+    postToPage(JsonObject("end").number("status", static_cast<unsigned>(status)).str().c_str());
 }
 
 FeedbackWindow WebFrontEnd::openProgress(const std::wstring& title, int, int, int, int) {
-    postToPage(("{\"type\":\"progress-open\",\"title\":" + jsonString(title) + "}").c_str());
+    postToPage(JsonObject("progress-open").text("title", title).str().c_str());
     return this;
 }
 
@@ -160,11 +86,12 @@ void WebFrontEnd::showProgress(FeedbackWindow, const ProgressState& state) {
     if (state.blocksWritten > 1 && !last && now - progressShownAt_ < kProgressIntervalMs)
         return;
     progressShownAt_ = now;
-    postToPage(progressMessage(state).c_str());
+    JsonObject message("progress");
+    postToPage(progressFields(message, state).str().c_str());
 }
 
 void WebFrontEnd::closeProgress(FeedbackWindow) {
-    postToPage("{\"type\":\"progress-close\"}");
+    postToPage(JsonObject("progress-close").str().c_str());
 }
 
 bool WebFrontEnd::takeUpdateEnded() {

@@ -38,20 +38,20 @@ std::wstring unitVersionText(std::uint32_t version);
 std::wstring escVersionText(std::uint16_t version);
 std::wstring productLabel(std::uint16_t productId);
 
-// Each connection outcome: the text that opens its hint, its name for scripts (JSON), and
-// the terminal's exit status for it; in the order of ConnectionOutcome.
+// Each outcome: the text that opens its hint and its name for scripts (JSON); in the
+// order of ConnectionOutcome.
 struct OutcomeRow {
     ConnectionOutcome outcome;
     unsigned hintText;
     const char* name;
-    int exitStatus;
 };
 constexpr OutcomeRow kOutcomeTable[] = {
-    {ConnectionOutcome::NoUnit, IDS_HINT_NO_UNIT, "no-unit", 3},
-    {ConnectionOutcome::UnitWrongMode, IDS_HINT_WRONG_MODE, "wrong-mode", 4},
-    {ConnectionOutcome::NoUpdatableEsc, IDS_HINT_NO_UPDATABLE_ESC, "no-updatable-esc", 5},
-    {ConnectionOutcome::EscIncompatible, IDS_HINT_INCOMPATIBLE, "incompatible", 6},
-    {ConnectionOutcome::ReadyToUpdate, IDS_HINT_READY, "ready", 0},
+    {ConnectionOutcome::NoUnit, IDS_HINT_NO_UNIT, "no-unit"},
+    {ConnectionOutcome::UnitWrongMode, IDS_HINT_WRONG_MODE, "wrong-mode"},
+    {ConnectionOutcome::NoUpdatableEsc, IDS_HINT_NO_UPDATABLE_ESC, "no-updatable-esc"},
+    {ConnectionOutcome::EscIncompatible, IDS_HINT_INCOMPATIBLE, "incompatible"},
+    {ConnectionOutcome::ReadyToUpdate, IDS_HINT_READY, "ready"},
+    {ConnectionOutcome::Updated, IDS_HINT_UPDATE_DONE, "updated"},
 };
 constexpr const OutcomeRow& outcomeRow(ConnectionOutcome outcome) {
     return kOutcomeTable[static_cast<int>(outcome)];

@@ -35,10 +35,10 @@ Session::~Session() {
 
 void Session::show() {
     view_.device = unit_.devicePath;
-    // A failed update closes the ready unit.
-    view_.outcome = shown_ == ConnectionOutcome::ReadyToUpdate && !unitIsOpen(unit_)
-                        ? ConnectionOutcome::NoUnit
-                        : shown_;
+    // A failed update closes the ready unit; the production line releases an updated one.
+    const bool leftOpen =
+        shown_ == ConnectionOutcome::ReadyToUpdate || shown_ == ConnectionOutcome::Updated;
+    view_.outcome = leftOpen && !unitIsOpen(unit_) ? ConnectionOutcome::NoUnit : shown_;
     frontEnd_.render(view_);
 }
 
@@ -151,7 +151,7 @@ void Session::onRemoval(const std::wstring& path) {
 }
 
 bool Session::mustHold() const {
-    return boxesHolding_ > 0 || running_ || processingHeld_;
+    return boxesHolding_ > 0 || writing_ || processingHeld_;
 }
 
 void Session::deviceChanged(DeviceChange change, const std::wstring& path) {

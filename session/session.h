@@ -44,9 +44,10 @@ class Session {
     bool start(bool hotPlugWatched);
     // Ends the window unless an update runs (false).
     bool close();
-    // The Update button: the confirmations on the window's thread, the rest where the
-    // session's UpdateWriter says. While it runs only the worker touches the unit record: device
-    // changes are held, Close is refused and Update is disabled, all three by updateRunning().
+    // The Update button: does nothing unless the view enables it. The confirmations on the
+    // window's thread, the rest where the session's UpdateWriter says. From the first
+    // confirmation's acceptance the view says that the update runs and Close is refused;
+    // from the lock on only the writer touches the unit record and device changes are held.
     void updatePressed();
     // An arrival of a HID interface, or a removal with its path. Held while a box of the
     // session's holds them or an update runs, and handled in order afterwards. May come
@@ -64,11 +65,11 @@ class Session {
     void release();
 
     const SessionView& view() const { return view_; }
-    bool updateRunning() const { return running_; }
-    bool closeAllowed() const { return !running_; }
+    bool updateRunning() const { return view_.updateRunning; }
+    bool closeAllowed() const { return !view_.updateRunning; }
     // The progress window may not be closed while the update runs, as Close is refused:
     // it would hide the only sign of the update; it goes when the update ends.
-    bool progressCloseAllowed() const { return !running_; }
+    bool progressCloseAllowed() const { return !view_.updateRunning; }
     UpdateEnd lastUpdateEnd() const { return lastEnd_; }
     // The question the last update ended at, when it was declined.
     BoxId declinedAt() const { return declinedAt_; }
@@ -97,6 +98,7 @@ class Session {
     void reportFailure(const std::wstring& text, const std::wstring& caption, std::int32_t code,
                        std::uint32_t lastError);
     void reportSuccess();
+    void updateStopped();
 
     FrontEnd& frontEnd_;
     UnitConnection unit_;
@@ -107,7 +109,7 @@ class Session {
     bool processingHeld_ = false;
     UpdateWriter writer_;
     std::thread worker_;
-    bool running_ = false;
+    bool writing_ = false; // from the lock on: the record is the writer's
     UpdateEnd lastEnd_ = UpdateEnd::None;
     BoxId declinedAt_ = BoxId::ConfirmUpdate;
 };

@@ -9,7 +9,8 @@ enum class ConnectionOutcome {
     UnitWrongMode,
     NoUpdatableEsc,
     EscIncompatible,
-    ReadyToUpdate
+    ReadyToUpdate,
+    Updated // written: the unit must be plugged in again before another update
 };
 
 struct SessionView {
@@ -22,6 +23,9 @@ struct SessionView {
     ConnectionOutcome outcome = ConnectionOutcome::NoUnit;
     std::wstring hint; // lines broken with "\r\n"
     bool updateEnabled = false;
+    // From the first confirmation's acceptance until the update has ended: leaving, Close
+    // and interrupts are refused, and nothing may start another session on the unit.
+    bool updateRunning = false;
     std::wstring device; // the open unit's path; empty while none is open
 };
 

@@ -7,13 +7,16 @@
 #include <algorithm>
 
 void Session::updatePressed() {
-    if (running_)
+    // What the view offers, no more: never a second write after a success or during one.
+    if (view_.updateRunning || !view_.updateEnabled)
         return;
     UpdatePlan plan;
     lastEnd_ = UpdateEnd::Declined; // until a report says otherwise
-    if (!prepareUpdate(unit_, feedback(), plan))
+    if (!prepareUpdate(unit_, feedback(), plan)) {
+        updateStopped();
         return;
-    running_ = true;
+    }
+    writing_ = true;
     view_.updateEnabled = false;
     show();
     if (writer_ == UpdateWriter::WindowThread) {
@@ -30,8 +33,17 @@ void Session::updatePressed() {
 void Session::updateEnded() {
     if (worker_.joinable())
         worker_.join();
-    running_ = false;
+    writing_ = false;
+    updateStopped();
     processHeld();
+}
+
+// Declined, failed before the lock, or written to its end.
+void Session::updateStopped() {
+    if (!view_.updateRunning)
+        return;
+    view_.updateRunning = false;
+    show();
 }
 
 UpdateFeedback Session::feedback() {
@@ -67,6 +79,10 @@ bool Session::confirm(Confirmation question, const std::wstring& caption,
         accepted = frontEnd_.ask(box);
         if (!accepted)
             declinedAt_ = box.id;
+        else if (!view_.updateRunning) {
+            view_.updateRunning = true;
+            show();
+        }
     });
     return accepted;
 }
@@ -105,6 +121,7 @@ void Session::keepOnTop(FeedbackWindow progress, FeedbackWindow& lastForeground)
 void Session::reportSuccess() {
     frontEnd_.run([this] {
         lastEnd_ = UpdateEnd::Succeeded;
+        shown_ = ConnectionOutcome::Updated;
         leaveReady(false);
         view_.hint = loadText(IDS_HINT_UPDATE_DONE);
         show();

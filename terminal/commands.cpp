@@ -12,13 +12,6 @@
 #include <istream>
 #include <ostream>
 
-// The outcomes' exit statuses are the outcome table's.
-static_assert(outcomeRow(ConnectionOutcome::NoUnit).exitStatus == kExitNoUnit);
-static_assert(outcomeRow(ConnectionOutcome::UnitWrongMode).exitStatus == kExitWrongMode);
-static_assert(outcomeRow(ConnectionOutcome::NoUpdatableEsc).exitStatus == kExitNoUpdatableEsc);
-static_assert(outcomeRow(ConnectionOutcome::EscIncompatible).exitStatus == kExitIncompatible);
-static_assert(outcomeRow(ConnectionOutcome::ReadyToUpdate).exitStatus == kExitOk);
-
 namespace {
 
 constexpr std::uint32_t kPollMs = 500;
@@ -212,7 +205,7 @@ int TerminalRun::connectReady(bool oneOfSeveral, bool waitAlways, bool& connecte
             session_.connect(path);
             const ConnectionOutcome outcome = session_.view().outcome;
             code = outcome == ConnectionOutcome::ReadyToUpdate ? kGoOn
-                                                               : outcomeRow(outcome).exitStatus;
+                                                               : outcomeExitStatus(outcome);
             if (!waiting || code == kGoOn)
                 return code;
             // Each other state once, as it is seen.

@@ -31,6 +31,9 @@ enum ExitStatus : int {
     kExitInterrupted = 130,  // ended by Ctrl-C or a termination request
 };
 
+// A unit's outcome as the status it ends a command with.
+int outcomeExitStatus(ConnectionOutcome outcome);
+
 enum class TerminalCommand { Status, List, Update };
 
 struct TerminalOptions {

@@ -57,7 +57,9 @@ UpdateFeedback RecordingFeedback::bind() {
         return progressWindow;
     };
     f.setProgress = [this](FeedbackWindow, std::uint32_t total, std::uint32_t remaining) {
-        record(*this, "progress").percent = progressPercent(total, remaining);
+        FeedbackCall& call = record(*this, "progress");
+        call.total = total;
+        call.remaining = remaining;
         if (whileShowingProgress)
             whileShowingProgress();
     };

@@ -15,7 +15,7 @@ struct FeedbackCall {
     std::uint64_t at;
     std::wstring caption, text;
     Confirmation question = Confirmation::Update;
-    std::uint32_t percent = 0;
+    std::uint32_t total = 0, remaining = 0; // what a progress call was handed
     std::int32_t code = 0;
     std::uint32_t lastError = 0;
 };

@@ -47,16 +47,20 @@ TEST_F(UpdateTest, SuccessfulUpdateSendsTheImageInOrderWithItsWaits) {
     EXPECT_TRUE(feedback.only("failure").empty());
 }
 
-TEST_F(UpdateTest, ProgressRisesFromZeroToHundredOnlyAtTheEnd) {
+TEST_F(UpdateTest, ProgressAfterEveryBlockCountsTheBytesLeft) {
     readyUnit();
     update();
     std::vector<FeedbackCall> progress = feedback.only("progress");
     ASSERT_EQ(progress.size(), 2038u);
-    EXPECT_EQ(progress.front().percent, 0u) << "4,800 of 97,792 bytes";
-    for (std::size_t i = 1; i < progress.size(); ++i)
-        ASSERT_GE(progress[i].percent, progress[i - 1].percent);
-    EXPECT_EQ(progress[2036].percent, 99u);
-    EXPECT_EQ(progress.back().percent, 100u);
+    EXPECT_EQ(progress.front().total, 97792u);
+    EXPECT_EQ(progress.front().remaining, 97744u) << "one block of 48 bytes written";
+    for (std::size_t i = 1; i < 2037; ++i)
+        ASSERT_EQ(progress[i].remaining, progress[i - 1].remaining - 48) << i;
+    EXPECT_EQ(progress[2036].remaining, 16u) << "the last block is 16 bytes";
+    EXPECT_EQ(progress.back().remaining, 0u);
+    EXPECT_EQ(progressPercent(97792, 16), 99u) << "100 only when nothing remains";
+    EXPECT_EQ(progressPercent(97792, 97744), 0u);
+    EXPECT_EQ(progressPercent(97792, 0), 100u);
     EXPECT_EQ(feedback.only("keepOnTop").size(), 2038u);
     EXPECT_EQ(feedback.only("open").size(), 1u);
     ASSERT_EQ(feedback.only("close").size(), 1u);

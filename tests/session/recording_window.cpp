@@ -26,6 +26,8 @@ void RecordingWindow::render(const SessionView& shown) {
                         IDC_BOOTLOADER_VERSION, IDC_ESC_VERSION})
         enabled[control] = shown.versionsEnabled;
     enabled[IDC_UPDATE] = shown.updateEnabled;
+    if (whileRendering)
+        whileRendering(shown);
 }
 
 bool RecordingWindow::ask(const Box& box) {

@@ -36,6 +36,7 @@ class RecordingWindow : public FrontEnd {
     std::wstring progressTitle;
     bool progressOpen = false;
     std::function<void(const ProgressState&)> whileShowingProgress;
+    std::function<void(const SessionView&)> whileRendering;
     // The window in front, for the keep-on-top rule (by default the main one), and the
     // windows raised and shown, in order.
     FeedbackWindow front = this;

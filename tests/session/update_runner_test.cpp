@@ -53,8 +53,44 @@ TEST_F(UpdateRunner, SuccessShowsTheNewVersionAndKeepsUpdateDisabled) {
     EXPECT_EQ(text(IDC_ESC_VERSION), L"3.0");
     EXPECT_FALSE(enabled(IDC_UPDATE));
     EXPECT_TRUE(unitOpen());
+    EXPECT_EQ(window.view.outcome, ConnectionOutcome::Updated) << "not ready: plug it in again";
     EXPECT_TRUE(std::equal(image.begin(), image.end(), simFlash(unit).begin()));
     EXPECT_EQ(simProtocolViolations(unit), 0u);
+
+    simRemoveDevice(unit);
+    session.deviceChanged(DeviceChange::Removal, kUnitPath);
+    EXPECT_EQ(window.view.outcome, ConnectionOutcome::NoUnit);
+}
+
+// Leaving, Close and interrupts are refused by this: from the moment the user accepts
+// until the lock is released, never only while the blocks are written.
+TEST_F(UpdateRunner, TheViewSaysAnUpdateRunsFromTheFirstAcceptanceToItsEnd) {
+    readyUnit(0x0300);
+    struct Seen {
+        bool running;
+        std::size_t sent; // requests the unit had by then
+    };
+    std::vector<Seen> seen;
+    window.whileRendering = [&](const SessionView& view) {
+        seen.push_back({view.updateRunning, simTranscript().size()});
+    };
+    bool runningAtSecondQuestion = false;
+    window.whileBoxOpen = [&](const SeenBox& box) {
+        if (box.id == BoxId::ConfirmSameOrNewer)
+            runningAtSecondQuestion = window.view.updateRunning && !session.closeAllowed();
+    };
+    window.answers = {true, true};
+    updateToItsEnd();
+
+    EXPECT_TRUE(runningAtSecondQuestion);
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_TRUE(seen.front().running);
+    EXPECT_EQ(seen.front().sent, 3u) << "said before the lock is asked for";
+    for (std::size_t i = 0; i + 1 < seen.size(); ++i)
+        EXPECT_TRUE(seen[i].running) << "view " << i;
+    EXPECT_FALSE(seen.back().running);
+    EXPECT_EQ(seen.back().sent, 3u + 4u + 2038u + 2u) << "ended after the lock's release";
+    EXPECT_TRUE(session.closeAllowed());
 }
 
 // A front end whose thread may block has the blocks written there: the whole update is
@@ -123,6 +159,8 @@ TEST_F(UpdateRunner, SameOrNewerAsksAgainAndNoLeavesTheUnitReady) {
     EXPECT_EQ(window.hint, loadText(IDS_HINT_READY));
     EXPECT_TRUE(enabled(IDC_UPDATE));
     EXPECT_TRUE(window.progressCalls.empty());
+    EXPECT_FALSE(window.view.updateRunning) << "declined: nothing runs";
+    EXPECT_TRUE(session.closeAllowed());
 }
 
 struct FailureCase {
@@ -188,12 +226,24 @@ INSTANTIATE_TEST_SUITE_P(
                (std::get<1>(info.param) ? "German" : "English");
     });
 
-TEST_F(UpdateRunner, NoUnitWhenPressedShowsTheTextAlone) {
+// A press that reaches the session while the view offers no Update (a front end that drew
+// late, a queued click) asks nothing and sends nothing.
+TEST_F(UpdateRunner, UpdateDoesNothingWhereTheViewDoesNotOfferIt) {
     session.start(true);
     session.updatePressed();
-    ASSERT_EQ(window.boxes.size(), 1u);
-    EXPECT_EQ(window.boxes[0].text, loadText(IDS_FAIL_NO_UNIT));
-    expectWaitingAfterFailure();
+    EXPECT_TRUE(window.boxes.empty()) << "no unit";
+    EXPECT_FALSE(session.updateRunning());
+
+    const int unit = plugUnit();
+    session.deviceChanged(DeviceChange::Arrival, {});
+    window.answers = {true};
+    updateToItsEnd();
+    const std::size_t sent = simTranscript().size();
+    window.answers = {true};
+    session.updatePressed();
+    EXPECT_EQ(window.boxes.size(), 1u) << "after a success";
+    EXPECT_EQ(simTranscript().size(), sent);
+    EXPECT_EQ(simProtocolViolations(unit), 0u);
 }
 
 TEST_F(UpdateRunner, RemovalDuringTheConfirmationEndsItWithoutACodeLine) {

@@ -1,0 +1,47 @@
+// JSON for what is not a window: the terminal's lines and the browser page's messages. One
+// writer, and one mapping of each thing a session shows, so that every front end names a
+// field alike.
+#pragma once
+
+#include "session/front_end.h"
+#include "session/session_view.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One object, its fields in the order written.
+class JsonObject {
+  public:
+    // {"type":"<type>", ...}
+    explicit JsonObject(const char* type);
+    JsonObject() = default;
+
+    JsonObject& text(const char* name, const std::wstring& value);
+    // A name of the program's own (an outcome, a result): plain ASCII, no escapes.
+    JsonObject& word(const char* name, const char* value);
+    JsonObject& number(const char* name, std::uint64_t value);
+    JsonObject& flag(const char* name, bool value);
+    // Already JSON: a nested object or an array.
+    JsonObject& json(const char* name, const std::string& value);
+
+    // The object, closed.
+    std::string str() const { return out_ + "}"; }
+
+  private:
+    void name(const char* field);
+    std::string out_ = "{";
+};
+
+std::string jsonArray(const std::vector<std::string>& items);
+
+// A view's fields: the open unit's device, its product, the three versions, the outcome
+// and its hint; the title and row labels; and the states of Update, of the versions and of
+// a running update.
+JsonObject& viewFields(JsonObject& object, const SessionView& view);
+// A box: what it asks (its id), caption, text, icon and buttons.
+JsonObject& boxFields(JsonObject& object, const Box& box);
+// A progress state, with the text a line or a page shows for it.
+JsonObject& progressFields(JsonObject& object, const ProgressState& state);
+// The text shown for a progress state: before the first block, that the update begins.
+std::wstring progressText(const ProgressState& state);
