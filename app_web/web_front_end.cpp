@@ -77,15 +77,9 @@ FeedbackWindow WebFrontEnd::openProgress(const std::wstring& title, int, int, in
     return this;
 }
 
-// Ten states a second are all an eye can follow; every message would take the page's
-// thread and the worker's from the update fifty times a second. The first and the last
-// are always shown.
 void WebFrontEnd::showProgress(FeedbackWindow, const ProgressState& state) {
-    const double now = emscripten_get_now();
-    const bool last = state.blocksTotal != 0 && state.blocksWritten == state.blocksTotal;
-    if (state.blocksWritten > 1 && !last && now - progressShownAt_ < kProgressIntervalMs)
+    if (!progressThrottle_.due(state))
         return;
-    progressShownAt_ = now;
     JsonObject message("progress");
     postToPage(progressFields(message, state).str().c_str());
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "session/front_end.h"
+#include "session/progress_throttle.h"
 
 #include <string>
 
@@ -14,12 +15,7 @@ class WebFrontEnd : public FrontEnd {
     bool ask(const Box& box) override;
     void stopDeviceChanges() override { deviceChangesStopped_ = true; }
     void end(EndStatus status) override;
-    // The page lays itself out and the browser stacks its windows: nothing to place.
-    WindowFrame mainFrame() override { return {0, 0, 0, 0}; }
-    FeedbackWindow mainWindow() override { return this; }
-    FeedbackWindow inFront() override { return nullptr; }
-    void raise(FeedbackWindow) override {}
-    void show(FeedbackWindow) override {}
+    // The page lays itself out and the browser stacks it: no windows to stack.
     FeedbackWindow openProgress(const std::wstring& title, int x, int y, int width,
                                 int height) override;
     void showProgress(FeedbackWindow progress, const ProgressState& state) override;
@@ -32,8 +28,7 @@ class WebFrontEnd : public FrontEnd {
     bool takeUpdateEnded();
 
   private:
-    static constexpr double kProgressIntervalMs = 100;
-    double progressShownAt_ = 0;
+    ProgressThrottle progressThrottle_;
     bool deviceChangesStopped_ = false;
     bool updateEnded_ = false;
 };

@@ -17,7 +17,8 @@
 #include <string>
 #include <vector>
 
-// A Windows HANDLE or a Linux file descriptor.
+// An open unit: on Windows its own record (file and lock), on Linux a file descriptor,
+// in the browser and the simulation a number of their own.
 using DeviceHandle = std::intptr_t;
 constexpr DeviceHandle kNoDevice = -1;
 

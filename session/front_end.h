@@ -1,16 +1,22 @@
-// What a front end implements: app/ the Win32 dialog, app_qt/ the Qt window, terminal/
-// the console, tests a recording one. It draws the session's view, asks its boxes,
-// shows an update's progress and runs work on its window thread; what is shown and when
-// is the session's (session/session.h).
+// What a front end implements: app/ the Win32 dialog, app_qt/ the Qt window, app_web/ the
+// browser page, terminal/ the console and each unit of a production line, tests a
+// recording one. It draws the session's view, asks its boxes, shows an update's progress
+// and runs work on its window thread; what is shown and when is the session's
+// (session/session.h).
 //
 // Threads: every operation but run and postUpdateEnded is called on the window's thread,
 // the one on which the front end delivers its events to the session.
 // Re-entrancy: ask() waits for the user. A window keeps delivering device changes while a
 // box is open (its event loop runs inside the box); the session may then be re-entered
-// through Session::deviceChanged, holds what arrives during its own OK boxes and handles
-// it in order after them, and handles what arrives during a confirmation at once (a
-// removal then closes the unit and the update reports that no unit is there). A front
-// end whose wait cannot deliver device changes (a console reading a prompt) need not.
+// through Session::deviceChanged. It holds what arrives during its own OK boxes and
+// handles it in order after them. What arrives during a confirmation it handles at once,
+// as when no box is open: a removal of the unit closes it, and the update, once confirmed,
+// fails at its first request, the lock, whose text is then shown without a code line; an
+// arrival changes nothing while a unit is open, and after such a removal opens the unit
+// that came, which the confirmed update then writes. ask() may also run other sessions' work queued for this
+// thread (a production line's other units); no work of its own session is queued then,
+// since nothing of an update runs before its confirmations end. A front end whose wait
+// cannot deliver device changes (a console reading a prompt) need not.
 #pragma once
 
 #include "session/session_view.h"
@@ -68,15 +74,18 @@ class FrontEnd {
     // The main window ends; its program leaves its event loop with `status`.
     virtual void end(EndStatus status) = 0;
 
-    // The windows the keep-on-top rule weighs: the main window, the one of this program in
-    // front (null when none is), raising one to the top without moving it, and showing
-    // it. Each may do nothing where the platform places and stacks windows itself; a null
-    // window is left alone.
-    virtual WindowFrame mainFrame() = 0;
-    virtual FeedbackWindow mainWindow() = 0;
-    virtual FeedbackWindow inFront() = 0;
-    virtual void raise(FeedbackWindow window) = 0;
-    virtual void show(FeedbackWindow window) = 0;
+    // The windows the keep-on-top rule weighs, for a front end with windows of its own:
+    // the main window's frame, the main window, the one of this program in front (null
+    // when none is), raising one to the top without moving it, and showing it; a null
+    // window is left alone. A front end without such windows (a console, or a page whose
+    // main and progress windows are one, stacked by the browser) overrides none of them:
+    // nothing is then in front, so the rule never acts, and the progress window has no
+    // place.
+    virtual WindowFrame mainFrame() { return {0, 0, 0, 0}; }
+    virtual FeedbackWindow mainWindow() { return nullptr; }
+    virtual FeedbackWindow inFront() { return nullptr; }
+    virtual void raise(FeedbackWindow) {}
+    virtual void show(FeedbackWindow) {}
 
     // A progress window owned by the main window, titled, with its top-left corner and
     // size in pixels (a front end without windows ignores them), shown at once; then each
@@ -90,7 +99,9 @@ class FrontEnd {
     // returns once it has run. The update's worker reaches the window only this way, so
     // the order of requests, waits and progress stays that of the update.
     virtual void run(const std::function<void()>& work) = 0;
-    // From the update's worker, without waiting: the window's thread calls
-    // Session::updateEnded() once its current event is handled.
+    // From the update's writer, without waiting: the window's thread calls
+    // Session::updateEnded() once its current event is handled. The writer is a worker
+    // thread, or, with UpdateWriter::WindowThread, the window's thread itself, which then
+    // calls it before Session::updatePressed returns.
     virtual void postUpdateEnded() = 0;
 };

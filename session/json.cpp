@@ -99,12 +99,15 @@ const char* buttonsName(MessageButtons buttons) {
 
 } // namespace
 
-JsonObject& viewFields(JsonObject& object, const SessionView& view) {
-    return object.text("device", view.device)
-        .text("product", view.unitLabel)
-        .text("unit", view.unitVersion)
+JsonObject& versionFields(JsonObject& object, const SessionView& view) {
+    return object.text("unit", view.unitVersion)
         .text("bootloader", view.bootloaderVersion)
-        .text("controller", view.escVersion)
+        .text("controller", view.escVersion);
+}
+
+JsonObject& viewFields(JsonObject& object, const SessionView& view) {
+    object.text("device", view.device).text("product", view.unitLabel);
+    return versionFields(object, view)
         .word("outcome", outcomeRow(view.outcome).name)
         .text("hint", view.hint)
         .text("title", view.title)

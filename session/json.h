@@ -35,6 +35,8 @@ class JsonObject {
 
 std::string jsonArray(const std::vector<std::string>& items);
 
+// The three versions a view shows: unit, bootloader, controller.
+JsonObject& versionFields(JsonObject& object, const SessionView& view);
 // A view's fields: the open unit's device, its product, the three versions, the outcome
 // and its hint; the title and row labels; and the states of Update, of the versions and of
 // a running update.

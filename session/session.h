@@ -38,9 +38,12 @@ class Session {
 
     // What a front end calls, each on its window thread.
 
-    // Once the front end has its window and has tried to start its hot-plug source: draws
-    // the title and labels and makes the first connection attempt, or, without a hot-plug
-    // source, says so in a box and ends the window with kEndHotPlugUnavailable (false).
+    // Required of a front end with a main window, once it has the window and has tried to
+    // start its hot-plug source: draws the title and labels and makes the first connection
+    // attempt, or, without a hot-plug source, says so in a box and ends the window with
+    // kEndHotPlugUnavailable (false). A front end without a window (the terminal) need not
+    // call it: the view is titled and labelled from construction, and connect() makes the
+    // attempt.
     bool start(bool hotPlugWatched);
     // Ends the window unless an update runs (false).
     bool close();

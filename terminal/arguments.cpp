@@ -1,5 +1,7 @@
 // The terminal edition's command line, and which flag answers which question.
-#include "terminal/terminal.h"
+#include "terminal/options.h"
+
+#include "session/presentation.h"
 
 #include "resources/resource_ids.h"
 
@@ -129,16 +131,17 @@ bool isYes(std::string answer) {
 }
 
 // The first confirmation is the routine question, the same-or-newer one the risky one:
-// consent to one never implies the other. A production line skips a controller that is
-// already current unless forced. The other boxes are results or reasons, shown.
-BoxAnswer boxAnswer(BoxId box, const TerminalOptions& o) {
+// consent to one never implies the other. The risky one is never read from a pipe: a
+// script's "yes |" must not write a controller that is already current, so only --force
+// or a person at a terminal says yes to it. The other boxes are results or reasons, shown.
+BoxAnswer boxAnswer(BoxId box, const TerminalOptions& o, bool personAtTerminal) {
     switch (box) {
     case BoxId::ConfirmUpdate:
         return o.yes ? BoxAnswer::Yes : BoxAnswer::Prompt;
     case BoxId::ConfirmSameOrNewer:
         if (o.force)
             return BoxAnswer::Yes;
-        return o.each ? BoxAnswer::No : BoxAnswer::Prompt;
+        return personAtTerminal ? BoxAnswer::Prompt : BoxAnswer::No;
     case BoxId::Incompatible:
     case BoxId::UpdateFailed:
     case BoxId::HotPlugUnavailable:

@@ -1,9 +1,18 @@
 #include "terminal/console_front_end.h"
 
-#include "platform/platform.h"
+#include "resources/resource_ids.h"
+#include "session/json.h"
+#include "session/presentation.h"
 
 #include <istream>
 #include <ostream>
+
+bool tenPercentStep(std::uint32_t& lastTenth, std::uint32_t percent) {
+    if (percent / 10 == lastTenth)
+        return false;
+    lastTenth = percent / 10;
+    return true;
+}
 
 ConsoleFrontEnd::ConsoleFrontEnd(const TerminalSetup& setup, const TerminalOptions& options)
     : setup_(setup), options_(options) {}
@@ -21,7 +30,7 @@ bool ConsoleFrontEnd::readYes() {
 }
 
 bool ConsoleFrontEnd::ask(const Box& box) {
-    const BoxAnswer rule = boxAnswer(box.id, options_);
+    const BoxAnswer rule = boxAnswer(box.id, options_, setup_.personAtTerminal());
     if (rule == BoxAnswer::Show) {
         shown_.push_back(box);
         return true;
@@ -29,6 +38,7 @@ bool ConsoleFrontEnd::ask(const Box& box) {
     std::ostream& err = *setup_.err;
     const std::string question = "\n" + utf8Lines(box.caption) + "\n" + utf8Lines(box.text) + "\n" +
                                  utf8Lines(loadText(IDS_CLI_PROMPT_ANSWERS));
+    declinedByRule_ = rule == BoxAnswer::No;
     bool yes = rule == BoxAnswer::Yes;
     if (rule == BoxAnswer::Prompt) {
         err << question << std::flush;
@@ -43,10 +53,10 @@ bool ConsoleFrontEnd::ask(const Box& box) {
 
 FeedbackWindow ConsoleFrontEnd::openProgress(const std::wstring&, int, int, int, int) {
     lastTenth_ = 0;
-    nextDraw_ = platformDeadline(0);
+    throttle_ = ProgressThrottle{};
     lastLineLength_ = 0;
     if (!options_.quiet)
-        *setup_.err << utf8Lines(loadText(IDS_CLI_PROGRESS_START)) << '\n' << std::flush;
+        *setup_.err << utf8Lines(progressText(ProgressState{})) << '\n' << std::flush;
     return this;
 }
 
@@ -55,16 +65,10 @@ void ConsoleFrontEnd::showProgress(FeedbackWindow, const ProgressState& state) {
     if (options_.quiet || state.blocksTotal == 0)
         return;
     std::ostream& err = *setup_.err;
-    const std::string line =
-        utf8Lines(formatText(loadText(IDS_CLI_PROGRESS), {state.percent, state.blocksWritten,
-                                                          state.blocksTotal, state.secondsLeft}));
+    const std::string line = utf8Lines(progressText(state));
     if (setup_.interactive) {
-        // Ten times a second at most, and always the first and last state: a console that
-        // draws slowly must not hold the update, whose worker waits for this line.
-        const WaitDeadline now = platformDeadline(0);
-        if (now < nextDraw_ && state.blocksWritten != 0 && state.percent != 100)
+        if (!throttle_.due(state))
             return;
-        nextDraw_ = platformDeadline(kRedrawMs);
         // Blanks over what a longer line left; consoles without escape sequences too.
         const std::size_t pad = lastLineLength_ > line.size() ? lastLineLength_ - line.size() : 0;
         err << '\r' << line << std::string(pad, ' ') << std::flush;

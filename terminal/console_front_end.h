@@ -1,9 +1,11 @@
-// The session drawn on a terminal: the view kept for printing, boxes as prompts on
-// standard error answered on standard input (or by a flag), OK boxes kept as results,
-// progress as a line. Its window thread is the run's own, a plain loop over a WorkQueue.
+// The session of a command on one unit drawn on a terminal: the view kept for printing,
+// boxes as prompts on standard error answered on standard input (or by a flag), OK boxes
+// kept as results, progress as a line. Its window thread is the run's own, a plain loop
+// over a WorkQueue.
 #pragma once
 
-#include "platform/platform.h"
+#include "session/progress_throttle.h"
+#include "session/session.h"
 #include "session/work_queue.h"
 #include "terminal/terminal.h"
 
@@ -17,6 +19,9 @@ class ConsoleFrontEnd : public FrontEnd {
 
     // The OK boxes shown since the last call (reasons and results), oldest first.
     std::vector<Box> takeShown();
+    // Whether the last question declined was answered by the rules, no one asked (the
+    // same-or-newer question without --force and without a person at a terminal).
+    bool declinedByRule() const { return declinedByRule_; }
     // Runs what the update's worker sent to this thread, waiting up to `wait` for it.
     bool runNext(std::chrono::milliseconds wait) { return queue_.runNext(wait); }
 
@@ -24,11 +29,6 @@ class ConsoleFrontEnd : public FrontEnd {
     bool ask(const Box& box) override;
     void stopDeviceChanges() override {}
     void end(EndStatus) override {}
-    WindowFrame mainFrame() override { return {0, 0, 0, 0}; }
-    FeedbackWindow mainWindow() override { return nullptr; }
-    FeedbackWindow inFront() override { return nullptr; }
-    void raise(FeedbackWindow) override {}
-    void show(FeedbackWindow) override {}
     FeedbackWindow openProgress(const std::wstring& title, int x, int y, int width,
                                 int height) override;
     void showProgress(FeedbackWindow progress, const ProgressState& state) override;
@@ -44,8 +44,11 @@ class ConsoleFrontEnd : public FrontEnd {
     Session* session_ = nullptr;
     WorkQueue queue_;
     std::vector<Box> shown_;
+    bool declinedByRule_ = false;
     std::uint32_t lastTenth_ = 0;
     std::size_t lastLineLength_ = 0;
-    static constexpr std::uint32_t kRedrawMs = 100;
-    WaitDeadline nextDraw_ = 0;
+    ProgressThrottle throttle_;
 };
+
+// Whether a progress line is due to a pipe or a log: at each new ten percent, 100 once.
+bool tenPercentStep(std::uint32_t& lastTenth, std::uint32_t percent);

@@ -38,6 +38,7 @@ LiveDrawer::~LiveDrawer() {
     thread_.join();
     std::lock_guard<std::mutex> guard(output_);
     liveLinesDraw(block_, {});
+    writeWaiting();
 }
 
 void LiveDrawer::show(std::vector<std::string> lines) {
@@ -47,20 +48,42 @@ void LiveDrawer::show(std::vector<std::string> lines) {
     changed_.notify_all();
 }
 
-void LiveDrawer::hold(bool held) {
+void LiveDrawer::print(std::ostream& to, std::string text) {
+    std::lock_guard<std::mutex> out(output_);
     std::lock_guard<std::mutex> guard(lock_);
-    held_ = held;
-    dirty_ = true;
-    changed_.notify_all();
+    if (held_) {
+        waiting_.push_back({&to, std::move(text)});
+        return;
+    }
+    liveLinesDraw(block_, {});
+    to << text << std::flush;
+    liveLinesDraw(block_, lines_);
 }
 
-void LiveDrawer::print(const std::function<void()>& write) {
+void LiveDrawer::question(std::string text) {
     std::lock_guard<std::mutex> out(output_);
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        held_ = true;
+    }
     liveLinesDraw(block_, {});
-    write();
+    *block_.err << text << std::flush;
+}
+
+void LiveDrawer::answered() {
+    std::lock_guard<std::mutex> out(output_);
     std::lock_guard<std::mutex> guard(lock_);
-    if (!held_)
-        liveLinesDraw(block_, lines_);
+    held_ = false;
+    writeWaiting();
+    liveLinesDraw(block_, lines_);
+    dirty_ = false;
+}
+
+// With output_ held.
+void LiveDrawer::writeWaiting() {
+    for (const Waiting& w : waiting_)
+        *w.to << w.text << std::flush;
+    waiting_.clear();
 }
 
 void LiveDrawer::draw() {
@@ -69,12 +92,14 @@ void LiveDrawer::draw() {
         changed_.wait(held, [this] { return stop_ || (dirty_ && !held_); });
         if (stop_)
             return;
-        const std::vector<std::string> lines = lines_;
-        dirty_ = false;
         held.unlock();
         {
+            // In the order print() takes them; a question may have come meanwhile.
             std::lock_guard<std::mutex> out(output_);
-            liveLinesDraw(block_, lines);
+            std::lock_guard<std::mutex> guard(lock_);
+            if (!held_)
+                liveLinesDraw(block_, lines_);
+            dirty_ = false;
         }
         // A console that draws slowly is not asked more often than it can show.
         std::this_thread::sleep_for(std::chrono::milliseconds(100));

@@ -22,30 +22,40 @@ void liveLinesDraw(LiveLines& block, const std::vector<std::string>& lines);
 
 // The block drawn on a thread of its own, so that a slow console never holds the caller's
 // thread, through which the writers' progress goes. Everything else written to the
-// console goes through print(), between two drawings.
+// console goes through print() or question(), between two drawings.
 class LiveDrawer {
   public:
     explicit LiveDrawer(std::ostream& err);
-    // The block erased.
+    // The block erased; what waited for an answer written.
     ~LiveDrawer();
     LiveDrawer(const LiveDrawer&) = delete;
     LiveDrawer& operator=(const LiveDrawer&) = delete;
 
     // The lines to show from now on, drawn soon: at most ten times a second.
     void show(std::vector<std::string> lines);
-    // Runs `write` with the block erased; the block follows it again unless held.
-    void print(const std::function<void()>& write);
-    // While held the block is not drawn: a question waits below what was printed.
-    void hold(bool held);
+    // `text` to `to` with the block erased, the block after it again. While a question
+    // waits for its answer, the text waits too, so that nothing is written through it.
+    void print(std::ostream& to, std::string text);
+    // A question on the error stream below what was written, in place of the block, which
+    // stays away until answered(): the cursor waits at its end for the answer.
+    void question(std::string text);
+    // The answer came: what waited is written, and the block follows it again.
+    void answered();
 
   private:
+    struct Waiting {
+        std::ostream* to;
+        std::string text;
+    };
     void draw();
+    void writeWaiting();
 
     LiveLines block_;
     std::mutex output_; // held while the console is written
     std::mutex lock_;
     std::condition_variable changed_;
     std::vector<std::string> lines_;
+    std::vector<Waiting> waiting_;
     bool dirty_ = false, held_ = false, stop_ = false;
     std::thread thread_;
 };

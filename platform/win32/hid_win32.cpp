@@ -11,8 +11,6 @@
 
 #include <cwchar>
 #include <cwctype>
-#include <map>
-#include <mutex>
 #include <vector>
 
 namespace {
@@ -67,8 +65,19 @@ const SetupApiFunctions& setupApi() {
     return functions;
 }
 
+// What an open unit holds: its file and the named mutex that keeps other programs off it.
+// A DeviceHandle points to one, so that what belongs to a handle goes with it.
+struct OpenUnit {
+    HANDLE file;
+    HANDLE lock;
+};
+
+OpenUnit& openUnit(DeviceHandle device) {
+    return *reinterpret_cast<OpenUnit*>(device);
+}
+
 HANDLE toHandle(DeviceHandle device) {
-    return reinterpret_cast<HANDLE>(device);
+    return openUnit(device).file;
 }
 
 // Failure leaves the error of the failing call, or ERROR_TIMEOUT.
@@ -172,10 +181,6 @@ bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uin
 
 namespace {
 
-// Each open unit's named mutex, by its file handle.
-std::mutex unitLocksGuard;
-std::map<HANDLE, HANDLE> unitLocks;
-
 // One name per interface path in every session: its letters folded, hashed (FNV-1a),
 // since a mutex name may not hold the path's backslashes.
 std::wstring unitLockName(const std::wstring& path) {
@@ -206,9 +211,7 @@ DeviceHandle platformOpenDevice(const std::wstring& path) {
         SetLastError(ERROR_BUSY);
         return kNoDevice;
     }
-    std::lock_guard<std::mutex> guard(unitLocksGuard);
-    unitLocks[file] = lock;
-    return reinterpret_cast<DeviceHandle>(file);
+    return reinterpret_cast<DeviceHandle>(new OpenUnit{file, lock});
 }
 
 std::uint32_t platformInUseError() {
@@ -267,15 +270,10 @@ bool platformReadReport(DeviceHandle device, std::uint8_t* report, std::size_t l
 
 void platformCloseDevice(DeviceHandle device) {
     const DWORD error = GetLastError();
-    CloseHandle(toHandle(device));
-    {
-        std::lock_guard<std::mutex> guard(unitLocksGuard);
-        auto lock = unitLocks.find(toHandle(device));
-        if (lock != unitLocks.end()) {
-            CloseHandle(lock->second);
-            unitLocks.erase(lock);
-        }
-    }
+    const OpenUnit* unit = &openUnit(device);
+    CloseHandle(unit->file);
+    CloseHandle(unit->lock);
+    delete unit;
     SetLastError(error);
 }
 

@@ -1,5 +1,5 @@
 // Signals and streams of the terminal edition on Linux.
-#include "terminal/run_program.h"
+#include "terminal/linux/run_program.h"
 
 #include "resources/locale_texts.h"
 #include "terminal/terminal.h"
@@ -50,6 +50,7 @@ int runTerminalProgram(int argc, char** argv) {
     setup.out = &std::cout;
     setup.err = &std::cerr;
     setup.interactive = isatty(STDERR_FILENO) == 1;
+    setup.inputIsTerminal = isatty(STDIN_FILENO) == 1;
     setup.interrupt = &interruptRequested;
     return terminalMain(args, setup);
 }

@@ -1,6 +1,8 @@
 // Console, Ctrl-C and language of the terminal edition on Windows.
-#include "terminal/run_program.h"
+#include "terminal/win32/run_program.h"
 
+#include "resources/resource_ids.h"
+#include "resources/texts.h"
 #include "terminal/terminal.h"
 
 #include <windows.h>
@@ -35,6 +37,7 @@ int runTerminalProgram(int argc, wchar_t** argv) {
     setup.out = &std::cout;
     setup.err = &std::cerr;
     setup.interactive = interactive;
+    setup.inputIsTerminal = GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
     setup.interrupt = &interruptRequested;
     const int status = terminalMain(args, setup);
 

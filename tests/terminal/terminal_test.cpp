@@ -3,9 +3,11 @@
 #include "resources/generate/firmware_pattern.h"
 #include "resources/locale_texts.h"
 #include "resources/resource_ids.h"
-#include "terminal/terminal.h"
-#include "sim/sim_unit.h"
 #include "platform/platform.h"
+#include "session/presentation.h"
+#include "sim/sim_unit.h"
+#include "terminal/terminal.h"
+#include "unitlink/unit_connection.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +61,7 @@ class TerminalTest : public ::testing::Test {
         s.out = &out;
         s.err = &err;
         s.interactive = interactive;
+        s.inputIsTerminal = inputIsTerminal;
         s.interrupt = &interrupt;
         s.idle = [this] {
             ++polls;
@@ -78,6 +81,7 @@ class TerminalTest : public ::testing::Test {
         return simAddUnit(path, config);
     }
     std::vector<std::uint8_t> image;
+    bool inputIsTerminal = false; // with `interactive`: a person types the answers
     int polls = 0;
     std::function<void()> onIdle;
     std::atomic<bool> interrupt{false};
@@ -145,29 +149,41 @@ TEST_F(TerminalTest, UpdateAnsweredOnStandardInput) {
     }
 }
 
+// The same-or-newer question is answered by --force or by a person at a terminal, never
+// from a pipe: a script's "yes |" leaves a current controller as it is.
 TEST_F(TerminalTest, YesAndForceAnswerOneQuestionEach) {
     struct Case {
         std::vector<std::string> args;
         std::string input;
+        bool person; // standard input and error are a terminal
         int status;
-        bool asked; // the same-or-newer question reached standard input
+        bool asked; // the same-or-newer question waited for an answer
     };
-    const Case cases[] = {{{"update", "--yes"}, "", kExitDeclined, true},
-                          {{"update", "--force"}, "", kExitDeclined, false},
-                          {{"update", "--force"}, "y\n", kExitOk, false},
-                          {{"update", "--yes", "--force"}, "", kExitOk, false},
-                          {{"update", "--yes"}, "y\n", kExitOk, true}};
+    const Case cases[] = {{{"update", "--yes"}, "", false, kExitDeclined, false},
+                          {{"update", "--yes"}, "y\n", false, kExitDeclined, false},
+                          {{"update"}, "y\ny\n", false, kExitDeclined, false},
+                          {{"update", "--yes"}, "y\n", true, kExitOk, true},
+                          {{"update", "--yes"}, "\n", true, kExitDeclined, true},
+                          {{"update", "--force"}, "", false, kExitDeclined, false},
+                          {{"update", "--force"}, "y\n", false, kExitOk, false},
+                          {{"update", "--yes", "--force"}, "", false, kExitOk, false}};
     for (const Case& c : cases) {
         fresh();
-        plug(L"/dev/hidraw3", 0x0300);
-        const Ran r = run(c.args, c.input);
-        EXPECT_EQ(r.status, c.status) << c.args.size() << c.input;
-        const bool firstAccepted = c.args.size() == 3 || c.args[1] == "--yes" || !c.input.empty();
-        EXPECT_EQ(has(r.err, utf8(IDS_CONFIRM_OLDER_IMAGE)), firstAccepted);
-        EXPECT_EQ(has(r.err, utf8(IDS_CONFIRM_OLDER_IMAGE) + "\n[y/N] \n") ||
-                      has(r.err, utf8(IDS_CONFIRM_OLDER_IMAGE) + "\n[y/N] Declined"),
-                  c.asked && c.status == kExitDeclined)
-            << r.err;
+        const int unit = plug(L"/dev/hidraw3", 0x0300);
+        inputIsTerminal = c.person;
+        const Ran r = run(c.args, c.input, false, c.person);
+        EXPECT_EQ(r.status, c.status) << c.args.size() << c.input << c.person;
+        const bool firstAccepted =
+            std::count(c.args.begin(), c.args.end(), "--yes") > 0 || !c.input.empty();
+        const std::string question = utf8(IDS_CONFIRM_OLDER_IMAGE) + "\n[y/N] ";
+        EXPECT_EQ(has(r.err, question), firstAccepted);
+        EXPECT_EQ(has(r.err, question + "n\n"), firstAccepted && !c.asked && c.status == kExitDeclined)
+            << "said, not asked: " << r.err;
+        const bool written = std::equal(image.begin(), image.end(), simFlash(unit).begin());
+        EXPECT_EQ(written, c.status == kExitOk);
+        if (c.status == kExitDeclined && firstAccepted && !c.asked) {
+            EXPECT_TRUE(has(r.err, utf8(IDS_CLI_SKIPPED_SAME_OR_NEWER))) << r.err;
+        }
     }
 }
 
@@ -203,10 +219,22 @@ TEST_F(TerminalTest, SeveralUnitsListedAndChosenByDevice) {
     dockpad.unitInBootloader = true;
     simAddUnit(L"/dev/hidraw5", dockpad);
 
+    SimUnitConfig otherModel;
+    otherModel.typeCode = 0x1234;
+    const int other = simAddUnit(L"/dev/hidraw7", otherModel);
+
+    // Each unit as status shows it: versions only of a unit ready to update.
     Ran r = run({"list"});
     EXPECT_EQ(r.status, kExitOk);
     EXPECT_EQ(r.out, "/dev/hidraw3  DOCK-BOX  2.3  1.5  2.5  ready\n"
-                     "/dev/hidraw5  DOCKPAD  2.3  -  -  wrong-mode\n");
+                     "/dev/hidraw5  DOCKPAD  0.0.0  0.0.0  0.0.0  wrong-mode\n"
+                     "/dev/hidraw7  DOCK-BOX  0.0.0  0.0.0  0.0.0  incompatible\n");
+    r = run({"list", "--json"});
+    EXPECT_TRUE(has(r.out, "{\"type\":\"unit\",\"device\":\"/dev/hidraw7\",\"product\":"
+                           "\"DOCK-BOX\",\"unit\":\"0.0.0\",\"bootloader\":\"0.0.0\","
+                           "\"controller\":\"0.0.0\",\"outcome\":\"incompatible\"}\n"))
+        << r.out;
+    simRemoveDevice(other);
     r = run({"status"});
     EXPECT_EQ(r.status, kExitOk) << "the first, as the window takes it";
     EXPECT_TRUE(has(r.err, "/dev/hidraw5  DOCKPAD"));
@@ -289,52 +317,6 @@ TEST_F(TerminalTest, WaitAsksAUnitAgainOnlyWhenSomethingIsPluggedInOrOut) {
     r = run({"status", "--wait=10"});
     EXPECT_EQ(r.status, kExitOk);
     EXPECT_TRUE(has(r.out, utf8(IDS_HINT_READY)));
-}
-
-TEST_F(TerminalTest, ProductionLineTalliesEveryUnit) {
-    // Three units come one after another: one fails, one is current, one is updated.
-    int current = -1;
-    int step = 0;
-    auto next = [&] {
-        ++step;
-        if (step == 1) {
-            current = plug(L"/dev/hidraw1");
-            simAddFault(current, {SimFaultKind::StatusError, ERASE, 1, 7});
-        } else if (step == 2) {
-            current = plug(L"/dev/hidraw2", 0x0300);
-        } else if (step == 3) {
-            current = plug(L"/dev/hidraw3");
-        }
-    };
-    onIdle = [&] {
-        if (current >= 0) {
-            simRemoveDevice(current); // taken off the bench after its result
-            current = -1;
-        } else {
-            next();
-        }
-    };
-    Ran r = run({"update", "--each", "--yes", "--count", "3"});
-    EXPECT_EQ(r.status, kExitFailed);
-    EXPECT_TRUE(has(r.out, "Updated: 1, failed: 1, skipped: 1\n")) << r.out;
-    EXPECT_TRUE(has(r.out, utf8(IDS_FAIL_ERASE)));
-    EXPECT_TRUE(has(r.err, "--force"));
-    EXPECT_EQ(step, 3);
-}
-
-TEST_F(TerminalTest, ProductionLineWhoseWaitRunsOutEndsWithItsTallyAndNoUnit) {
-    Ran r = run({"update", "--each", "--yes", "--wait=2"});
-    EXPECT_EQ(r.status, kExitNoUnit) << "a wait that runs out is no interrupt";
-    EXPECT_TRUE(has(r.out, "Updated: 0, failed: 0, skipped: 0\n"));
-
-    polls = 0;
-    onIdle = [this] {
-        if (polls == 2)
-            interrupt = true;
-    };
-    r = run({"update", "--each", "--yes", "--wait=10", "--json"});
-    EXPECT_EQ(r.status, kExitInterrupted);
-    EXPECT_TRUE(has(r.out, "{\"type\":\"tally\",\"updated\":0,\"failed\":0,\"skipped\":0}\n"));
 }
 
 // A path that is not ASCII reaches the device list as the system spells it.

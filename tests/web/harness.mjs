@@ -94,6 +94,32 @@ export function shown(page) {
     });
 }
 
+// Whether leaving or reloading the page now asks first.
+export function leavingAsks(page) {
+    return page.evaluate(() => {
+        const event = new Event('beforeunload', { cancelable: true });
+        window.dispatchEvent(event);
+        return event.defaultPrevented;
+    });
+}
+
+// From now on, whether leaving asked first at the moment `dialog` opened or closed, in
+// the page's own order of events: self.guardAt[dialog + ' ' + 'open'|'close'].
+export function recordGuard(page, dialog) {
+    return page.evaluate((dialog) => {
+        self.guardAt = self.guardAt || {};
+        const asks = () => {
+            const event = new Event('beforeunload', { cancelable: true });
+            window.dispatchEvent(event);
+            return event.defaultPrevented;
+        };
+        const element = document.getElementById(dialog);
+        new MutationObserver(() => {
+            self.guardAt[`${dialog} ${element.open ? 'open' : 'close'}`] = asks();
+        }).observe(element, { attributes: true, attributeFilter: ['open'] });
+    }, dialog);
+}
+
 export async function ready(page) {
     await until(page, () => document.body.dataset.ready === 'true' || !document.getElementById('unsupported').hidden);
 }

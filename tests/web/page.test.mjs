@@ -4,7 +4,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { browserForTests, openPage, ready, shown, until, boxOpen, answer, texts,
-    withInstructions, codeLine } from './harness.mjs';
+    withInstructions, codeLine, leavingAsks, recordGuard } from './harness.mjs';
 
 const run = browserForTests();
 
@@ -12,13 +12,19 @@ const ERASE = 0x1e;
 const WRITE_BLOCK = 0x1b;
 const languages = { en: ['en-US', 'en'], de: ['de-DE', 'de', 'en'] };
 
+// The versions are shown only of a unit ready to update; otherwise greyed placeholders
+// under the row's own name.
+const closed = (t) => [t.IDS_LABEL_UNIT, '0.0.0', '0.0.0', true];
 const outcomes = [
-    { name: 'ready', unit: {}, hint: (t) => t.IDS_HINT_READY, update: true },
-    { name: 'no-unit', unit: null, hint: (t) => withInstructions(t, 'IDS_HINT_NO_UNIT') },
-    { name: 'wrong-mode', unit: { inBootloader: true }, hint: (t) => withInstructions(t, 'IDS_HINT_WRONG_MODE') },
-    { name: 'no-updatable-esc', unit: { escState: 2 }, hint: (t) => withInstructions(t, 'IDS_HINT_NO_UPDATABLE_ESC') },
+    { name: 'ready', unit: {}, hint: (t) => t.IDS_HINT_READY, update: true,
+        versions: () => ['DOCK-BOX', '1.5', '2.5', false] },
+    { name: 'no-unit', unit: null, hint: (t) => withInstructions(t, 'IDS_HINT_NO_UNIT'), versions: closed },
+    { name: 'wrong-mode', unit: { inBootloader: true }, hint: (t) => withInstructions(t, 'IDS_HINT_WRONG_MODE'),
+        versions: closed },
+    { name: 'no-updatable-esc', unit: { escState: 2 }, hint: (t) => withInstructions(t, 'IDS_HINT_NO_UPDATABLE_ESC'),
+        versions: closed },
     { name: 'incompatible', unit: { typeCode: 0x12345678 }, hint: (t) => withInstructions(t, 'IDS_HINT_INCOMPATIBLE'),
-        box: 'incompatible' },
+        box: 'incompatible', versions: closed },
 ];
 
 for (const language of ['en', 'de']) {
@@ -43,10 +49,8 @@ for (const language of ['en', 'de']) {
             assert.equal(view.title, 'NORVAX ORCA 75 LX FW Updater 3.0 ');
             assert.equal(view.update, t.IDC_UPDATE);
             assert.equal(view.connect, t.IDS_WEB_CONNECT);
-            if (outcome.update) {
-                assert.deepEqual([view.unitLabel, view.bootloaderVersion, view.escVersion, view.versionsGreyed],
-                    ['DOCK-BOX', '1.5', '2.5', false]);
-            }
+            assert.deepEqual([view.unitLabel, view.bootloaderVersion, view.escVersion, view.versionsGreyed],
+                outcome.versions(t), outcome.name);
             assert.deepEqual(page.errors, []);
             await page.browserContext().close();
         }
@@ -115,6 +119,7 @@ test('a failing erase reports its text and code line, in German too', async () =
         const page = await openPage(run.browser, run.sites.demo, { setup: { granted: [0] }, languages: languages[language] });
         await until(page, () => !document.getElementById('update').disabled);
         await page.evaluate((fault) => self.fakeHid.fault(0, fault), { kind: 'status-error', command: ERASE, nth: 1, code: 7 });
+        await recordGuard(page, 'box');
         await page.click('#update');
         await boxOpen(page);
         await answer(page, true);
@@ -124,9 +129,13 @@ test('a failing erase reports its text and code line, in German too', async () =
         assert.equal(box.caption, t.IDS_UPDATE_FAILED_CAPTION);
         assert.equal(box.text, `${t.IDS_FAIL_ERASE}\n${codeLine(t, 7, 0)}`);
         assert.equal((await shown(page)).progressOpen, false);
+        // The erase came before any progress window: leaving asked first all the same.
+        assert.equal(await page.evaluate(() => self.guardAt['box open']), true, 'asked through the erase');
         await answer(page, true);
         await until(page, (hint) => document.getElementById('hint').textContent === hint, t.IDS_HINT_UPDATE_FAILED);
         assert.equal((await shown(page)).updateEnabled, false);
+        assert.equal(await leavingAsks(page), false, 'the update is over');
+        assert.equal(await page.evaluate(() => document.getElementById('language').disabled), false);
         await page.browserContext().close();
     }
 });
@@ -135,11 +144,7 @@ test('a unit pulled while writing fails the block at once, and the page may be l
     const page = await openPage(run.browser, run.sites.demo, { setup: { granted: [0] } });
     await until(page, () => !document.getElementById('update').disabled);
     await page.evaluate((fault) => self.fakeHid.fault(0, fault), { kind: 'unplug', command: WRITE_BLOCK, nth: 40 });
-    const leaving = () => page.evaluate(() => {
-        const event = new Event('beforeunload', { cancelable: true });
-        window.dispatchEvent(event);
-        return event.defaultPrevented;
-    });
+    const leaving = () => leavingAsks(page);
     assert.equal(await leaving(), false);
     await page.click('#update');
     await boxOpen(page);

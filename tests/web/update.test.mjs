@@ -3,7 +3,8 @@
 // from start to end, where only a worker's timers keep the 20 ms waits.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { browserForTests, openPage, shown, until, boxOpen, answer, texts, image } from './harness.mjs';
+import { browserForTests, openPage, shown, until, boxOpen, answer, texts, image, leavingAsks,
+    recordGuard } from './harness.mjs';
 
 const run = browserForTests();
 
@@ -70,6 +71,7 @@ test('a whole update writes every request byte for byte and shows its progress',
         new MutationObserver(() => self.progressSeen.push(document.getElementById('progress-text').textContent))
             .observe(document.getElementById('progress-text'), { childList: true, characterData: true, subtree: true });
     });
+    await recordGuard(page, 'progress');
     await pressUpdateAndConfirm(page);
     await until(page, () => document.getElementById('progress').open);
     assert.equal(await page.evaluate(() => document.getElementById('progress-title').textContent),
@@ -80,6 +82,10 @@ test('a whole update writes every request byte for byte and shows its progress',
     assert.equal(view.escVersion, '3.0');
     assert.equal(view.updateEnabled, false);
     assert.equal(view.progressOpen, false);
+    assert.equal(view.outcome, 'updated', 'not ready: it must be plugged in again');
+    // The lock is released after the progress window goes: leaving asked first until then.
+    assert.equal(await page.evaluate(() => self.guardAt['progress close']), true);
+    assert.equal(await leavingAsks(page), false);
     const progress = await page.evaluate(() => self.progressSeen);
     assert.equal(progress[0], texts.en.IDS_CLI_PROGRESS_START);
     assert.equal(progress.at(-1), `100 %  block ${blocks} of ${blocks}  0 s left`);

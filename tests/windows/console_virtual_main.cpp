@@ -2,7 +2,7 @@
 // a whole update under Wine takes no real 46 seconds.
 #include "platform/win32/system_library.h"
 #include "sim/sim_unit.h"
-#include "terminal/run_program.h"
+#include "terminal/win32/run_program.h"
 
 #include <string>
 

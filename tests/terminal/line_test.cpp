@@ -1,9 +1,11 @@
-// The parallel production line in-process against several simulated units on the virtual
-// clock: each unit's requests exact and its own, every result in the tally, interrupts.
+// The production line in-process against several simulated units on the virtual clock:
+// one unit at a time or several at once, each unit's requests exact and its own, every
+// result in the tally, questions, interrupts.
 #include "resources/generate/firmware_pattern.h"
 #include "resources/locale_texts.h"
 #include "resources/resource_ids.h"
 #include "sim/sim_unit.h"
+#include "terminal/live_lines.h"
 #include "terminal/terminal.h"
 #include "unitlink/unit_connection.h"
 
@@ -12,6 +14,7 @@
 #include <algorithm>
 #include <functional>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -60,6 +63,7 @@ class ParallelLine : public ::testing::Test {
         setup.err = &err;
         setup.interrupt = &interrupt;
         setup.interactive = interactive;
+        setup.inputIsTerminal = interactive && inputIsTerminal;
         setup.idle = [this] {
             ++polls;
             if (onIdle)
@@ -104,6 +108,7 @@ class ParallelLine : public ::testing::Test {
     std::vector<std::uint8_t> image;
     WatchedOutput watched;
     std::atomic<bool> interrupt{false};
+    bool inputIsTerminal = true; // with `interactive`: a person types the answers
     int polls = 0;
     std::function<void()> onIdle;
 };
@@ -156,8 +161,10 @@ TEST_F(ParallelLine, EachUnitIsWrittenAtOnceAndOnlyItsOwnResultIsTold) {
     EXPECT_EQ(progressLines, 2 * 10 + 1) << "10 to 100 % for two, 10 % for the one pulled";
     EXPECT_TRUE(has(r.out, "{\"type\":\"result\",\"device\":\"/dev/hidraw4\",\"product\":"
                            "\"DOCK-BOX\",\"result\":\"skipped\""));
-    EXPECT_TRUE(has(r.out, "\"type\":\"tally\",\"updated\":2,\"failed\":2,\"skipped\":1"));
-    EXPECT_TRUE(has(r.out, "{\"device\":\"/dev/hidraw2\",\"result\":\"failed\""));
+    EXPECT_TRUE(has(r.out, "\"type\":\"tally\",\"updated\":2,\"failed\":2,\"skipped\":1,"
+                           "\"declined\":0,\"units\":[{\"device\":\"/dev/hidraw"));
+    EXPECT_TRUE(has(r.out, "{\"device\":\"/dev/hidraw2\",\"product\":\"DOCK-BOX\",\"result\":"
+                           "\"failed\""));
     EXPECT_TRUE(has(r.out, "0x00000007-0x00000000")) << "the erase's code line";
 }
 
@@ -167,7 +174,8 @@ TEST_F(ParallelLine, TheTallyNamesEachUnitWithItsResultAndCodeLine) {
     simAddFault(failing, {SimFaultKind::StatusError, ERASE, 1, 7});
     const Ran r = run({L"update", L"--all", L"--yes"});
     EXPECT_EQ(r.status, kExitFailed);
-    const std::string tally = r.out.substr(r.out.find("Updated: 1, failed: 1, skipped: 0\n"));
+    const std::string tally =
+        r.out.substr(r.out.find("Updated: 1, failed: 1, skipped: 0, declined: 0\n"));
     EXPECT_TRUE(has(tally, "\n  /dev/hidraw1  DOCK-BOX  updated\n"));
     EXPECT_TRUE(has(tally, "\n  /dev/hidraw2  DOCK-BOX  failed\n"
                            "    The system shows following errorcode: 0x00000007-0x00000000\n"));
@@ -178,7 +186,7 @@ TEST_F(ParallelLine, TheTallyNamesEachUnitWithItsResultAndCodeLine) {
     simReset();
     const Ran none = run({L"update", L"--all", L"--yes"});
     EXPECT_EQ(none.status, kExitNoUnit);
-    EXPECT_TRUE(has(none.out, "Updated: 0, failed: 0, skipped: 0\n"));
+    EXPECT_TRUE(has(none.out, "Updated: 0, failed: 0, skipped: 0, declined: 0\n"));
 }
 
 TEST_F(ParallelLine, AnInterruptWhileTwoWriteIsRefusedAndNoUnitStartsAfterIt) {
@@ -230,10 +238,119 @@ TEST_F(ParallelLine, OnATerminalEachUnitIsAskedByName) {
     expectWholeUpdate(first);
     EXPECT_EQ(requestsOf(second).size(), 3u) << "declined: identified only";
     EXPECT_TRUE(has(r.out, "/dev/hidraw2  DOCK-BOX  Declined: nothing was written.\n"));
-    EXPECT_TRUE(has(r.out, "Updated: 1, failed: 0, skipped: 1\n"));
+    EXPECT_TRUE(has(r.out, "Updated: 1, failed: 0, skipped: 0, declined: 1\n"));
+}
+
+// A script's "yes |" answers the first question of every unit, never the same-or-newer
+// one: a current controller is skipped and nothing is asked, in either kind of line.
+TEST_F(ParallelLine, APipedYesNeverWritesACurrentController) {
+    for (const std::vector<std::wstring>& args :
+         {std::vector<std::wstring>{L"update", L"--all", L"--yes"},
+          {L"update", L"--each", L"--parallel", L"--yes", L"--count", L"2"},
+          {L"update", L"--each", L"--yes", L"--count", L"2"}}) {
+        for (bool stderrIsTerminal : {false, true}) {
+            inputIsTerminal = false;
+            simReset();
+            simSetFirmwareImage(image);
+            const int current = plug(L"/dev/hidraw1", 0x0300);
+            const int older = plug(L"/dev/hidraw2");
+            const Ran r = run(args, std::string(100, 'y') + "\n", stderrIsTerminal);
+            EXPECT_EQ(r.status, kExitOk) << args.size();
+            EXPECT_EQ(requestsOf(current).size(), 3u) << "identified only";
+            expectWholeUpdate(older);
+            EXPECT_FALSE(has(r.err, "[y/N]")) << "nothing asked";
+            EXPECT_TRUE(has(r.out, "/dev/hidraw1  DOCK-BOX  Skipped: the controller already has"));
+            EXPECT_TRUE(has(r.out, "Updated: 1, failed: 0, skipped: 1, declined: 0\n"));
+        }
+    }
+}
+
+// A person at the terminal is asked the same-or-newer question by name, and a yes writes.
+TEST_F(ParallelLine, APersonAtTheTerminalDecidesAboutACurrentController) {
+    const int current = plug(L"/dev/hidraw1", 0x0300);
+    const Ran r = run({L"update", L"--each", L"--yes", L"--count", L"1"}, "y\n", true);
+    EXPECT_EQ(r.status, kExitOk);
+    EXPECT_TRUE(has(r.err, "/dev/hidraw1  DOCK-BOX  [y/N] "));
+    expectWholeUpdate(current);
+}
+
+// One unit after another: each result as it comes, the current one skipped, the failed one
+// never stopping the line, and the next unit taken once the last is unplugged.
+TEST_F(ParallelLine, OneAfterAnotherTalliesEveryUnit) {
+    int current = -1;
+    int step = 0;
+    auto next = [&] {
+        ++step;
+        if (step == 1) {
+            current = plug(L"/dev/hidraw1");
+            simAddFault(current, {SimFaultKind::StatusError, ERASE, 1, 7});
+        } else if (step == 2) {
+            current = plug(L"/dev/hidraw2", 0x0300);
+        } else if (step == 3) {
+            current = plug(L"/dev/hidraw3");
+        }
+    };
+    onIdle = [&] {
+        if (current >= 0) {
+            simRemoveDevice(current); // taken off the bench after its result
+            current = -1;
+        } else {
+            next();
+        }
+    };
+    const Ran r = run({L"update", L"--each", L"--yes", L"--count", L"3"});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_TRUE(has(r.out, "Updated: 1, failed: 1, skipped: 1, declined: 0\n")) << r.out;
+    EXPECT_TRUE(has(r.out, "/dev/hidraw1  " + utf8Lines(loadText(IDS_FAIL_ERASE))));
+    EXPECT_TRUE(has(r.out, "/dev/hidraw2  DOCK-BOX  Skipped:"));
+    EXPECT_TRUE(has(r.out, "--force"));
+    EXPECT_EQ(step, 3);
+}
+
+TEST_F(ParallelLine, AWaitThatRunsOutEndsWithTheTallyAndNoUnit) {
+    Ran r = run({L"update", L"--each", L"--yes", L"--wait=2"});
+    EXPECT_EQ(r.status, kExitNoUnit) << "a wait that runs out is no interrupt";
+    EXPECT_TRUE(has(r.out, "Updated: 0, failed: 0, skipped: 0, declined: 0\n"));
+
+    polls = 0;
+    onIdle = [this] {
+        if (polls == 2)
+            interrupt = true;
+    };
+    r = run({L"update", L"--each", L"--yes", L"--wait=10", L"--json"});
+    EXPECT_EQ(r.status, kExitInterrupted);
+    EXPECT_TRUE(has(r.out, "\n{\"type\":\"tally\",\"updated\":0,\"failed\":0,\"skipped\":0,"
+                           "\"declined\":0,\"units\":[]}\n"));
+}
+
+// While a question waits for its answer, nothing is written through it: not the block,
+// not another unit's result; both follow the answer.
+TEST(LiveDrawer, NothingIsWrittenThroughAQuestion) {
+    std::ostringstream err, out;
+    {
+        LiveDrawer drawer(err);
+        drawer.show({"/dev/hidraw1  DOCK-BOX  10 %"});
+        drawer.question("\nSure?\n/dev/hidraw2  DOCK-BOX  [y/N] ");
+        const std::string asked = err.str();
+        drawer.show({"/dev/hidraw1  DOCK-BOX  20 %"});
+        drawer.print(out, "/dev/hidraw3  DOCK-BOX  updated\n");
+        std::this_thread::sleep_for(std::chrono::milliseconds(250)); // a drawing would be due
+        EXPECT_EQ(err.str(), asked);
+        EXPECT_TRUE(out.str().empty());
+        const std::string end = "[y/N] ";
+        EXPECT_EQ(asked.compare(asked.size() - end.size(), end.size(), end), 0)
+            << "the cursor waits at the question";
+        drawer.answered();
+        EXPECT_EQ(out.str(), "/dev/hidraw3  DOCK-BOX  updated\n");
+        EXPECT_NE(err.str().find("20 %", asked.size()), std::string::npos);
+    }
 }
 
 TEST_F(ParallelLine, UsageProblems) {
+    const Ran piped = run({L"update", L"--each"});
+    EXPECT_EQ(piped.status, kExitUsage);
+    EXPECT_EQ(piped.err, "without '--yes' a production line asks for each unit, which needs a "
+                         "terminal: give '--yes', or run it on a terminal. Try '--help'.\n");
     for (const std::vector<std::wstring>& args :
          {std::vector<std::wstring>{L"update", L"--each", L"--parallel"},
           {L"update", L"--parallel", L"--yes"},

@@ -1,0 +1,228 @@
+#include "terminal/line_report.h"
+
+#include "resources/resource_ids.h"
+#include "session/json.h"
+#include "session/presentation.h"
+#include "terminal/console_front_end.h"
+
+#include <ostream>
+
+const char* resultName(UnitResult result) {
+    switch (result) {
+    case UnitResult::Updated:
+        return "updated";
+    case UnitResult::Failed:
+        return "failed";
+    case UnitResult::Skipped:
+        return "skipped";
+    case UnitResult::Declined:
+        return "declined";
+    }
+    return "";
+}
+
+UnitResult updateResult(const Session& session, bool declinedByRule) {
+    switch (session.lastUpdateEnd()) {
+    case UpdateEnd::Succeeded:
+        return UnitResult::Updated;
+    case UpdateEnd::Failed:
+        return UnitResult::Failed;
+    case UpdateEnd::Declined:
+    case UpdateEnd::None:
+        break;
+    }
+    return session.declinedAt() == BoxId::ConfirmSameOrNewer && declinedByRule
+               ? UnitResult::Skipped
+               : UnitResult::Declined;
+}
+
+std::wstring notWrittenText(UnitResult result) {
+    return loadText(result == UnitResult::Skipped ? IDS_CLI_SKIPPED_SAME_OR_NEWER
+                                                  : IDS_CLI_DECLINED);
+}
+
+namespace {
+
+JsonObject& resultFields(JsonObject& object, const Finished& f) {
+    return object.text("device", f.path)
+        .text("product", f.product)
+        .word("result", resultName(f.result))
+        .text("text", f.text);
+}
+
+} // namespace
+
+std::string resultJson(const Finished& f) {
+    JsonObject line("result");
+    return resultFields(line, f).str();
+}
+
+namespace {
+
+std::wstring unitLine(const std::wstring& path, const std::wstring& product,
+                      const std::wstring& what) {
+    return formatText(loadText(IDS_CLI_UNIT_LINE), {path, product, what});
+}
+
+// Updated or failed in a word; why a skipped or declined unit was not written in full.
+std::wstring resultWords(const Finished& f) {
+    if (f.result == UnitResult::Updated)
+        return loadText(IDS_CLI_RESULT_UPDATED);
+    if (f.result == UnitResult::Failed)
+        return loadText(IDS_CLI_RESULT_FAILED);
+    return f.text;
+}
+
+// A unit's progress, its path as given; lock, erase and address come before the first
+// block.
+std::wstring progressLine(const LineUnit& unit, const std::wstring& path) {
+    const ProgressState& p = unit.progress;
+    if (p.blocksTotal == 0)
+        return unitLine(path, unit.product, loadText(IDS_CLI_RESULT_WRITING));
+    return formatText(
+        loadText(IDS_CLI_UNIT_PROGRESS),
+        {path, unit.product, p.percent, p.blocksWritten, p.blocksTotal, p.secondsLeft});
+}
+
+} // namespace
+
+LineReport::LineReport(const TerminalSetup& setup, const TerminalOptions& options)
+    : setup_(setup), options_(options) {
+    if (setup_.interactive && !options_.quiet && !options_.json)
+        drawer_ = std::make_unique<LiveDrawer>(*setup_.err);
+}
+
+void LineReport::print(std::ostream& to, const std::string& text) {
+    if (drawer_)
+        drawer_->print(to, text);
+    else
+        to << text << std::flush;
+}
+
+void LineReport::say(const std::wstring& text) {
+    if (!options_.quiet)
+        print(err(), utf8Lines(text) + '\n');
+}
+
+void LineReport::started(const LineUnit& unit) {
+    if (!drawer_)
+        say(unitLine(unit.path, unit.product, loadText(IDS_CLI_RESULT_WRITING)));
+}
+
+void LineReport::refused(const LineUnit& unit, bool inUse) {
+    say(formatText(loadText(inUse ? IDS_CLI_IN_USE : IDS_CLI_NO_ACCESS), {unit.path}));
+}
+
+void LineReport::notReady(const LineUnit& unit, ConnectionOutcome outcome) {
+    const std::string name = outcomeRow(outcome).name;
+    say(unitLine(unit.path, unit.product,
+                 formatText(loadText(IDS_CLI_RESULT_NOT_READY),
+                            {std::wstring(name.begin(), name.end())})));
+}
+
+void LineReport::redraw(const std::vector<const LineUnit*>& writing) {
+    if (!drawer_)
+        return;
+    std::vector<std::string> lines;
+    const std::size_t width = consoleWidth();
+    for (const LineUnit* unit : writing) {
+        // A path too long for the line (Windows' interface paths) gives way at its end,
+        // where every interface of the class ends alike, so that the figures stay.
+        std::wstring path = unit->path;
+        const std::size_t rest = progressLine(*unit, L"").size();
+        if (rest + path.size() + 1 > width && width > rest + 16)
+            path = path.substr(0, width - rest - 4) + L"...";
+        lines.push_back(utf8Lines(progressLine(*unit, path)));
+    }
+    drawer_->show(std::move(lines));
+}
+
+void LineReport::progress(LineUnit& unit) {
+    if (options_.quiet || drawer_ || unit.progress.blocksTotal == 0 ||
+        !tenPercentStep(unit.lastTenth, unit.progress.percent))
+        return;
+    if (options_.json) {
+        JsonObject line("progress");
+        line.text("device", unit.path);
+        out() << progressFields(line, unit.progress).str() << '\n' << std::flush;
+        return;
+    }
+    err() << utf8Lines(progressLine(unit, unit.path)) << '\n' << std::flush;
+}
+
+void LineReport::finished(const Finished& f) {
+    results_.push_back(f);
+    if (options_.json) {
+        out() << resultJson(f) << '\n' << std::flush;
+        return;
+    }
+    std::string text = utf8Lines(unitLine(f.path, f.product, resultWords(f))) + '\n';
+    if (f.result == UnitResult::Failed) {
+        std::wstring rest = f.text + L"\r\n";
+        for (std::size_t at; (at = rest.find(L"\r\n")) != std::wstring::npos; rest.erase(0, at + 2))
+            if (at > 0)
+                text += utf8Lines(f.path + L"  " + rest.substr(0, at)) + '\n';
+    }
+    print(out(), text);
+}
+
+void LineReport::question(const LineUnit& unit, const Box& box) {
+    const std::string text = "\n" + utf8Lines(box.caption) + "\n" + utf8Lines(box.text) + "\n" +
+                             utf8Lines(unit.path + L"  " + unit.product + L"  " +
+                                       loadText(IDS_CLI_PROMPT_ANSWERS));
+    if (drawer_)
+        drawer_->question(text);
+    else
+        err() << text << std::flush;
+}
+
+// Without a typed answer (an interrupt, the end of input) the prompt's line is ended.
+void LineReport::answered(bool typed) {
+    // While the question waits nothing else writes: the block is away.
+    if (!typed)
+        err() << '\n' << std::flush;
+    if (drawer_)
+        drawer_->answered();
+}
+
+int LineReport::tally(int ended) {
+    drawer_.reset(); // the block goes before the tally
+    std::uint32_t count[4] = {};
+    for (const Finished& f : results_)
+        ++count[static_cast<int>(f.result)];
+    const std::uint32_t updated = count[0], failed = count[1], skipped = count[2],
+                        declined = count[3];
+    if (options_.json) {
+        std::vector<std::string> units;
+        for (const Finished& f : results_) {
+            JsonObject unit;
+            units.push_back(resultFields(unit, f).str());
+        }
+        out() << JsonObject("tally")
+                     .number("updated", updated)
+                     .number("failed", failed)
+                     .number("skipped", skipped)
+                     .number("declined", declined)
+                     .json("units", jsonArray(units))
+                     .str()
+              << '\n'
+              << std::flush;
+    } else {
+        out() << utf8Lines(formatText(loadText(IDS_CLI_TALLY),
+                                      {updated, failed, skipped, declined}))
+              << '\n';
+        for (const Finished& f : results_) {
+            out() << "  " << utf8Lines(unitLine(f.path, f.product, resultWords(f))) << '\n';
+            // A failure's code line, its last line, names what went wrong.
+            const std::size_t last = f.text.rfind(L"\r\n");
+            if (f.result == UnitResult::Failed && last != std::wstring::npos)
+                out() << "    " << utf8Lines(f.text.substr(last + 2)) << '\n';
+        }
+        out() << std::flush;
+    }
+    if (failed > 0)
+        return kExitFailed;
+    if (options_.all && results_.empty())
+        return kExitNoUnit;
+    return ended;
+}

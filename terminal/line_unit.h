@@ -1,0 +1,55 @@
+// One unit of a production line: its session, its front end, where it is and how it
+// ended. Its front end answers boxes by the flags or hands a question to the line, and
+// hands its progress to the line; its window thread is the line's.
+#pragma once
+
+#include "session/session.h"
+#include "session/work_queue.h"
+#include "terminal/options.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+enum class UnitState { NotReady, Refused, Writing, Done };
+
+struct LineUnit {
+    std::wstring path;
+    std::wstring product;
+    UnitState state = UnitState::NotReady;
+    std::unique_ptr<FrontEnd> frontEnd;
+    std::unique_ptr<Session> session;
+    ProgressState progress{};
+    std::uint32_t lastTenth = 0;
+    std::wstring failure;        // the failure box's text, with its code line
+    bool declinedByRule = false; // a question answered no by the rules, no one asked
+    std::uint64_t order = 0;     // in which order the units started
+};
+
+// What a unit's front end needs of its line, all on the line's thread.
+struct LineLink {
+    WorkQueue* queue = nullptr;
+    const TerminalOptions* options = nullptr;
+    bool personAtTerminal = false;
+    std::function<bool(LineUnit&, const Box&)> ask; // a question for the person
+    std::function<void(LineUnit&, const ProgressState&)> progress;
+};
+
+class UnitFrontEnd : public FrontEnd {
+  public:
+    UnitFrontEnd(const LineLink& line, LineUnit& unit) : line_(line), unit_(unit) {}
+    void render(const SessionView&) override {}
+    bool ask(const Box& box) override;
+    void stopDeviceChanges() override {}
+    void end(EndStatus) override {}
+    FeedbackWindow openProgress(const std::wstring&, int, int, int, int) override { return &unit_; }
+    void showProgress(FeedbackWindow, const ProgressState& state) override;
+    void closeProgress(FeedbackWindow) override {}
+    void run(const std::function<void()>& work) override { line_.queue->run(work); }
+    void postUpdateEnded() override;
+
+  private:
+    const LineLink& line_;
+    LineUnit& unit_;
+};

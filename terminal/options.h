@@ -1,0 +1,42 @@
+// The terminal edition's command line, and which flag or person answers which question.
+#pragma once
+
+#include "session/front_end.h"
+
+#include <string>
+#include <vector>
+
+enum class TerminalCommand { Status, List, Update };
+
+struct TerminalOptions {
+    TerminalCommand command = TerminalCommand::Status;
+    std::wstring device; // empty: the first unit
+    bool yes = false;    // answers the first confirmation
+    bool force = false;  // answers the same-or-newer confirmation
+    bool json = false;
+    bool quiet = false;
+    bool wait = false;
+    long waitSeconds = -1; // -1: until interrupted
+    bool each = false;
+    long count = 0;         // 0: no end
+    bool parallel = false;  // --each --parallel, --all: units written at once
+    long parallelLimit = 0; // 0: no limit
+    bool all = false;       // every unit present and ready now, at once
+    bool help = false;
+    bool version = false;
+};
+
+// False with a one-line problem for a wrong command line, in the interface language.
+// The arguments as the system hands them over: on Windows its UTF-16 ones as they are, on
+// Linux each byte as one character, as device nodes are listed.
+bool parseTerminalArguments(const std::vector<std::wstring>& args, TerminalOptions& options,
+                            std::wstring& problem);
+
+// An answer typed at a prompt: y, yes; in German also j, ja (any letter case, trailing
+// blanks ignored). Anything else declines.
+bool isYes(std::string answer);
+// Whether a box is answered by a flag, by the user at a prompt, or shown as a result.
+// `personAtTerminal`: standard input and standard error are a terminal, so that a person
+// reads the question and types the answer.
+enum class BoxAnswer { Prompt, Yes, No, Show };
+BoxAnswer boxAnswer(BoxId box, const TerminalOptions& options, bool personAtTerminal);

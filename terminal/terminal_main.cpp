@@ -1,0 +1,40 @@
+// The terminal edition's entry for every platform, after each system's own (linux/,
+// win32/): the command line, help and version, then a command or the production line.
+#include "terminal/terminal.h"
+
+#include "platform/platform.h"
+#include "program.h"
+#include "resources/resource_ids.h"
+#include "session/presentation.h"
+#include "terminal/commands.h"
+#include "terminal/line.h"
+
+#include <ostream>
+
+int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& given) {
+    std::atomic<bool> noInterrupt{false};
+    TerminalSetup setup = given;
+    if (setup.interrupt == nullptr)
+        setup.interrupt = &noInterrupt;
+    if (!setup.idle)
+        setup.idle = [] { platformWait(kUnitPollMs); };
+
+    TerminalOptions options;
+    std::wstring problem;
+    if (!parseTerminalArguments(args, options, problem)) {
+        *setup.err << utf8Lines(formatText(loadText(IDS_CLI_USAGE_ERROR), {problem})) << '\n'
+                   << std::flush;
+        return kExitUsage;
+    }
+    if (options.help) {
+        *setup.out << utf8Lines(loadText(IDS_CLI_USAGE)) << std::flush;
+        return kExitOk;
+    }
+    if (options.version) {
+        *setup.out << PROGRAM_NAME "-cli " PROGRAM_VERSION "\n" << std::flush;
+        return kExitOk;
+    }
+    if (options.command == TerminalCommand::Update && (options.each || options.all))
+        return productionLine(setup, options);
+    return unitCommand(setup, options);
+}

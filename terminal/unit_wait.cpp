@@ -1,0 +1,58 @@
+#include "terminal/unit_wait.h"
+
+#include "resources/resource_ids.h"
+
+int connectReady(Session& session, ConsoleFrontEnd& frontEnd, const TerminalSetup& setup,
+                 const TerminalOptions& options, const Voice& voice, bool oneOfSeveral,
+                 bool& connected) {
+    const long limitMs = options.waitSeconds < 0 ? -1 : options.waitSeconds * 1000;
+    long waitedMs = 0;
+    bool firstRound = true;
+    int lastStatus = kUnitReady;
+    std::wstring lastHint, lastSeen;
+    for (;; firstRound = false) {
+        if (setup.interrupt->load())
+            return kExitInterrupted;
+        std::vector<ListedUnit> units;
+        listUnits(units);
+        std::wstring path;
+        int status = kUnitReady;
+        // Waiting, why not is said at the first look and whenever it changes.
+        const bool speak = !options.wait || firstRound;
+        connected = chooseUnit(units, options, oneOfSeveral, speak ? &voice : nullptr, path, status);
+        if (!connected && options.wait && !firstRound && status != lastStatus)
+            chooseUnit(units, options, oneOfSeveral, &voice, path, status);
+        // As the window, a unit is asked again only when something was plugged in or out.
+        const std::wstring seen = unitsSeen(units);
+        const bool changed = firstRound || seen != lastSeen;
+        lastSeen = seen;
+        if (connected && !changed) {
+            status = lastStatus;
+        } else if (connected) {
+            frontEnd.takeShown();
+            session.connect(path);
+            const ConnectionOutcome outcome = session.view().outcome;
+            status = outcome == ConnectionOutcome::ReadyToUpdate ? kUnitReady
+                                                                 : outcomeExitStatus(outcome);
+            if (!options.wait || status == kUnitReady)
+                return status;
+            // Each other state once, as it is seen.
+            const std::vector<Box> shown = frontEnd.takeShown();
+            if (session.view().hint != lastHint) {
+                lastHint = session.view().hint;
+                for (const Box& box : shown)
+                    voice.say(box.text);
+                voice.say(lastHint);
+            }
+        } else if (!options.wait) {
+            return status;
+        }
+        if (firstRound)
+            voice.say(loadText(IDS_CLI_WAITING_FOR));
+        lastStatus = status;
+        if (limitMs >= 0 && waitedMs >= limitMs)
+            return kExitNoUnit;
+        setup.idle();
+        waitedMs += kUnitPollMs;
+    }
+}
