@@ -13,7 +13,9 @@
 
 class Win32Window : public FrontEnd {
   public:
-    explicit Win32Window(HINSTANCE instance) : instance_(instance), session_(*this) {}
+    // In the language of the string table Windows chose.
+    explicit Win32Window(HINSTANCE instance)
+        : instance_(instance), session_(*this, interfaceLanguage()) {}
 
     Session& session() { return session_; }
     HWND dialog() const { return dialog_; }
@@ -67,8 +69,6 @@ inline COLORREF asColorRef(std::uint32_t rgb) {
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
-// A text of the string table in the interface language.
-std::wstring loadString(UINT id);
 
 // The logo's place from the screen rectangles of the dialog and its version group.
 LogoPlace logoPlace(const RECT& window, const RECT& group, int bitmapWidth, int bitmapHeight,

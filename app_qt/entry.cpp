@@ -9,14 +9,14 @@ int runQtProgram(int argc, char** argv, bool watchDevices) {
     QApplication application(argc, argv);
     // Wayland compositors find the window's icon and name through its desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.norvax.Orca75LxUpdater"));
-    chooseLanguage(germanInterface());
+    const Language language = interfaceLanguage();
     // The message boxes' buttons in the interface language, where Qt's translations exist.
     QTranslator buttons;
-    if (interfaceIsGerman() && buttons.load(QStringLiteral("qtbase_de"),
+    if (language == Language::German && buttons.load(QStringLiteral("qtbase_de"),
                                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&buttons);
 
-    QtWindow window;
+    QtWindow window(language);
     const bool watched = !watchDevices || window.watchDevices();
     if (!window.session().start(watched))
         return kEndHotPlugUnavailable;

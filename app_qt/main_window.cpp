@@ -138,8 +138,9 @@ QWidget* control(QDialog* window, int id) {
     return window->findChild<QWidget*>(objectNameOf(id));
 }
 
-QtWindow::QtWindow() : dialog_(new QDialog(nullptr)), session_(*this) {
-    const bool german = interfaceIsGerman();
+QtWindow::QtWindow(Language language)
+    : dialog_(new QDialog(nullptr)), session_(*this, language) {
+    const bool german = language == Language::German;
     dialog_->setWindowIcon(appIcon());
     const QRect size = dialogRect(dialog_, 0, 0, kMainDialog.width, kMainDialog.height);
     dialog_->setFixedSize(size.width(), size.height());

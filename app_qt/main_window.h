@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "resources/locale_texts.h"
+#include "resources/texts.h"
 #include "session/session.h"
 
 #include <QPoint>
@@ -21,7 +21,8 @@ class QtWindow : public FrontEnd {
   public:
     // Builds the main window from the template in the locale's language, with its logo,
     // not yet shown; Close, Escape and the close button go to the session's close.
-    QtWindow();
+    // Its texts in `language`, the entry's.
+    explicit QtWindow(Language language);
     ~QtWindow() override;
 
     Session& session() { return session_; }

@@ -22,7 +22,8 @@ EM_ASYNC_JS(int, askPage, (const char* message), {
 
 } // namespace
 
-std::string pageTextsMessage() {
+std::string pageTextsMessage(Language language) {
+    const bool german = language == Language::German;
     struct Named {
         const char* name;
         unsigned id;
@@ -39,9 +40,9 @@ std::string pageTextsMessage() {
         {"no", IDS_WEB_NO},
     };
     JsonObject out("texts");
-    out.flag("german", interfaceIsGerman());
+    out.flag("german", german);
     for (const Named& text : kTexts)
-        out.text(text.name, loadText(text.id));
+        out.text(text.name, loadText(language, text.id));
     // The button and captions of the main dialog's template, which the page follows.
     const struct {
         const char* name;
@@ -50,8 +51,8 @@ std::string pageTextsMessage() {
     for (const auto& control : kControls)
         for (std::size_t i = 0; i < kDialogControlCount; ++i)
             if (kDialogControls[i].id == control.id)
-                out.text(control.name, interfaceIsGerman() ? kDialogControls[i].german
-                                                           : kDialogControls[i].english);
+                out.text(control.name,
+                         german ? kDialogControls[i].german : kDialogControls[i].english);
     return out.number("vendorId", kUnitVendorId)
         .json("productIds", jsonArray({std::to_string(kProductDockpad),
                                        std::to_string(kProductDockBox)}))
@@ -81,7 +82,7 @@ void WebFrontEnd::showProgress(FeedbackWindow, const ProgressState& state) {
     if (!progressThrottle_.due(state))
         return;
     JsonObject message("progress");
-    postToPage(progressFields(message, state).str().c_str());
+    postToPage(progressFields(message, language_, state).str().c_str());
 }
 
 void WebFrontEnd::closeProgress(FeedbackWindow) {

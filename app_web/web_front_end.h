@@ -4,6 +4,7 @@
 // waits), so the session writes an update there and run() works in place.
 #pragma once
 
+#include "resources/texts.h"
 #include "session/front_end.h"
 #include "session/progress_throttle.h"
 
@@ -11,6 +12,8 @@
 
 class WebFrontEnd : public FrontEnd {
   public:
+    // Its own texts (the progress line) in `language`, its session's.
+    explicit WebFrontEnd(Language language) : language_(language) {}
     void render(const SessionView& view) override;
     bool ask(const Box& box) override;
     void stopDeviceChanges() override { deviceChangesStopped_ = true; }
@@ -28,10 +31,11 @@ class WebFrontEnd : public FrontEnd {
     bool takeUpdateEnded();
 
   private:
+    const Language language_;
     ProgressThrottle progressThrottle_;
     bool deviceChangesStopped_ = false;
     bool updateEnded_ = false;
 };
 
-// The page's own texts in the interface language, and the devices its chooser offers.
-std::string pageTextsMessage();
+// The page's own texts in `language`, and the devices its chooser offers.
+std::string pageTextsMessage(Language language);

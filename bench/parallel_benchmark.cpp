@@ -4,7 +4,7 @@
 // answer and the next block's request (median and maximum), CPU time per unit, and units
 // per hour. Prints figures, tests nothing.
 #include "resources/generate/firmware_pattern.h"
-#include "resources/locale_texts.h"
+#include "resources/texts.h"
 #include "sim/sim_unit.h"
 #include "terminal/terminal.h"
 #include "unitlink/unit_connection.h"
@@ -67,7 +67,6 @@ Figures runLine(int units) {
 } // namespace
 
 int main() {
-    chooseLanguage(false);
     std::printf("units  start to tally  vs one unit  waits median/max  worst unit's median  "
                 "CPU per unit  units per hour  exit\n");
     double single = 0;

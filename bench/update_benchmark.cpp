@@ -25,11 +25,11 @@ static double cpuSeconds() {
 }
 #endif
 
-std::wstring loadText(unsigned) {
+std::wstring loadText(Language, unsigned) {
     return {};
 }
-bool interfaceIsGerman() {
-    return false;
+Language interfaceLanguage() {
+    return Language::English;
 }
 
 int main() {
@@ -60,7 +60,7 @@ int main() {
 
     const double cpuBefore = cpuSeconds();
     const auto start = std::chrono::steady_clock::now();
-    runUpdate(unit, feedback);
+    runUpdate(unit, Language::English, feedback);
     const double wallMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     const double cpuMs = (cpuSeconds() - cpuBefore) * 1000.0;

@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
     simStartDemo(simDemoPathLinux);
-    auto* window = new QtWindow;
+    auto* window = new QtWindow(Language::English);
     QDialog* dialog = window->dialog();
     window->session().start(true);
     dialog->show();

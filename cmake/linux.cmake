@@ -9,7 +9,7 @@ add_library(platform_linux_hid STATIC
     platform/linux/report_descriptor.cpp)
 target_link_libraries(platform_linux_hid PUBLIC project_warnings PkgConfig::LIBUDEV)
 
-add_library(platform_linux_wait STATIC platform/linux/wait_linux.cpp)
+add_library(platform_linux_wait STATIC platform/wait/wait.cpp platform/linux/clock_linux.cpp)
 target_link_libraries(platform_linux_wait PUBLIC project_warnings)
 
 set(IMAGE_ASSEMBLY ${GENERATED_DIR}/firmware_image.S)

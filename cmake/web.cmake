@@ -12,7 +12,8 @@ add_custom_command(OUTPUT ${IMAGE_SOURCE}
     DEPENDS ${IMAGE_FILE} ${CMAKE_SOURCE_DIR}/cmake/embed_image.cmake)
 add_library(platform_web STATIC
     platform/web/hid_web.cpp
-    platform/web/wait_web.cpp
+    platform/wait/wait.cpp
+    platform/web/clock_web.cpp
     platform/web/hotplug_web.cpp
     platform/web/image_web.cpp
     ${IMAGE_SOURCE})

@@ -14,7 +14,7 @@ target_link_libraries(platform_win32_hotplug PUBLIC win32_system_library)
 target_link_libraries(win32_system_library PUBLIC project_warnings)
 add_library(platform_win32_hid STATIC platform/win32/hid_win32.cpp)
 target_link_libraries(platform_win32_hid PUBLIC win32_system_library)
-add_library(platform_win32_wait STATIC platform/win32/wait_win32.cpp)
+add_library(platform_win32_wait STATIC platform/wait/wait.cpp platform/win32/clock_win32.cpp)
 target_link_libraries(platform_win32_wait PUBLIC win32_system_library)
 add_library(platform_win32_image STATIC platform/win32/image_win32.cpp)
 target_link_libraries(platform_win32_image PUBLIC project_warnings)
@@ -32,7 +32,6 @@ set_source_files_properties(resources/orca_updater.rc PROPERTIES OBJECT_DEPENDS
 add_library(app_ui OBJECT
     app/entry.cpp
     app/main_dialog.cpp
-    app/text.cpp
     resources/windows_texts.cpp
     app/logo.cpp
     app/window_controls.cpp

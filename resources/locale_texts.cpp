@@ -1,4 +1,4 @@
-#include "resources/locale_texts.h"
+#include "resources/texts.h"
 
 #include "resources/text_tables.h"
 
@@ -6,8 +6,6 @@
 #include <cstring>
 
 namespace {
-
-bool german = false;
 
 const char* localeValue() {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
@@ -20,23 +18,16 @@ const char* localeValue() {
 
 } // namespace
 
-bool germanInterface() {
+Language interfaceLanguage() {
     const char* locale = localeValue();
     // "de", "de_AT.UTF-8", "de.UTF-8", "de@euro"; strchr also finds the terminating zero.
-    return std::strncmp(locale, "de", 2) == 0 && std::strchr("_.@", locale[2]) != nullptr;
+    const bool german = std::strncmp(locale, "de", 2) == 0 && std::strchr("_.@", locale[2]) != nullptr;
+    return german ? Language::German : Language::English;
 }
 
-void chooseLanguage(bool isGerman) {
-    german = isGerman;
-}
-
-bool interfaceIsGerman() {
-    return german;
-}
-
-std::wstring loadText(unsigned id) {
+std::wstring loadText(Language language, unsigned id) {
     for (std::size_t i = 0; i < kTextTableSize; ++i)
         if (kTextTable[i].id == id)
-            return german ? kTextTable[i].german : kTextTable[i].english;
+            return language == Language::German ? kTextTable[i].german : kTextTable[i].english;
     return {};
 }

@@ -5,13 +5,14 @@
 
 #include <windows.h>
 
-std::wstring loadText(unsigned id) {
+std::wstring loadText(Language, unsigned id) {
     wchar_t buffer[2048];
     const int length = LoadStringW(GetModuleHandleW(nullptr), id, buffer, 2048);
     return std::wstring(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
 // The table Windows chose says which it is.
-bool interfaceIsGerman() {
-    return loadText(IDS_LANGUAGE) == L"de";
+Language interfaceLanguage() {
+    return loadText(Language::English, IDS_LANGUAGE) == L"de" ? Language::German
+                                                              : Language::English;
 }

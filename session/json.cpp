@@ -126,17 +126,17 @@ JsonObject& boxFields(JsonObject& object, const Box& box) {
         .word("buttons", buttonsName(box.buttons));
 }
 
-std::wstring progressText(const ProgressState& state) {
+std::wstring progressText(Language language, const ProgressState& state) {
     if (state.blocksTotal == 0)
-        return loadText(IDS_CLI_PROGRESS_START);
-    return formatText(loadText(IDS_CLI_PROGRESS),
+        return loadText(language, IDS_CLI_PROGRESS_START);
+    return formatText(loadText(language, IDS_CLI_PROGRESS),
                       {state.percent, state.blocksWritten, state.blocksTotal, state.secondsLeft});
 }
 
-JsonObject& progressFields(JsonObject& object, const ProgressState& state) {
+JsonObject& progressFields(JsonObject& object, Language language, const ProgressState& state) {
     return object.number("percent", state.percent)
         .number("blocks", state.blocksWritten)
         .number("of", state.blocksTotal)
         .number("secondsLeft", state.secondsLeft)
-        .text("text", progressText(state));
+        .text("text", progressText(language, state));
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "session/front_end.h"
+#include "resources/texts.h"
 #include "session/session_view.h"
 
 #include <cstdint>
@@ -44,6 +45,6 @@ JsonObject& viewFields(JsonObject& object, const SessionView& view);
 // A box: what it asks (its id), caption, text, icon and buttons.
 JsonObject& boxFields(JsonObject& object, const Box& box);
 // A progress state, with the text a line or a page shows for it.
-JsonObject& progressFields(JsonObject& object, const ProgressState& state);
+JsonObject& progressFields(JsonObject& object, Language language, const ProgressState& state);
 // The text shown for a progress state: before the first block, that the update begins.
-std::wstring progressText(const ProgressState& state);
+std::wstring progressText(Language language, const ProgressState& state);

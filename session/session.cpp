@@ -16,15 +16,16 @@ ConnectionOutcome connectionOutcome(const UnitConnection& unit, int openResult) 
     return ConnectionOutcome::ReadyToUpdate;
 }
 
-Session::Session(FrontEnd& frontEnd, UpdateWriter writer) : frontEnd_(frontEnd), writer_(writer) {
+Session::Session(FrontEnd& frontEnd, Language language, UpdateWriter writer)
+    : frontEnd_(frontEnd), language_(language), writer_(writer) {
     label();
 }
 
 void Session::label() {
     view_.title = windowTitle();
-    view_.unitLabel = loadText(IDS_LABEL_UNIT);
-    view_.bootloaderLabel = loadText(IDS_LABEL_BOOTLOADER);
-    view_.escLabel = loadText(IDS_LABEL_ESC);
+    view_.unitLabel = loadText(language_, IDS_LABEL_UNIT);
+    view_.bootloaderLabel = loadText(language_, IDS_LABEL_BOOTLOADER);
+    view_.escLabel = loadText(language_, IDS_LABEL_ESC);
 }
 
 Session::~Session() {
@@ -47,8 +48,8 @@ bool Session::start(bool hotPlugWatched) {
     show();
     // Without arrivals and removals the window could never follow the unit.
     if (!hotPlugWatched) {
-        frontEnd_.ask({BoxId::HotPlugUnavailable, loadText(IDS_REGISTRATION_FAILED),
-                       loadText(IDS_REGISTRATION_FAILED_CAPTION), MessageIcon::Error,
+        frontEnd_.ask({BoxId::HotPlugUnavailable, loadText(language_, IDS_REGISTRATION_FAILED),
+                       loadText(language_, IDS_REGISTRATION_FAILED_CAPTION), MessageIcon::Error,
                        MessageButtons::Ok});
         closeUnit(unit_);
         frontEnd_.end(kEndHotPlugUnavailable);
@@ -77,14 +78,14 @@ bool Session::close() {
 }
 
 void Session::hintWithInstructions(unsigned textId) {
-    view_.hint = loadText(textId) + L"\r\n\r\n" + loadText(IDS_HINT_INSTRUCTIONS);
+    view_.hint = loadText(language_, textId) + L"\r\n\r\n" + loadText(language_, IDS_HINT_INSTRUCTIONS);
 }
 
 void Session::showConnectionState(int openResult) {
     const ConnectionOutcome outcome = connectionOutcome(unit_, openResult);
     shown_ = outcome;
     if (outcome == ConnectionOutcome::ReadyToUpdate) {
-        view_.hint = loadText(outcomeRow(outcome).hintText);
+        view_.hint = loadText(language_, outcomeRow(outcome).hintText);
         view_.updateEnabled = true;
         refreshVersions();
         show();
@@ -94,8 +95,8 @@ void Session::showConnectionState(int openResult) {
     closeUnit(unit_);
     if (outcome == ConnectionOutcome::EscIncompatible)
         okBox(BoxId::Incompatible,
-              formatText(loadText(IDS_INCOMPATIBLE_MESSAGE), {updaterProfile.modelName}),
-              loadText(IDS_INCOMPATIBLE_CAPTION), MessageIcon::Information);
+              formatText(loadText(language_, IDS_INCOMPATIBLE_MESSAGE), {updaterProfile.modelName}),
+              loadText(language_, IDS_INCOMPATIBLE_CAPTION), MessageIcon::Information);
     hintWithInstructions(outcomeRow(outcome).hintText);
     refreshVersions();
     show();

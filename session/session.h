@@ -29,7 +29,9 @@ enum class UpdateWriter { WorkerThread, WindowThread };
 
 class Session {
   public:
-    explicit Session(FrontEnd& frontEnd, UpdateWriter writer = UpdateWriter::WorkerThread);
+    // Its texts, and its update's, in `language`, which the program's entry chose.
+    Session(FrontEnd& frontEnd, Language language,
+            UpdateWriter writer = UpdateWriter::WorkerThread);
     // Closes the unit. Not while an update runs (close() refuses then): its worker may be
     // waiting for the window's thread, which would wait for it here.
     ~Session();
@@ -68,6 +70,7 @@ class Session {
     void release();
 
     const SessionView& view() const { return view_; }
+    Language language() const { return language_; }
     bool updateRunning() const { return view_.updateRunning; }
     bool closeAllowed() const { return !view_.updateRunning; }
     // The progress window may not be closed while the update runs, as Close is refused:
@@ -104,6 +107,7 @@ class Session {
     void updateStopped();
 
     FrontEnd& frontEnd_;
+    const Language language_;
     UnitConnection unit_;
     SessionView view_;
     ConnectionOutcome shown_ = ConnectionOutcome::NoUnit;

@@ -12,7 +12,7 @@ void Session::updatePressed() {
         return;
     UpdatePlan plan;
     lastEnd_ = UpdateEnd::Declined; // until a report says otherwise
-    if (!prepareUpdate(unit_, feedback(), plan)) {
+    if (!prepareUpdate(unit_, language_, feedback(), plan)) {
         updateStopped();
         return;
     }
@@ -20,12 +20,12 @@ void Session::updatePressed() {
     view_.updateEnabled = false;
     show();
     if (writer_ == UpdateWriter::WindowThread) {
-        writeUpdate(unit_, feedback(), plan);
+        writeUpdate(unit_, language_, feedback(), plan);
         frontEnd_.postUpdateEnded();
         return;
     }
     worker_ = std::thread([this, plan] {
-        writeUpdate(unit_, feedback(), plan);
+        writeUpdate(unit_, language_, feedback(), plan);
         frontEnd_.postUpdateEnded();
     });
 }
@@ -91,7 +91,7 @@ FeedbackWindow Session::openProgress() {
     FeedbackWindow progress = nullptr;
     frontEnd_.run([&] {
         const WindowCorner corner = progressWindowCorner(frontEnd_.mainFrame());
-        progress = frontEnd_.openProgress(loadText(IDS_PROGRESS_TITLE), corner.x, corner.y,
+        progress = frontEnd_.openProgress(loadText(language_, IDS_PROGRESS_TITLE), corner.x, corner.y,
                                           kProgressWidth, kProgressHeight);
         frontEnd_.showProgress(progress, ProgressState{});
         frontEnd_.raise(frontEnd_.mainWindow());
@@ -123,7 +123,7 @@ void Session::reportSuccess() {
         lastEnd_ = UpdateEnd::Succeeded;
         shown_ = ConnectionOutcome::Updated;
         leaveReady(false);
-        view_.hint = loadText(IDS_HINT_UPDATE_DONE);
+        view_.hint = loadText(language_, IDS_HINT_UPDATE_DONE);
         show();
     });
 }
@@ -135,11 +135,11 @@ void Session::reportFailure(const std::wstring& text, const std::wstring& captio
         leaveReady(true);
         std::wstring message = text;
         if (code != -1)
-            message += L"\r\n" + formatText(loadText(IDS_ERROR_CODE_LINE),
+            message += L"\r\n" + formatText(loadText(language_, IDS_ERROR_CODE_LINE),
                                             {static_cast<std::uint32_t>(code), lastError});
         message.resize(std::min<std::size_t>(message.size(), kLongestText));
         okBox(BoxId::UpdateFailed, message, caption, MessageIcon::Error);
-        view_.hint = loadText(IDS_HINT_UPDATE_FAILED);
+        view_.hint = loadText(language_, IDS_HINT_UPDATE_FAILED);
         show();
         processHeld();
     });

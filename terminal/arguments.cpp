@@ -17,14 +17,14 @@ bool number(const std::wstring& text, long& value) {
     return true;
 }
 
-std::wstring said(unsigned text, const std::wstring& subject = {}) {
-    return formatText(loadText(text), {subject});
+std::wstring said(Language language, unsigned text, const std::wstring& subject = {}) {
+    return formatText(loadText(language, text), {subject});
 }
 
 } // namespace
 
-bool parseTerminalArguments(const std::vector<std::wstring>& args, TerminalOptions& options,
-                            std::wstring& problem) {
+bool parseTerminalArguments(const std::vector<std::wstring>& args, Language language,
+                            TerminalOptions& options, std::wstring& problem) {
     options = TerminalOptions{};
     bool commandGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -35,7 +35,7 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, TerminalOptio
         const std::wstring value = hasValue ? arg.substr(equals + 1) : std::wstring();
         if (arg.rfind(L"--", 0) != 0 && arg != L"-y" && arg != L"-q" && arg != L"-h") {
             if (commandGiven) {
-                problem = said(IDS_CLI_UNEXPECTED_ARGUMENT, arg);
+                problem = said(language, IDS_CLI_UNEXPECTED_ARGUMENT, arg);
                 return false;
             }
             commandGiven = true;
@@ -46,7 +46,7 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, TerminalOptio
             else if (arg == L"update")
                 options.command = TerminalCommand::Update;
             else {
-                problem = said(IDS_CLI_UNKNOWN_COMMAND, arg);
+                problem = said(language, IDS_CLI_UNKNOWN_COMMAND, arg);
                 return false;
             }
             continue;
@@ -81,7 +81,7 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, TerminalOptio
             std::wstring given = value;
             if (flag) {
                 if (i + 1 >= args.size()) {
-                    problem = said(IDS_CLI_NEEDS_VALUE, name);
+                    problem = said(language, IDS_CLI_NEEDS_VALUE, name);
                     return false;
                 }
                 given = args[++i];
@@ -89,45 +89,45 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, TerminalOptio
             if (name == L"--device") {
                 options.device = given;
             } else if (!number(given, options.count) || options.count == 0) {
-                problem = said(IDS_CLI_COUNT_NEEDS_NUMBER);
+                problem = said(language, IDS_CLI_COUNT_NEEDS_NUMBER);
                 return false;
             }
         } else {
-            problem = said(IDS_CLI_UNKNOWN_OPTION, arg);
+            problem = said(language, IDS_CLI_UNKNOWN_OPTION, arg);
             return false;
         }
     }
     if (options.each && options.command != TerminalCommand::Update) {
-        problem = said(IDS_CLI_EACH_WITH_UPDATE);
+        problem = said(language, IDS_CLI_EACH_WITH_UPDATE);
         return false;
     }
     if (options.count != 0 && !options.each) {
-        problem = said(IDS_CLI_COUNT_WITH_EACH);
+        problem = said(language, IDS_CLI_COUNT_WITH_EACH);
         return false;
     }
     if (options.parallel && !options.each && !options.all) {
-        problem = said(IDS_CLI_PARALLEL_WITH_EACH);
+        problem = said(language, IDS_CLI_PARALLEL_WITH_EACH);
         return false;
     }
     if (options.all && (options.each || options.command != TerminalCommand::Update)) {
-        problem = said(IDS_CLI_ALL_WITH_UPDATE);
+        problem = said(language, IDS_CLI_ALL_WITH_UPDATE);
         return false;
     }
     if ((options.each || options.all) && !options.device.empty()) {
-        problem = said(IDS_CLI_EACH_TAKES_EVERY);
+        problem = said(language, IDS_CLI_EACH_TAKES_EVERY);
         return false;
     }
     return true;
 }
 
-bool isYes(std::string answer) {
+bool isYes(std::string answer, Language language) {
     for (char& c : answer)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
     while (!answer.empty() && (answer.back() == '\r' || answer.back() == ' '))
         answer.pop_back();
     return answer == "y" || answer == "yes" ||
-           (interfaceIsGerman() && (answer == "j" || answer == "ja"));
+           (language == Language::German && (answer == "j" || answer == "ja"));
 }
 
 // The first confirmation is the routine question, the same-or-newer one the risky one:

@@ -15,8 +15,10 @@ namespace {
 class TerminalRun {
   public:
     TerminalRun(const TerminalSetup& setup, const TerminalOptions& options)
-        : setup_(setup), options_(options), frontEnd_(setup_, options_), session_(frontEnd_) {
+        : setup_(setup), options_(options), frontEnd_(setup_, options_),
+          session_(frontEnd_, setup_.language) {
         frontEnd_.attach(session_);
+        voice_.language = setup_.language;
         voice_.say = [this](const std::wstring& text) {
             if (!options_.quiet)
                 err() << utf8Lines(text) << '\n' << std::flush;
@@ -71,7 +73,7 @@ void TerminalRun::printStatus() {
         {&view.bootloaderLabel, &view.bootloaderVersion},
         {&view.escLabel, &view.escVersion}};
     for (const auto& [label, value] : rows)
-        out() << utf8Lines(formatText(loadText(IDS_CLI_PRODUCT_LINE), {*label, *value})) << '\n';
+        out() << utf8Lines(formatText(loadText(setup_.language, IDS_CLI_PRODUCT_LINE), {*label, *value})) << '\n';
     out() << '\n' << utf8Lines(view.hint) << '\n' << std::flush;
 }
 
@@ -93,7 +95,7 @@ int TerminalRun::listCommand() {
         std::string outcome = unit.inUse ? "in-use" : "no-access";
         if (unit.openable) {
             ConsoleFrontEnd silent(setup_, options_); // its boxes kept, not said
-            Session described(silent);
+            Session described(silent, setup_.language);
             silent.attach(described);
             described.connect(unit.path);
             view = described.view();
@@ -120,7 +122,7 @@ int TerminalRun::listCommand() {
 void TerminalRun::pumpUntilUpdateEnds() {
     while (session_.updateRunning()) {
         if (setup_.interrupt->exchange(false))
-            err() << '\n' << utf8Lines(loadText(IDS_CLI_INTERRUPT_REFUSED)) << '\n' << std::flush;
+            err() << '\n' << utf8Lines(loadText(setup_.language, IDS_CLI_INTERRUPT_REFUSED)) << '\n' << std::flush;
         frontEnd_.runNext(std::chrono::milliseconds(100));
     }
 }
@@ -141,7 +143,7 @@ int TerminalRun::updateCommand() {
     if (result != UnitResult::Updated && result != UnitResult::Failed &&
         setup_.interrupt->load())
         return kExitInterrupted;
-    Finished finished{device, product, result, notWrittenText(result)};
+    Finished finished{device, product, result, notWrittenText(setup_.language, result)};
     if (result == UnitResult::Updated || result == UnitResult::Failed)
         finished.text = session_.view().hint;
     if (options_.json)

@@ -26,7 +26,7 @@ std::vector<Box> ConsoleFrontEnd::takeShown() {
 // The end of input declines.
 bool ConsoleFrontEnd::readYes() {
     std::string answer;
-    return std::getline(*setup_.in, answer) && isYes(answer);
+    return std::getline(*setup_.in, answer) && isYes(answer, setup_.language);
 }
 
 bool ConsoleFrontEnd::ask(const Box& box) {
@@ -37,7 +37,7 @@ bool ConsoleFrontEnd::ask(const Box& box) {
     }
     std::ostream& err = *setup_.err;
     const std::string question = "\n" + utf8Lines(box.caption) + "\n" + utf8Lines(box.text) + "\n" +
-                                 utf8Lines(loadText(IDS_CLI_PROMPT_ANSWERS));
+                                 utf8Lines(loadText(setup_.language, IDS_CLI_PROMPT_ANSWERS));
     declinedByRule_ = rule == BoxAnswer::No;
     bool yes = rule == BoxAnswer::Yes;
     if (rule == BoxAnswer::Prompt) {
@@ -56,7 +56,7 @@ FeedbackWindow ConsoleFrontEnd::openProgress(const std::wstring&, int, int, int,
     throttle_ = ProgressThrottle{};
     lastLineLength_ = 0;
     if (!options_.quiet)
-        *setup_.err << utf8Lines(progressText(ProgressState{})) << '\n' << std::flush;
+        *setup_.err << utf8Lines(progressText(setup_.language, ProgressState{})) << '\n' << std::flush;
     return this;
 }
 
@@ -65,7 +65,7 @@ void ConsoleFrontEnd::showProgress(FeedbackWindow, const ProgressState& state) {
     if (options_.quiet || state.blocksTotal == 0)
         return;
     std::ostream& err = *setup_.err;
-    const std::string line = utf8Lines(progressText(state));
+    const std::string line = utf8Lines(progressText(setup_.language, state));
     if (setup_.interactive) {
         if (!throttle_.due(state))
             return;

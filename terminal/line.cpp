@@ -107,7 +107,7 @@ bool Line::ask(LineUnit& unit, const Box& box) {
         queue_.runNext(std::chrono::milliseconds(5));
     report_.answered(answered);
     redraw();
-    return answered && isYes(answer);
+    return answered && isYes(answer, setup_.language);
 }
 
 void Line::record(LineUnit& unit, UnitResult result, const std::wstring& text) {
@@ -116,7 +116,7 @@ void Line::record(LineUnit& unit, UnitResult result, const std::wstring& text) {
     ++finished_;
     report_.finished({unit.path, unit.product, result, text});
     if (!options_.all)
-        report_.say(formatText(loadText(IDS_CLI_REMOVE_UNIT), {unit.path}));
+        report_.say(formatText(loadText(setup_.language, IDS_CLI_REMOVE_UNIT), {unit.path}));
 }
 
 void Line::finishEnded() {
@@ -136,7 +136,7 @@ void Line::start(const ListedUnit& listed) {
     u.path = listed.path;
     u.product = productLabel(listed.productId);
     u.frontEnd = std::make_unique<UnitFrontEnd>(link_, u);
-    u.session = std::make_unique<Session>(*u.frontEnd);
+    u.session = std::make_unique<Session>(*u.frontEnd, setup_.language);
     units_[listed.path] = std::move(unit);
     if (!listed.openable) {
         u.state = UnitState::Refused;
@@ -159,7 +159,8 @@ void Line::start(const ListedUnit& listed) {
         return;
     }
     const UnitResult result = updateResult(*u.session, u.declinedByRule);
-    record(u, result, result == UnitResult::Failed ? u.failure : notWrittenText(result));
+    record(u, result,
+           result == UnitResult::Failed ? u.failure : notWrittenText(setup_.language, result));
 }
 
 // Looks at what is plugged in: units that went are forgotten (plugged in again, a unit is
@@ -207,7 +208,7 @@ int Line::run() {
         if (setup_.interrupt->exchange(false)) {
             stopping = true;
             if (writing() > 0)
-                report_.say(loadText(IDS_CLI_INTERRUPT_REFUSED));
+                report_.say(loadText(setup_.language, IDS_CLI_INTERRUPT_REFUSED));
         }
         if (writing() > 0) {
             if (!stopping && !options_.all && platformDeadline(0) >= nextPoll) {
@@ -247,8 +248,8 @@ int Line::run() {
 int productionLine(const TerminalSetup& setup, const TerminalOptions& options) {
     // Without --yes each unit is asked, which needs someone to read the question.
     if (!options.yes && !setup.interactive) {
-        *setup.err << utf8Lines(formatText(loadText(IDS_CLI_USAGE_ERROR),
-                                           {loadText(IDS_CLI_LINE_NEEDS_YES)}))
+        *setup.err << utf8Lines(formatText(loadText(setup.language, IDS_CLI_USAGE_ERROR),
+                                           {loadText(setup.language, IDS_CLI_LINE_NEEDS_YES)}))
                    << '\n'
                    << std::flush;
         return kExitUsage;

@@ -36,8 +36,8 @@ UnitResult updateResult(const Session& session, bool declinedByRule) {
                : UnitResult::Declined;
 }
 
-std::wstring notWrittenText(UnitResult result) {
-    return loadText(result == UnitResult::Skipped ? IDS_CLI_SKIPPED_SAME_OR_NEWER
+std::wstring notWrittenText(Language language, UnitResult result) {
+    return loadText(language, result == UnitResult::Skipped ? IDS_CLI_SKIPPED_SAME_OR_NEWER
                                                   : IDS_CLI_DECLINED);
 }
 
@@ -59,28 +59,28 @@ std::string resultJson(const Finished& f) {
 
 namespace {
 
-std::wstring unitLine(const std::wstring& path, const std::wstring& product,
+std::wstring unitLine(Language language, const std::wstring& path, const std::wstring& product,
                       const std::wstring& what) {
-    return formatText(loadText(IDS_CLI_UNIT_LINE), {path, product, what});
+    return formatText(loadText(language, IDS_CLI_UNIT_LINE), {path, product, what});
 }
 
 // Updated or failed in a word; why a skipped or declined unit was not written in full.
-std::wstring resultWords(const Finished& f) {
+std::wstring resultWords(Language language, const Finished& f) {
     if (f.result == UnitResult::Updated)
-        return loadText(IDS_CLI_RESULT_UPDATED);
+        return loadText(language, IDS_CLI_RESULT_UPDATED);
     if (f.result == UnitResult::Failed)
-        return loadText(IDS_CLI_RESULT_FAILED);
+        return loadText(language, IDS_CLI_RESULT_FAILED);
     return f.text;
 }
 
 // A unit's progress, its path as given; lock, erase and address come before the first
 // block.
-std::wstring progressLine(const LineUnit& unit, const std::wstring& path) {
+std::wstring progressLine(Language language, const LineUnit& unit, const std::wstring& path) {
     const ProgressState& p = unit.progress;
     if (p.blocksTotal == 0)
-        return unitLine(path, unit.product, loadText(IDS_CLI_RESULT_WRITING));
+        return unitLine(language, path, unit.product, loadText(language, IDS_CLI_RESULT_WRITING));
     return formatText(
-        loadText(IDS_CLI_UNIT_PROGRESS),
+        loadText(language, IDS_CLI_UNIT_PROGRESS),
         {path, unit.product, p.percent, p.blocksWritten, p.blocksTotal, p.secondsLeft});
 }
 
@@ -106,17 +106,17 @@ void LineReport::say(const std::wstring& text) {
 
 void LineReport::started(const LineUnit& unit) {
     if (!drawer_)
-        say(unitLine(unit.path, unit.product, loadText(IDS_CLI_RESULT_WRITING)));
+        say(unitLine(setup_.language, unit.path, unit.product, loadText(setup_.language, IDS_CLI_RESULT_WRITING)));
 }
 
 void LineReport::refused(const LineUnit& unit, bool inUse) {
-    say(formatText(loadText(inUse ? IDS_CLI_IN_USE : IDS_CLI_NO_ACCESS), {unit.path}));
+    say(formatText(loadText(setup_.language, inUse ? IDS_CLI_IN_USE : IDS_CLI_NO_ACCESS), {unit.path}));
 }
 
 void LineReport::notReady(const LineUnit& unit, ConnectionOutcome outcome) {
     const std::string name = outcomeRow(outcome).name;
-    say(unitLine(unit.path, unit.product,
-                 formatText(loadText(IDS_CLI_RESULT_NOT_READY),
+    say(unitLine(setup_.language, unit.path, unit.product,
+                 formatText(loadText(setup_.language, IDS_CLI_RESULT_NOT_READY),
                             {std::wstring(name.begin(), name.end())})));
 }
 
@@ -129,10 +129,10 @@ void LineReport::redraw(const std::vector<const LineUnit*>& writing) {
         // A path too long for the line (Windows' interface paths) gives way at its end,
         // where every interface of the class ends alike, so that the figures stay.
         std::wstring path = unit->path;
-        const std::size_t rest = progressLine(*unit, L"").size();
+        const std::size_t rest = progressLine(setup_.language, *unit, L"").size();
         if (rest + path.size() + 1 > width && width > rest + 16)
             path = path.substr(0, width - rest - 4) + L"...";
-        lines.push_back(utf8Lines(progressLine(*unit, path)));
+        lines.push_back(utf8Lines(progressLine(setup_.language, *unit, path)));
     }
     drawer_->show(std::move(lines));
 }
@@ -144,10 +144,10 @@ void LineReport::progress(LineUnit& unit) {
     if (options_.json) {
         JsonObject line("progress");
         line.text("device", unit.path);
-        out() << progressFields(line, unit.progress).str() << '\n' << std::flush;
+        out() << progressFields(line, setup_.language, unit.progress).str() << '\n' << std::flush;
         return;
     }
-    err() << utf8Lines(progressLine(unit, unit.path)) << '\n' << std::flush;
+    err() << utf8Lines(progressLine(setup_.language, unit, unit.path)) << '\n' << std::flush;
 }
 
 void LineReport::finished(const Finished& f) {
@@ -156,7 +156,7 @@ void LineReport::finished(const Finished& f) {
         out() << resultJson(f) << '\n' << std::flush;
         return;
     }
-    std::string text = utf8Lines(unitLine(f.path, f.product, resultWords(f))) + '\n';
+    std::string text = utf8Lines(unitLine(setup_.language, f.path, f.product, resultWords(setup_.language, f))) + '\n';
     if (f.result == UnitResult::Failed) {
         std::wstring rest = f.text + L"\r\n";
         for (std::size_t at; (at = rest.find(L"\r\n")) != std::wstring::npos; rest.erase(0, at + 2))
@@ -169,7 +169,7 @@ void LineReport::finished(const Finished& f) {
 void LineReport::question(const LineUnit& unit, const Box& box) {
     const std::string text = "\n" + utf8Lines(box.caption) + "\n" + utf8Lines(box.text) + "\n" +
                              utf8Lines(unit.path + L"  " + unit.product + L"  " +
-                                       loadText(IDS_CLI_PROMPT_ANSWERS));
+                                       loadText(setup_.language, IDS_CLI_PROMPT_ANSWERS));
     if (drawer_)
         drawer_->question(text);
     else
@@ -208,11 +208,11 @@ int LineReport::tally(int ended) {
               << '\n'
               << std::flush;
     } else {
-        out() << utf8Lines(formatText(loadText(IDS_CLI_TALLY),
+        out() << utf8Lines(formatText(loadText(setup_.language, IDS_CLI_TALLY),
                                       {updated, failed, skipped, declined}))
               << '\n';
         for (const Finished& f : results_) {
-            out() << "  " << utf8Lines(unitLine(f.path, f.product, resultWords(f))) << '\n';
+            out() << "  " << utf8Lines(unitLine(setup_.language, f.path, f.product, resultWords(setup_.language, f))) << '\n';
             // A failure's code line, its last line, names what went wrong.
             const std::size_t last = f.text.rfind(L"\r\n");
             if (f.result == UnitResult::Failed && last != std::wstring::npos)

@@ -19,7 +19,7 @@ const char* resultName(UnitResult result);
 // The result of the update `session` ran last; `declinedByRule` as LineUnit's.
 UnitResult updateResult(const Session& session, bool declinedByRule);
 // Why nothing was written, for a skipped or declined unit.
-std::wstring notWrittenText(UnitResult result);
+std::wstring notWrittenText(Language language, UnitResult result);
 
 struct Finished {
     std::wstring path, product;

@@ -1,6 +1,7 @@
 // The terminal edition's command line, and which flag or person answers which question.
 #pragma once
 
+#include "resources/texts.h"
 #include "session/front_end.h"
 
 #include <string>
@@ -29,12 +30,12 @@ struct TerminalOptions {
 // False with a one-line problem for a wrong command line, in the interface language.
 // The arguments as the system hands them over: on Windows its UTF-16 ones as they are, on
 // Linux each byte as one character, as device nodes are listed.
-bool parseTerminalArguments(const std::vector<std::wstring>& args, TerminalOptions& options,
-                            std::wstring& problem);
+bool parseTerminalArguments(const std::vector<std::wstring>& args, Language language,
+                            TerminalOptions& options, std::wstring& problem);
 
 // An answer typed at a prompt: y, yes; in German also j, ja (any letter case, trailing
 // blanks ignored). Anything else declines.
-bool isYes(std::string answer);
+bool isYes(std::string answer, Language language);
 // Whether a box is answered by a flag, by the user at a prompt, or shown as a result.
 // `personAtTerminal`: standard input and standard error are a terminal, so that a person
 // reads the question and types the answer.

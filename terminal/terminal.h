@@ -7,6 +7,7 @@
 // system's signals, console and entry.
 #pragma once
 
+#include "resources/texts.h"
 #include "session/text_encoding.h"
 #include "terminal/exit_status.h"
 #include "terminal/options.h"
@@ -21,7 +22,8 @@
 // How often what is plugged in is looked at while waiting for a unit.
 constexpr std::uint32_t kUnitPollMs = 500;
 
-// What a program's entry point hands one run: its streams; whether standard error is a
+// What a program's entry point hands one run: the language it found; its streams; whether
+// standard error is a
 // terminal (`interactive`: lines that rewrite themselves, questions for the production
 // line) and whether standard input is one too (only then does a person answer the
 // same-or-newer question); the flag its signal or console handler sets (Ctrl-C,
@@ -29,6 +31,7 @@ constexpr std::uint32_t kUnitPollMs = 500;
 // ends the run, during one refused; and what to do about every kUnitPollMs while waiting
 // for a unit (by default a platform wait).
 struct TerminalSetup {
+    Language language = Language::English;
     std::istream* in = nullptr;
     std::ostream* out = nullptr;
     std::ostream* err = nullptr;

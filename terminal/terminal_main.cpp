@@ -21,13 +21,13 @@ int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& giv
 
     TerminalOptions options;
     std::wstring problem;
-    if (!parseTerminalArguments(args, options, problem)) {
-        *setup.err << utf8Lines(formatText(loadText(IDS_CLI_USAGE_ERROR), {problem})) << '\n'
+    if (!parseTerminalArguments(args, setup.language, options, problem)) {
+        *setup.err << utf8Lines(formatText(loadText(setup.language, IDS_CLI_USAGE_ERROR), {problem})) << '\n'
                    << std::flush;
         return kExitUsage;
     }
     if (options.help) {
-        *setup.out << utf8Lines(loadText(IDS_CLI_USAGE)) << std::flush;
+        *setup.out << utf8Lines(loadText(setup.language, IDS_CLI_USAGE)) << std::flush;
         return kExitOk;
     }
     if (options.version) {

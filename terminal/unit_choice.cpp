@@ -11,12 +11,12 @@ namespace {
 int refused(const ListedUnit& unit, const Voice* voice) {
     if (unit.inUse) {
         if (voice)
-            voice->complain(formatText(loadText(IDS_CLI_IN_USE), {unit.path}));
+            voice->complain(formatText(loadText(voice->language, IDS_CLI_IN_USE), {unit.path}));
         return kExitInUse;
     }
     if (voice) {
-        voice->complain(formatText(loadText(IDS_CLI_NO_ACCESS), {unit.path}));
-        voice->complain(loadText(IDS_CLI_NO_ACCESS_HOW));
+        voice->complain(formatText(loadText(voice->language, IDS_CLI_NO_ACCESS), {unit.path}));
+        voice->complain(loadText(voice->language, IDS_CLI_NO_ACCESS_HOW));
     }
     return kExitNoAccess;
 }
@@ -49,7 +49,7 @@ bool chooseUnit(const std::vector<ListedUnit>& units, const TerminalOptions& opt
             return true;
         }
         if (voice)
-            voice->say(formatText(loadText(IDS_CLI_NOT_IN_LIST), {options.device}));
+            voice->say(formatText(loadText(voice->language, IDS_CLI_NOT_IN_LIST), {options.device}));
         status = kExitNoUnit;
         return false;
     }
@@ -59,7 +59,7 @@ bool chooseUnit(const std::vector<ListedUnit>& units, const TerminalOptions& opt
             firstOpenable = &unit;
     if (units.size() > 1 && !oneOfSeveral) {
         if (voice) {
-            voice->complain(loadText(IDS_CLI_CHOOSE_DEVICE));
+            voice->complain(loadText(voice->language, IDS_CLI_CHOOSE_DEVICE));
             for (const ListedUnit& unit : units)
                 voice->complain(listed(unit));
         }
@@ -71,7 +71,7 @@ bool chooseUnit(const std::vector<ListedUnit>& units, const TerminalOptions& opt
         return false;
     }
     if (units.size() > 1 && voice && options.command == TerminalCommand::Status) {
-        voice->say(loadText(IDS_CLI_OTHERS_PRESENT));
+        voice->say(loadText(voice->language, IDS_CLI_OTHERS_PRESENT));
         for (const ListedUnit& unit : units)
             if (unit.path != firstOpenable->path)
                 voice->say(listed(unit));

@@ -1,6 +1,7 @@
 // Which unit a command takes, and what is plugged in as far as choosing one goes.
 #pragma once
 
+#include "resources/texts.h"
 #include "terminal/options.h"
 #include "unitlink/unit_list.h"
 
@@ -10,6 +11,7 @@
 
 // What the terminal says: `say` a diagnostic (not with --quiet), `complain` an error.
 struct Voice {
+    Language language;
     std::function<void(const std::wstring&)> say, complain;
 };
 

@@ -48,7 +48,7 @@ int connectReady(Session& session, ConsoleFrontEnd& frontEnd, const TerminalSetu
             return status;
         }
         if (firstRound)
-            voice.say(loadText(IDS_CLI_WAITING_FOR));
+            voice.say(loadText(voice.language, IDS_CLI_WAITING_FOR));
         lastStatus = status;
         if (limitMs >= 0 && waitedMs >= limitMs)
             return kExitNoUnit;

@@ -7,9 +7,10 @@
 namespace {
 
 // The last-error value is taken by the caller right after the failing step.
-void fail(const UpdateFeedback& feedback, unsigned textId, std::int32_t code,
+void fail(Language language, const UpdateFeedback& feedback, unsigned textId, std::int32_t code,
           std::uint32_t lastError) {
-    feedback.reportFailure(loadText(textId), loadText(IDS_UPDATE_FAILED_CAPTION), code, lastError);
+    feedback.reportFailure(loadText(language, textId),
+                           loadText(language, IDS_UPDATE_FAILED_CAPTION), code, lastError);
 }
 
 bool isSameOrNewer(std::uint16_t installed) {
@@ -18,36 +19,38 @@ bool isSameOrNewer(std::uint16_t installed) {
 
 } // namespace
 
-bool prepareUpdate(UnitConnection& unit, const UpdateFeedback& feedback, UpdatePlan& plan) {
+bool prepareUpdate(UnitConnection& unit, Language language, const UpdateFeedback& feedback,
+                   UpdatePlan& plan) {
     if (!unitIsOpen(unit)) {
-        fail(feedback, IDS_FAIL_NO_UNIT, kExchangeRefused, platformLastError());
+        fail(language, feedback, IDS_FAIL_NO_UNIT, kExchangeRefused, platformLastError());
         return false;
     }
-    if (!feedback.confirm(Confirmation::Update, loadText(IDS_CONFIRM_UPDATE_CAPTION),
-                          loadText(IDS_CONFIRM_UPDATE)))
+    if (!feedback.confirm(Confirmation::Update, loadText(language, IDS_CONFIRM_UPDATE_CAPTION),
+                          loadText(language, IDS_CONFIRM_UPDATE)))
         return false;
     // A removal during the first confirmation has emptied the record: the version reads 0.
     if (isSameOrNewer(escFirmwareVersion(unit)) &&
-        !feedback.confirm(Confirmation::SameOrNewer, loadText(IDS_CONFIRM_OLDER_IMAGE_CAPTION),
-                          loadText(IDS_CONFIRM_OLDER_IMAGE)))
+        !feedback.confirm(Confirmation::SameOrNewer, loadText(language, IDS_CONFIRM_OLDER_IMAGE_CAPTION),
+                          loadText(language, IDS_CONFIRM_OLDER_IMAGE)))
         return false;
     // Nothing goes to the unit without an image to write.
     if (!loadImage(plan.image)) {
-        fail(feedback, IDS_FAIL_NO_IMAGE, kExchangeRefused, platformLastError());
+        fail(language, feedback, IDS_FAIL_NO_IMAGE, kExchangeRefused, platformLastError());
         return false;
     }
     return true;
 }
 
-void writeUpdate(UnitConnection& unit, const UpdateFeedback& feedback, const UpdatePlan& plan) {
+void writeUpdate(UnitConnection& unit, Language language, const UpdateFeedback& feedback,
+                 const UpdatePlan& plan) {
     std::int32_t result = setSystemLock(unit, true);
     if (result != kExchangeOk)
-        return fail(feedback, IDS_FAIL_LOCK, result, platformLastError());
+        return fail(language, feedback, IDS_FAIL_LOCK, result, platformLastError());
     platformWait(kStepWaitMs);
 
     result = setWriteProtect(unit, false);
     if (result != kExchangeOk)
-        return fail(feedback, IDS_FAIL_WRITE_PROTECT, result, platformLastError());
+        return fail(language, feedback, IDS_FAIL_WRITE_PROTECT, result, platformLastError());
     platformWait(kStepWaitMs);
 
     result = erase(unit);
@@ -55,12 +58,12 @@ void writeUpdate(UnitConnection& unit, const UpdateFeedback& feedback, const Upd
     // The controller needs this time to finish erasing, whatever it answered.
     platformWait(kAfterEraseWaitMs);
     if (result != kExchangeOk)
-        return fail(feedback, IDS_FAIL_ERASE, result, lastError);
+        return fail(language, feedback, IDS_FAIL_ERASE, result, lastError);
     platformWait(kStepWaitMs);
 
     result = setAddress(unit);
     if (result != kExchangeOk)
-        return fail(feedback, IDS_FAIL_SET_ADDRESS, result, platformLastError());
+        return fail(language, feedback, IDS_FAIL_SET_ADDRESS, result, platformLastError());
     platformWait(kStepWaitMs);
 
     FeedbackWindow progress = feedback.openProgress();
@@ -77,7 +80,7 @@ void writeUpdate(UnitConnection& unit, const UpdateFeedback& feedback, const Upd
         if (result != kExchangeOk) {
             lastError = platformLastError();
             feedback.closeProgress(progress);
-            return fail(feedback, IDS_FAIL_WRITE_BLOCK, result, lastError);
+            return fail(language, feedback, IDS_FAIL_WRITE_BLOCK, result, lastError);
         }
         feedback.setProgress(progress, total, static_cast<std::uint32_t>(cursor.remaining));
         feedback.keepOnTop(progress, lastForeground);
@@ -94,8 +97,8 @@ void writeUpdate(UnitConnection& unit, const UpdateFeedback& feedback, const Upd
     feedback.reportSuccess();
 }
 
-void runUpdate(UnitConnection& unit, const UpdateFeedback& feedback) {
+void runUpdate(UnitConnection& unit, Language language, const UpdateFeedback& feedback) {
     UpdatePlan plan;
-    if (prepareUpdate(unit, feedback, plan))
-        writeUpdate(unit, feedback, plan);
+    if (prepareUpdate(unit, language, feedback, plan))
+        writeUpdate(unit, language, feedback, plan);
 }

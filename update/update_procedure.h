@@ -15,14 +15,16 @@ struct UpdatePlan {
     FirmwareImage image;
 };
 
-// The whole update on the calling thread.
-void runUpdate(UnitConnection& unit, const UpdateFeedback& feedback);
+// The whole update on the calling thread, its texts in `language`.
+void runUpdate(UnitConnection& unit, Language language, const UpdateFeedback& feedback);
 
 // The two halves of runUpdate. prepareUpdate asks the confirmations and loads the image
 // (user-interface thread); false means the update ends here, already reported if it
 // failed. writeUpdate sends everything from the lock on and may run on another thread.
-bool prepareUpdate(UnitConnection& unit, const UpdateFeedback& feedback, UpdatePlan& plan);
-void writeUpdate(UnitConnection& unit, const UpdateFeedback& feedback, const UpdatePlan& plan);
+bool prepareUpdate(UnitConnection& unit, Language language, const UpdateFeedback& feedback,
+                   UpdatePlan& plan);
+void writeUpdate(UnitConnection& unit, Language language, const UpdateFeedback& feedback,
+                 const UpdatePlan& plan);
 
 // The bar's position in percent: reaches 100 only when nothing remains.
 constexpr std::uint32_t progressPercent(std::uint32_t total, std::uint32_t remaining) {

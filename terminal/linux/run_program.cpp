@@ -1,7 +1,7 @@
 // Signals and streams of the terminal edition on Linux.
 #include "terminal/linux/run_program.h"
 
-#include "resources/locale_texts.h"
+#include "resources/texts.h"
 #include "terminal/terminal.h"
 
 #include <csignal>
@@ -36,7 +36,6 @@ void installSignalHandlers() {
 
 int runTerminalProgram(int argc, char** argv) {
     installSignalHandlers();
-    chooseLanguage(germanInterface());
     // Each byte one character, as the device list spells device nodes.
     std::vector<std::wstring> args;
     for (int i = 1; i < argc; ++i) {
@@ -46,6 +45,7 @@ int runTerminalProgram(int argc, char** argv) {
         args.push_back(arg);
     }
     TerminalSetup setup;
+    setup.language = interfaceLanguage();
     setup.in = &std::cin;
     setup.out = &std::cout;
     setup.err = &std::cerr;

@@ -33,6 +33,7 @@ int runTerminalProgram(int argc, wchar_t** argv) {
     // The system's UTF-16 arguments as they are: a device path round-trips.
     std::vector<std::wstring> args(argv + 1, argv + argc);
     TerminalSetup setup;
+    setup.language = interfaceLanguage();
     setup.in = &std::cin;
     setup.out = &std::cout;
     setup.err = &std::cerr;
@@ -45,7 +46,7 @@ int runTerminalProgram(int argc, wchar_t** argv) {
     // the result stays readable until Enter.
     DWORD processes[2];
     if (interactive && GetConsoleProcessList(processes, 2) == 1) {
-        std::cerr << utf8Lines(loadText(IDS_CLI_PRESS_ENTER)) << std::flush;
+        std::cerr << utf8Lines(loadText(setup.language, IDS_CLI_PRESS_ENTER)) << std::flush;
         std::string line;
         std::getline(std::cin, line);
     }

@@ -155,12 +155,12 @@ std::uint32_t platformLastError() {
 }
 
 // The update's feedback, as the window would give it.
-std::wstring loadText(unsigned id) {
+std::wstring loadText(Language, unsigned id) {
     return L"#" + std::to_wstring(id);
 }
 
-bool interfaceIsGerman() {
-    return false;
+Language interfaceLanguage() {
+    return Language::English;
 }
 
 namespace {
@@ -223,7 +223,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int32_t opened = openUnit(unitConnection);
     check(run.openHandles == (unitIsOpen(unitConnection) ? 1 : 0), "handles balanced after open");
     if (opened == kExchangeOk) {
-        runUpdate(unitConnection, fuzzFeedback());
+        runUpdate(unitConnection, Language::English, fuzzFeedback());
         check(run.outcomes == (run.declined ? 0 : 1), "exactly one outcome, unless declined");
         check(!run.awaitingAnswer, "every request's answer read");
     }

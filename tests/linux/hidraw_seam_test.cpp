@@ -181,7 +181,7 @@ TEST_F(HidrawSeamTest, WholeUpdateThroughTheNodeOnTheSimulatedClock) {
     feedback = RecordingFeedback{};
     feedback.answers = {true, true};
     const std::uint64_t start = simNow();
-    runUpdate(unitConnection, feedback.bind());
+    runUpdate(unitConnection, Language::English, feedback.bind());
 
     ASSERT_EQ(feedback.only("success").size(), 1u);
     EXPECT_TRUE(feedback.only("failure").empty());
@@ -208,7 +208,7 @@ TEST_F(HidrawSeamTest, TwoNodesWrittenAtOnceFromTwoThreads) {
     std::thread writers[2];
     for (int i : {0, 1}) {
         feedbacks[i].answers = {true, true};
-        writers[i] = std::thread([&, i] { runUpdate(units[i], feedbacks[i].bind()); });
+        writers[i] = std::thread([&, i] { runUpdate(units[i], Language::English, feedbacks[i].bind()); });
     }
     for (std::thread& writer : writers)
         writer.join();

@@ -28,12 +28,12 @@ std::wstring textId(unsigned id) {
     return L"#" + std::to_wstring(id);
 }
 
-std::wstring loadText(unsigned id) {
+std::wstring loadText(Language, unsigned id) {
     return textId(id);
 }
 
-bool interfaceIsGerman() {
-    return false;
+Language interfaceLanguage() {
+    return Language::English;
 }
 
 UpdateFeedback RecordingFeedback::bind() {

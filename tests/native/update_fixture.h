@@ -23,7 +23,7 @@ class UpdateTest : public SimTest {
         return openReadyUnit(config);
     }
 
-    void runUpdate() { ::runUpdate(unitConnection, feedback.bind()); }
+    void runUpdate() { ::runUpdate(unitConnection, Language::English, feedback.bind()); }
 
     // Runs an update whose confirmations are all accepted.
     void update() {

@@ -35,9 +35,8 @@ std::vector<std::wstring> labelsOf(QWidget* widget) {
 class Accessibility : public WindowTest, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(Accessibility, ReadsAsTheWindowsDialog) {
-    setenv("LANG", GetParam() ? "de_DE.UTF-8" : "C.UTF-8", 1);
     plugUnit();
-    start();
+    start(GetParam() ? Language::German : Language::English);
     const Node window = nodeOf(QAccessible::queryAccessibleInterface(dialog()));
     ASSERT_EQ(window.children.size(), 5u) << "no logo among them";
 
@@ -45,8 +44,8 @@ TEST_P(Accessibility, ReadsAsTheWindowsDialog) {
     EXPECT_EQ(group.role, QAccessible::Grouping);
     EXPECT_EQ(group.name, text(IDC_VERSION_GROUP));
     const std::pair<std::wstring, std::wstring> rows[] = {{L"DOCK-BOX", L"2.3"},
-                                                          {loadText(IDS_LABEL_BOOTLOADER), L"1.5"},
-                                                          {loadText(IDS_LABEL_ESC), L"2.5"}};
+                                                          {textOf(IDS_LABEL_BOOTLOADER), L"1.5"},
+                                                          {textOf(IDS_LABEL_ESC), L"2.5"}};
     ASSERT_EQ(group.children.size(), 6u);
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(group.children[2 * i].name, rows[i].first) << i;
@@ -70,8 +69,7 @@ TEST_P(Accessibility, ReadsAsTheWindowsDialog) {
 }
 
 TEST_P(Accessibility, GreyedRowsAndButtonAreExposed) {
-    setenv("LANG", GetParam() ? "de_DE.UTF-8" : "C.UTF-8", 1);
-    start();
+    start(GetParam() ? Language::German : Language::English);
     for (int id : {IDC_UPDATE, IDC_UNIT_VERSION, IDC_ESC_LABEL})
         EXPECT_TRUE(QAccessible::queryAccessibleInterface(control(id))->state().disabled) << id;
     EXPECT_FALSE(QAccessible::queryAccessibleInterface(control(IDC_CLOSE))->state().disabled);

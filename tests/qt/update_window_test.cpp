@@ -46,7 +46,7 @@ TEST_F(UpdateWindowTest, SucceedsAndShowsTheNewVersion) {
     watch.start(1);
     press(IDC_UPDATE);
     ASSERT_EQ(boxesSeen.size(), 1u);
-    EXPECT_EQ(boxesSeen[0].caption, loadText(IDS_CONFIRM_UPDATE_CAPTION));
+    EXPECT_EQ(boxesSeen[0].caption, textOf(IDS_CONFIRM_UPDATE_CAPTION));
     EXPECT_EQ(boxesSeen[0].icon, QMessageBox::Warning);
     EXPECT_EQ(boxesSeen[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
     EXPECT_TRUE(session().updateRunning());
@@ -59,7 +59,7 @@ TEST_F(UpdateWindowTest, SucceedsAndShowsTheNewVersion) {
     EXPECT_TRUE(dialog()->isVisible());
 
     ASSERT_TRUE(pumpUntil([] { return !session().updateRunning(); }));
-    EXPECT_EQ(hint(), loadText(IDS_HINT_UPDATE_DONE));
+    EXPECT_EQ(hint(), textOf(IDS_HINT_UPDATE_DONE));
     EXPECT_EQ(text(IDC_ESC_VERSION), L"3.0");
     EXPECT_FALSE(enabled(IDC_UPDATE));
     EXPECT_TRUE(!session().view().device.empty());
@@ -82,11 +82,11 @@ TEST_F(UpdateWindowTest, FailureShowsItsCodesAndClosesTheUnit) {
     ASSERT_TRUE(pumpUntil([] { return !session().updateRunning(); }));
     ASSERT_EQ(boxesSeen.size(), 2u);
     const SeenBox& failure = boxesSeen[1];
-    EXPECT_EQ(failure.caption, loadText(IDS_UPDATE_FAILED_CAPTION));
-    EXPECT_EQ(failure.text, loadText(IDS_FAIL_ERASE) +
+    EXPECT_EQ(failure.caption, textOf(IDS_UPDATE_FAILED_CAPTION));
+    EXPECT_EQ(failure.text, textOf(IDS_FAIL_ERASE) +
                                 L"\nThe system shows following errorcode: 0x00000007-0x00000000");
     EXPECT_EQ(failure.icon, QMessageBox::Critical);
-    EXPECT_EQ(hint(), loadText(IDS_HINT_UPDATE_FAILED));
+    EXPECT_EQ(hint(), textOf(IDS_HINT_UPDATE_FAILED));
     EXPECT_FALSE(enabled(IDC_UPDATE));
     EXPECT_FALSE(!session().view().device.empty());
     EXPECT_EQ(text(IDC_ESC_VERSION), L"0.0.0");
@@ -109,7 +109,7 @@ TEST_F(UpdateWindowTest, DecliningSendsNothing) {
     EXPECT_FALSE(session().updateRunning());
     EXPECT_EQ(simTranscript().size(), before);
     EXPECT_TRUE(enabled(IDC_UPDATE));
-    EXPECT_EQ(hint(), loadText(IDS_HINT_READY));
+    EXPECT_EQ(hint(), textOf(IDS_HINT_READY));
 }
 
 } // namespace

@@ -65,9 +65,6 @@ void WindowTest::SetUp() {
     boxesSeen.clear();
     whileBoxOpen = nullptr;
     answering = nullptr;
-    unsetenv("LC_ALL");
-    unsetenv("LC_MESSAGES");
-    setenv("LANG", "C.UTF-8", 1);
 }
 
 void WindowTest::TearDown() {
@@ -78,9 +75,8 @@ void WindowTest::TearDown() {
     }
 }
 
-void WindowTest::start() {
-    chooseLanguage(germanInterface());
-    shownWindow = new QtWindow;
+void WindowTest::start(Language language) {
+    shownWindow = new QtWindow(language);
     dialog()->show();
     session().start(true);
 }

@@ -24,6 +24,10 @@ QWidget* control(int id);
 inline Session& session() {
     return shownWindow->session();
 }
+// The language the window was started in, and a text in it.
+inline std::wstring textOf(unsigned id) {
+    return loadText(session().language(), id);
+}
 
 // A message box as the user saw it.
 struct SeenBox {
@@ -46,8 +50,9 @@ class WindowTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // Creates the window and makes the first connection attempt, as the program does.
-    void start();
+    // Creates the window in `language` and makes the first connection attempt, as the
+    // program does.
+    void start(Language language = Language::English);
     // Handles events until `done` holds; false after 20 s.
     static bool pumpUntil(const std::function<bool()>& done);
 
@@ -57,7 +62,7 @@ class WindowTest : public ::testing::Test {
     static std::wstring hint();
     static void press(int id);
     static std::wstring instructionsAfter(unsigned id) {
-        return loadText(id) + L"\r\n\r\n" + loadText(IDS_HINT_INSTRUCTIONS);
+        return textOf(id) + L"\r\n\r\n" + textOf(IDS_HINT_INSTRUCTIONS);
     }
     // A unit on the simulated bus at a hidraw path.
     static int plugUnit(const SimUnitConfig& config = {}, int number = 3) {

@@ -19,11 +19,13 @@ void PrintTo(const OutcomeCase& c, std::ostream* out) {
 }
 
 class OutcomeTest : public SessionTest,
-                    public ::testing::WithParamInterface<std::tuple<OutcomeCase, bool>> {};
+                    public ::testing::WithParamInterface<std::tuple<OutcomeCase, bool>> {
+  protected:
+    OutcomeTest() : SessionTest(std::get<1>(GetParam()) ? Language::German : Language::English) {}
+};
 
 TEST_P(OutcomeTest, HintButtonUnitAndVersionsInEitherLanguage) {
     const OutcomeCase& c = std::get<0>(GetParam());
-    chooseLanguage(std::get<1>(GetParam()));
     SimUnitConfig config;
     config.unitInBootloader = c.bootloader;
     config.escState = c.escState;
@@ -33,7 +35,7 @@ TEST_P(OutcomeTest, HintButtonUnitAndVersionsInEitherLanguage) {
     ASSERT_TRUE(session.start(true));
 
     const bool ready = c.outcome == ConnectionOutcome::ReadyToUpdate;
-    EXPECT_EQ(window.hint, ready ? loadText(c.hintText) : instructionsAfter(c.hintText));
+    EXPECT_EQ(window.hint, ready ? textOf(c.hintText) : instructionsAfter(c.hintText));
     EXPECT_EQ(enabled(IDC_UPDATE), ready);
     EXPECT_EQ(unitOpen(), ready);
     EXPECT_EQ(simOpenHandles(), ready ? 1u : 0u);
@@ -46,10 +48,10 @@ TEST_P(OutcomeTest, HintButtonUnitAndVersionsInEitherLanguage) {
         return;
     }
     ASSERT_EQ(window.boxes.size(), 1u);
-    std::wstring message = loadText(IDS_INCOMPATIBLE_MESSAGE);
+    std::wstring message = textOf(IDS_INCOMPATIBLE_MESSAGE);
     message.replace(message.find(L"%s"), 2, L"ORCA 75 LX");
     EXPECT_EQ(window.boxes[0].text, message);
-    EXPECT_EQ(window.boxes[0].caption, loadText(IDS_INCOMPATIBLE_CAPTION));
+    EXPECT_EQ(window.boxes[0].caption, textOf(IDS_INCOMPATIBLE_CAPTION));
     EXPECT_EQ(window.boxes[0].icon, MessageIcon::Information);
     EXPECT_EQ(window.boxes[0].buttons, MessageButtons::Ok);
 }
@@ -77,13 +79,16 @@ INSTANTIATE_TEST_SUITE_P(
                (std::get<1>(info.param) ? "German" : "English");
     });
 
-TEST_F(Connection, StartTitlesAndLabelsTheWindow) {
-    chooseLanguage(true);
-    ASSERT_TRUE(session.start(true));
+TEST(ConnectionInGerman, StartTitlesAndLabelsTheWindow) {
+    simReset();
+    RecordingWindow window;
+    Session german{window, Language::German};
+    window.attach(german);
+    ASSERT_TRUE(german.start(true));
     EXPECT_EQ(window.title, L"NORVAX ORCA 75 LX FW Updater 3.0 ");
-    EXPECT_EQ(text(IDC_UNIT_LABEL), L"Programmiereinheit");
-    EXPECT_EQ(text(IDC_BOOTLOADER_LABEL), loadText(IDS_LABEL_BOOTLOADER));
-    EXPECT_EQ(text(IDC_ESC_LABEL), loadText(IDS_LABEL_ESC));
+    EXPECT_EQ(window.texts[IDC_UNIT_LABEL], L"Programmiereinheit");
+    EXPECT_EQ(window.texts[IDC_BOOTLOADER_LABEL], loadText(Language::German, IDS_LABEL_BOOTLOADER));
+    EXPECT_EQ(window.texts[IDC_ESC_LABEL], loadText(Language::German, IDS_LABEL_ESC));
     EXPECT_EQ(window.endedWith, -1);
 }
 
@@ -91,8 +96,8 @@ TEST_F(Connection, WithoutHotPlugTheProgramSaysSoAndEndsWithoutTouchingTheUnit) 
     plugUnit();
     EXPECT_FALSE(session.start(false));
     ASSERT_EQ(window.boxes.size(), 1u);
-    EXPECT_EQ(window.boxes[0].text, loadText(IDS_REGISTRATION_FAILED));
-    EXPECT_EQ(window.boxes[0].caption, loadText(IDS_REGISTRATION_FAILED_CAPTION));
+    EXPECT_EQ(window.boxes[0].text, textOf(IDS_REGISTRATION_FAILED));
+    EXPECT_EQ(window.boxes[0].caption, textOf(IDS_REGISTRATION_FAILED_CAPTION));
     EXPECT_EQ(window.boxes[0].icon, MessageIcon::Error);
     EXPECT_EQ(window.endedWith, kEndHotPlugUnavailable);
     EXPECT_FALSE(unitOpen());
@@ -148,7 +153,7 @@ TEST_F(Connection, ArrivalOpensRemovalOfThatPathInAnyCaseCloses) {
     session.start(true);
     const int unit = plugUnit({}, path);
     session.deviceChanged(DeviceChange::Arrival, {});
-    EXPECT_EQ(window.hint, loadText(IDS_HINT_READY));
+    EXPECT_EQ(window.hint, textOf(IDS_HINT_READY));
     EXPECT_TRUE(enabled(IDC_UPDATE));
 
     std::wstring lower = path;
@@ -172,7 +177,7 @@ TEST_F(Connection, OtherDevicesAndASecondUnitChangeNothing) {
     session.deviceChanged(DeviceChange::Removal, L"/dev/hidraw5");
     session.deviceChanged(DeviceChange::Removal, L"/dev/hidraw0");
     EXPECT_TRUE(unitOpen());
-    EXPECT_EQ(window.hint, loadText(IDS_HINT_READY));
+    EXPECT_EQ(window.hint, textOf(IDS_HINT_READY));
 }
 
 TEST_F(Connection, MouseArrivingWhileWaitingChangesNothing) {
@@ -227,6 +232,6 @@ TEST_F(Connection, NotificationsDuringABoxWaitAndAreHandledInOrder) {
     session.deviceChanged(DeviceChange::Arrival, {});
     ASSERT_EQ(window.boxes.size(), 2u);
     EXPECT_EQ(session.view().device, L"/dev/hidraw8");
-    EXPECT_EQ(window.hint, loadText(IDS_HINT_READY));
+    EXPECT_EQ(window.hint, textOf(IDS_HINT_READY));
     EXPECT_TRUE(enabled(IDC_UPDATE));
 }

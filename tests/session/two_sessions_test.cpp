@@ -1,7 +1,7 @@
 // Two sessions in one process, each with its own front end, window thread and unit, whose
 // updates run at the same time: neither sees the other's requests, answers or views.
 #include "resources/generate/firmware_pattern.h"
-#include "resources/locale_texts.h"
+#include "resources/texts.h"
 #include "resources/resource_ids.h"
 #include "sim/sim_unit.h"
 #include "tests/session/recording_window.h"
@@ -26,7 +26,7 @@ struct Seen {
 // updates overlap whatever the scheduler does.
 void runOne(const wchar_t* path, std::atomic<int>& atMeeting, Seen& seen) {
     RecordingWindow window;
-    Session session(window);
+    Session session(window, Language::English);
     window.attach(session);
     window.answers = {true};
     window.whileShowingProgress = [&](const ProgressState& state) {
@@ -57,7 +57,6 @@ std::vector<std::vector<std::uint8_t>> requestsOf(int device) {
 }
 
 TEST(TwoSessions, UpdateTwoUnitsAtOnceEachExactlyAndToItsOwnFrontEnd) {
-    chooseLanguage(false);
     simReset();
     const std::vector<std::uint8_t> image = standInImage();
     simSetFirmwareImage(image);
@@ -114,7 +113,7 @@ TEST(TwoSessions, UpdateTwoUnitsAtOnceEachExactlyAndToItsOwnFrontEnd) {
         EXPECT_EQ(seen->boxes, std::vector<BoxId>{BoxId::ConfirmUpdate});
         ASSERT_EQ(seen->progress.size(), 2039u) << "the opening state and one per block";
         EXPECT_EQ(seen->progress.back().blocksWritten, 2038u);
-        EXPECT_EQ(seen->views.back().hint, loadText(IDS_HINT_UPDATE_DONE));
+        EXPECT_EQ(seen->views.back().hint, loadText(Language::English, IDS_HINT_UPDATE_DONE));
         EXPECT_EQ(seen->views.back().escVersion, L"3.0");
     }
     EXPECT_EQ(one.views.back().unitLabel, L"DOCKPAD");

@@ -6,6 +6,7 @@
 
 class UpdateRunner : public SessionTest {
   protected:
+    explicit UpdateRunner(Language language = Language::English) : SessionTest(language) {}
     void SetUp() override {
         SessionTest::SetUp();
         image = standInImage();
@@ -23,14 +24,14 @@ class UpdateRunner : public SessionTest {
         session.updatePressed();
         ASSERT_TRUE(pumpUntil([this] { return !session.updateRunning(); }));
     }
-    static std::wstring codeLine(std::uint32_t code, std::uint32_t lastError) {
+    std::wstring codeLine(std::uint32_t code, std::uint32_t lastError) const {
         wchar_t line[128];
         std::swprintf(line, 128, L"0x%08x-0x%08x", code, lastError);
-        std::wstring text = loadText(IDS_ERROR_CODE_LINE);
+        std::wstring text = textOf(IDS_ERROR_CODE_LINE);
         return text.substr(0, text.find(L"0x%08x")) + line;
     }
     void expectWaitingAfterFailure() {
-        EXPECT_EQ(window.hint, loadText(IDS_HINT_UPDATE_FAILED));
+        EXPECT_EQ(window.hint, textOf(IDS_HINT_UPDATE_FAILED));
         EXPECT_FALSE(enabled(IDC_UPDATE));
         EXPECT_FALSE(unitOpen());
         EXPECT_EQ(text(IDC_ESC_VERSION), L"0.0.0");
@@ -44,12 +45,12 @@ TEST_F(UpdateRunner, SuccessShowsTheNewVersionAndKeepsUpdateDisabled) {
     window.answers = {true};
     updateToItsEnd();
     ASSERT_EQ(window.boxes.size(), 1u);
-    EXPECT_EQ(window.boxes[0].caption, loadText(IDS_CONFIRM_UPDATE_CAPTION));
-    EXPECT_EQ(window.boxes[0].text, loadText(IDS_CONFIRM_UPDATE));
+    EXPECT_EQ(window.boxes[0].caption, textOf(IDS_CONFIRM_UPDATE_CAPTION));
+    EXPECT_EQ(window.boxes[0].text, textOf(IDS_CONFIRM_UPDATE));
     EXPECT_EQ(window.boxes[0].icon, MessageIcon::Warning);
     EXPECT_EQ(window.boxes[0].buttons, MessageButtons::OkCancel);
     EXPECT_EQ(window.boxes[0].id, BoxId::ConfirmUpdate);
-    EXPECT_EQ(window.hint, loadText(IDS_HINT_UPDATE_DONE));
+    EXPECT_EQ(window.hint, textOf(IDS_HINT_UPDATE_DONE));
     EXPECT_EQ(text(IDC_ESC_VERSION), L"3.0");
     EXPECT_FALSE(enabled(IDC_UPDATE));
     EXPECT_TRUE(unitOpen());
@@ -97,7 +98,7 @@ TEST_F(UpdateRunner, TheViewSaysAnUpdateRunsFromTheFirstAcceptanceToItsEnd) {
 // done when Update's press returns, and it ends as it does on a worker.
 TEST_F(UpdateRunner, WrittenOnTheWindowsThreadWhenTheFrontEndAsks) {
     RecordingWindow inPlaceWindow;
-    Session inPlace{inPlaceWindow, UpdateWriter::WindowThread};
+    Session inPlace{inPlaceWindow, Language::English, UpdateWriter::WindowThread};
     inPlaceWindow.attach(inPlace);
     const int unit = plugUnit();
     inPlace.start(true);
@@ -109,7 +110,7 @@ TEST_F(UpdateRunner, WrittenOnTheWindowsThreadWhenTheFrontEndAsks) {
     EXPECT_EQ(inPlaceWindow.progressStates.size(), 1u + 2038u);
     EXPECT_FALSE(inPlaceWindow.progressOpen);
     EXPECT_EQ(inPlace.lastUpdateEnd(), UpdateEnd::Succeeded);
-    EXPECT_EQ(inPlaceWindow.hint, loadText(IDS_HINT_UPDATE_DONE));
+    EXPECT_EQ(inPlaceWindow.hint, textOf(IDS_HINT_UPDATE_DONE));
     inPlace.deviceChanged(DeviceChange::Removal, kUnitPath);
     EXPECT_EQ(inPlaceWindow.view.device, kUnitPath) << "held while the update runs";
 
@@ -126,7 +127,7 @@ TEST_F(UpdateRunner, ProgressOpensCentredShowsEveryBlockAndCloses) {
     EXPECT_EQ(window.progressCalls.front(), "open");
     EXPECT_EQ(window.progressCalls.back(), "close");
     EXPECT_FALSE(window.progressOpen);
-    EXPECT_EQ(window.progressTitle, loadText(IDS_PROGRESS_TITLE));
+    EXPECT_EQ(window.progressTitle, textOf(IDS_PROGRESS_TITLE));
     EXPECT_EQ(window.progressX, 130); // centred on {100, 100, 560, 500}
     EXPECT_EQ(window.progressY, 275);
     EXPECT_EQ(window.progressWidth, 400);
@@ -152,11 +153,11 @@ TEST_F(UpdateRunner, SameOrNewerAsksAgainAndNoLeavesTheUnitReady) {
     window.answers = {true, false};
     updateToItsEnd();
     ASSERT_EQ(window.boxes.size(), 2u);
-    EXPECT_EQ(window.boxes[1].caption, loadText(IDS_CONFIRM_OLDER_IMAGE_CAPTION));
-    EXPECT_EQ(window.boxes[1].text, loadText(IDS_CONFIRM_OLDER_IMAGE));
+    EXPECT_EQ(window.boxes[1].caption, textOf(IDS_CONFIRM_OLDER_IMAGE_CAPTION));
+    EXPECT_EQ(window.boxes[1].text, textOf(IDS_CONFIRM_OLDER_IMAGE));
     EXPECT_EQ(window.boxes[1].buttons, MessageButtons::YesNo);
     EXPECT_EQ(window.boxes[1].id, BoxId::ConfirmSameOrNewer);
-    EXPECT_EQ(window.hint, loadText(IDS_HINT_READY));
+    EXPECT_EQ(window.hint, textOf(IDS_HINT_READY));
     EXPECT_TRUE(enabled(IDC_UPDATE));
     EXPECT_TRUE(window.progressCalls.empty());
     EXPECT_FALSE(window.view.updateRunning) << "declined: nothing runs";
@@ -176,18 +177,20 @@ void PrintTo(const FailureCase& c, std::ostream* out) {
 }
 
 class UpdateFailure : public UpdateRunner,
-                      public ::testing::WithParamInterface<std::tuple<FailureCase, bool>> {};
+                      public ::testing::WithParamInterface<std::tuple<FailureCase, bool>> {
+  protected:
+    UpdateFailure() : UpdateRunner(std::get<1>(GetParam()) ? Language::German : Language::English) {}
+};
 
 TEST_P(UpdateFailure, TellsTheStepWithItsCodeLine) {
     const FailureCase& c = std::get<0>(GetParam());
-    chooseLanguage(std::get<1>(GetParam()));
     const int unit = readyUnit();
     simAddFault(unit, c.fault);
     window.answers = {true};
     updateToItsEnd();
     ASSERT_EQ(window.boxes.size(), 2u);
-    EXPECT_EQ(window.boxes[1].caption, loadText(IDS_UPDATE_FAILED_CAPTION));
-    EXPECT_EQ(window.boxes[1].text, loadText(c.text) + L"\r\n" + codeLine(c.code, c.lastError));
+    EXPECT_EQ(window.boxes[1].caption, textOf(IDS_UPDATE_FAILED_CAPTION));
+    EXPECT_EQ(window.boxes[1].text, textOf(c.text) + L"\r\n" + codeLine(c.code, c.lastError));
     EXPECT_EQ(window.boxes[1].icon, MessageIcon::Error);
     expectWaitingAfterFailure();
     EXPECT_FALSE(window.progressOpen);
@@ -250,7 +253,7 @@ TEST_F(UpdateRunner, RemovalDuringTheConfirmationEndsItWithoutACodeLine) {
     const int unit = readyUnit();
     window.answers = {true};
     window.whileBoxOpen = [&](const SeenBox& box) {
-        if (box.caption != loadText(IDS_CONFIRM_UPDATE_CAPTION))
+        if (box.caption != textOf(IDS_CONFIRM_UPDATE_CAPTION))
             return;
         simRemoveDevice(unit);
         session.deviceChanged(DeviceChange::Removal, kUnitPath);
@@ -258,7 +261,7 @@ TEST_F(UpdateRunner, RemovalDuringTheConfirmationEndsItWithoutACodeLine) {
     };
     updateToItsEnd();
     ASSERT_EQ(window.boxes.size(), 2u);
-    EXPECT_EQ(window.boxes[1].text, loadText(IDS_FAIL_LOCK));
+    EXPECT_EQ(window.boxes[1].text, textOf(IDS_FAIL_LOCK));
     expectWaitingAfterFailure();
     EXPECT_TRUE(simTranscript().size() == 3u) << "only identification reached the unit";
 }
@@ -284,9 +287,9 @@ TEST_F(UpdateRunner, WhileItRunsCloseIsRefusedAndRemovalWaitsForItsEnd) {
     ASSERT_TRUE(pumpUntil([this] { return !session.updateRunning(); }));
     // The unit went during the blocks: a failure, then the removal and the arrival in order.
     ASSERT_EQ(window.boxes.size(), 2u);
-    EXPECT_EQ(window.boxes[1].caption, loadText(IDS_UPDATE_FAILED_CAPTION));
+    EXPECT_EQ(window.boxes[1].caption, textOf(IDS_UPDATE_FAILED_CAPTION));
     EXPECT_EQ(session.view().device, L"/dev/hidraw9");
-    EXPECT_EQ(window.hint, loadText(IDS_HINT_READY));
+    EXPECT_EQ(window.hint, textOf(IDS_HINT_READY));
     EXPECT_TRUE(session.progressCloseAllowed());
     EXPECT_TRUE(session.close());
 }
@@ -296,7 +299,7 @@ TEST_F(UpdateRunner, NotificationsDuringTheFailureBoxAreHandledAfterIt) {
     simAddFault(unit, {SimFaultKind::Unplug, WRITE_BLOCK, 10});
     window.answers = {true};
     window.whileBoxOpen = [&](const SeenBox& box) {
-        if (box.caption != loadText(IDS_UPDATE_FAILED_CAPTION))
+        if (box.caption != textOf(IDS_UPDATE_FAILED_CAPTION))
             return;
         session.deviceChanged(DeviceChange::Removal, kUnitPath);
         plugUnit({}, L"/dev/hidraw4");
@@ -306,8 +309,8 @@ TEST_F(UpdateRunner, NotificationsDuringTheFailureBoxAreHandledAfterIt) {
     updateToItsEnd();
     ASSERT_EQ(window.boxes.size(), 2u);
     EXPECT_EQ(window.boxes[1].text,
-              loadText(IDS_FAIL_WRITE_BLOCK) + L"\r\n" + codeLine(0xFFFFFFFE, 1167));
-    EXPECT_EQ(window.hint, loadText(IDS_HINT_READY)) << "hint, button and unit agree";
+              textOf(IDS_FAIL_WRITE_BLOCK) + L"\r\n" + codeLine(0xFFFFFFFE, 1167));
+    EXPECT_EQ(window.hint, textOf(IDS_HINT_READY)) << "hint, button and unit agree";
     EXPECT_TRUE(enabled(IDC_UPDATE));
     EXPECT_EQ(session.view().device, L"/dev/hidraw4");
 }

@@ -1,4 +1,4 @@
-#include "resources/locale_texts.h"
+#include "resources/texts.h"
 #include "resources/resource_ids.h"
 #include "session/session.h"
 
@@ -158,16 +158,14 @@ TEST(InterfaceLanguage, FollowsTheFirstSetLocaleVariable) {
         for (auto [name, value] : {std::pair{"LC_ALL", c.all}, std::pair{"LC_MESSAGES", c.messages},
                                    std::pair{"LANG", c.lang}})
             value != nullptr ? setenv(name, value, 1) : unsetenv(name);
-        EXPECT_EQ(germanInterface(), c.german)
+        EXPECT_EQ(interfaceLanguage() == Language::German, c.german)
             << (c.all ? c.all : "-") << " " << (c.messages ? c.messages : "-") << " "
             << (c.lang ? c.lang : "-");
     }
 }
 
-TEST(InterfaceLanguage, TextsFollowTheChoice) {
-    chooseLanguage(true);
-    EXPECT_EQ(loadText(IDS_LABEL_UNIT), L"Programmiereinheit");
-    chooseLanguage(false);
-    EXPECT_EQ(loadText(IDS_LABEL_UNIT), L"programming unit");
-    EXPECT_EQ(loadText(4711), L"");
+TEST(InterfaceLanguage, TextsInTheLanguageAsked) {
+    EXPECT_EQ(loadText(Language::German, IDS_LABEL_UNIT), L"Programmiereinheit");
+    EXPECT_EQ(loadText(Language::English, IDS_LABEL_UNIT), L"programming unit");
+    EXPECT_EQ(loadText(Language::German, 4711), L"");
 }

@@ -2,7 +2,7 @@
 // one unit at a time or several at once, each unit's requests exact and its own, every
 // result in the tally, questions, interrupts.
 #include "resources/generate/firmware_pattern.h"
-#include "resources/locale_texts.h"
+#include "resources/texts.h"
 #include "resources/resource_ids.h"
 #include "sim/sim_unit.h"
 #include "terminal/live_lines.h"
@@ -47,7 +47,6 @@ struct Ran {
 class ParallelLine : public ::testing::Test {
   protected:
     void SetUp() override {
-        chooseLanguage(false);
         simReset();
         image = standInImage();
         simSetFirmwareImage(image);
@@ -301,7 +300,7 @@ TEST_F(ParallelLine, OneAfterAnotherTalliesEveryUnit) {
     const Ran r = run({L"update", L"--each", L"--yes", L"--count", L"3"});
     EXPECT_EQ(r.status, kExitFailed);
     EXPECT_TRUE(has(r.out, "Updated: 1, failed: 1, skipped: 1, declined: 0\n")) << r.out;
-    EXPECT_TRUE(has(r.out, "/dev/hidraw1  " + utf8Lines(loadText(IDS_FAIL_ERASE))));
+    EXPECT_TRUE(has(r.out, "/dev/hidraw1  " + utf8Lines(loadText(Language::English, IDS_FAIL_ERASE))));
     EXPECT_TRUE(has(r.out, "/dev/hidraw2  DOCK-BOX  Skipped:"));
     EXPECT_TRUE(has(r.out, "--force"));
     EXPECT_EQ(step, 3);

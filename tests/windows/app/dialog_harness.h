@@ -45,9 +45,9 @@ class DialogTest : public ::testing::Test {
     LRESULT remove(const std::wstring& path, DWORD deviceType = 5);
     void press(int control);
 
-    static std::wstring loadIn(UINT id) { return loadString(id); }
+    static std::wstring loadIn(UINT id) { return loadText(interfaceLanguage(), id); }
     static std::wstring instructionsAfter(UINT id) {
-        return loadString(id) + L"\r\n\r\n" + loadString(IDS_HINT_INSTRUCTIONS);
+        return loadIn(id) + L"\r\n\r\n" + loadIn(IDS_HINT_INSTRUCTIONS);
     }
 
     // The progress window of this test's own thread, or null: other test programs on the

@@ -1,6 +1,0 @@
-#include "app/main_dialog.h"
-#include "resources/texts.h"
-
-std::wstring loadString(UINT id) {
-    return loadText(id);
-}

@@ -1,0 +1,37 @@
+// The waits of platform/platform.h, the same on every platform over its clock and timer.
+#include "platform/platform.h"
+#include "platform/wait/wait_clock.h"
+
+WaitDeadline platformDeadline(std::uint32_t ms) {
+    const std::uint64_t error = clockLastError();
+    const WaitDeadline deadline =
+        clockNow() + static_cast<std::int64_t>(ms) * clockUnitsPerMs() + clockStep();
+    clockRestoreError(error);
+    return deadline;
+}
+
+void platformWait(std::uint32_t ms) {
+    if (ms != 0)
+        platformWaitUntil(platformDeadline(ms));
+}
+
+void platformWaitUntil(WaitDeadline deadline) {
+    const std::uint64_t error = clockLastError();
+    if (clockNow() >= deadline) {
+        clockRestoreError(error);
+        return;
+    }
+    // Each thread learns its own timer's lateness: the waits of one thread follow each
+    // other, and the seam's waits are plain functions.
+    thread_local TimerLateness lateness(clockLatenessRule());
+    const std::int64_t asked = lateness.wakeFor(deadline);
+    if (asked > clockNow()) {
+        const std::int64_t aimed = clockSleepToward(asked);
+        if (aimed != kNotAimed)
+            lateness.learn(aimed, clockNow());
+    }
+    // Never shorter than asked: the rest of an early wake.
+    while (clockNow() < deadline)
+        clockYield();
+    clockRestoreError(error);
+}
