@@ -1,28 +1,24 @@
-#include "resources/texts.h"
+#include "resources/locale_language.h"
 
 #include "resources/text_tables.h"
 
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-
-const char* localeValue() {
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(name);
-        if (value != nullptr && *value != '\0')
-            return value;
-    }
-    return "";
-}
-
-} // namespace
-
-Language interfaceLanguage() {
-    const char* locale = localeValue();
+Language localeLanguage(const char* lcAll, const char* lcMessages, const char* lang) {
+    const char* locale = "";
+    for (const char* value : {lcAll, lcMessages, lang})
+        if (value != nullptr && *value != '\0') {
+            locale = value;
+            break;
+        }
     // "de", "de_AT.UTF-8", "de.UTF-8", "de@euro"; strchr also finds the terminating zero.
     const bool german = std::strncmp(locale, "de", 2) == 0 && std::strchr("_.@", locale[2]) != nullptr;
     return german ? Language::German : Language::English;
+}
+
+Language interfaceLanguage() {
+    return localeLanguage(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
 }
 
 std::wstring loadText(Language language, unsigned id) {

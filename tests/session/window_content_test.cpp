@@ -1,4 +1,4 @@
-#include "resources/texts.h"
+#include "resources/locale_language.h"
 #include "resources/resource_ids.h"
 #include "session/session.h"
 
@@ -155,10 +155,7 @@ TEST(InterfaceLanguage, FollowsTheFirstSetLocaleVariable) {
           Case{"en_GB.UTF-8", "de_DE.UTF-8", "de_DE.UTF-8", false},
           Case{nullptr, nullptr, "dex_DE", false}, Case{nullptr, nullptr, "C", false},
           Case{nullptr, nullptr, nullptr, false}}) {
-        for (auto [name, value] : {std::pair{"LC_ALL", c.all}, std::pair{"LC_MESSAGES", c.messages},
-                                   std::pair{"LANG", c.lang}})
-            value != nullptr ? setenv(name, value, 1) : unsetenv(name);
-        EXPECT_EQ(interfaceLanguage() == Language::German, c.german)
+        EXPECT_EQ(localeLanguage(c.all, c.messages, c.lang) == Language::German, c.german)
             << (c.all ? c.all : "-") << " " << (c.messages ? c.messages : "-") << " "
             << (c.lang ? c.lang : "-");
     }
