@@ -38,6 +38,16 @@ bool platformSamePath(const std::wstring& a, const std::wstring& b);
 // named. False when they cannot be told.
 bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uint16_t& productId);
 
+// The name of the USB socket a listed interface's device is plugged into: the same when it
+// is plugged into the same socket again, another for another socket, even on one hub. On
+// Linux the USB device's port path in sysfs ("1-2.3": bus 1, port 2 of the root hub, port
+// 3 of the hub there); on Windows the same form from the device's location path under its
+// USB root ("0-2.3"). Empty where the platform has none (a browser) or cannot tell. Keeps
+// the last-error value.
+std::wstring platformPortOf(const std::wstring& path);
+// Whether `port` is spelled as this platform spells the names platformPortOf gives.
+bool platformIsPortName(const std::wstring& port);
+
 // Read and write, existing device only, and one handle per device across every program
 // that opens it this way: two instances never talk to one unit at once. kNoDevice on
 // failure, with the system's error (access denied, not found), or platformInUseError()

@@ -106,7 +106,7 @@ JsonObject& versionFields(JsonObject& object, const SessionView& view) {
 }
 
 JsonObject& viewFields(JsonObject& object, const SessionView& view) {
-    object.text("device", view.device).text("product", view.unitLabel);
+    object.text("device", view.device).text("port", view.port).text("product", view.unitLabel);
     return versionFields(object, view)
         .word("outcome", outcomeRow(view.outcome).name)
         .text("hint", view.hint)

@@ -35,7 +35,10 @@ Session::~Session() {
 }
 
 void Session::show() {
-    view_.device = unit_.devicePath;
+    if (view_.device != unit_.devicePath) {
+        view_.device = unit_.devicePath;
+        view_.port = view_.device.empty() ? std::wstring() : platformPortOf(view_.device);
+    }
     // A failed update closes the ready unit; the production line releases an updated one.
     const bool leftOpen =
         shown_ == ConnectionOutcome::ReadyToUpdate || shown_ == ConnectionOutcome::Updated;

@@ -27,6 +27,7 @@ struct SessionView {
     // and interrupts are refused, and nothing may start another session on the unit.
     bool updateRunning = false;
     std::wstring device; // the open unit's path; empty while none is open
+    std::wstring port;   // its USB socket's name; empty while none is open or none is told
 };
 
 // What the progress window shows: the bar's percentage, the blocks written of all, and a

@@ -90,8 +90,9 @@ int simAddUnit(const std::wstring& path, const SimUnitConfig& config) {
     return index;
 }
 
-int simAddDemoUnit(const std::wstring& path) {
+int simAddDemoUnit(const std::wstring& path, const std::wstring& port) {
     SimUnitConfig orca;
+    orca.port = port;
     orca.productId = 2;
     orca.escState = 3;
     orca.typeCode = 0x1422605A;
@@ -112,12 +113,12 @@ std::wstring simDemoPathLinux(int unit) {
 void simStartDemo(std::wstring (*pathOf)(int unit), int units) {
     simReset();
     simSetRealTime(true);
-    simAddDemoUnit(pathOf(0));
+    simAddDemoUnit(pathOf(0), L"1-1");
     if (units > 1)
         std::thread([pathOf, units] {
             for (int unit = 1; unit < units; ++unit) {
                 std::this_thread::sleep_for(std::chrono::seconds(2));
-                simAddDemoUnit(pathOf(unit));
+                simAddDemoUnit(pathOf(unit), L"1-2." + std::to_wstring(unit));
             }
         }).detach();
 }

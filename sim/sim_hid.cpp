@@ -1,5 +1,6 @@
 // The platform's HID functions, served by the simulated bus.
 #include "platform/platform.h"
+#include "platform/port_name.h"
 #include "sim/sim_state.h"
 
 namespace {
@@ -54,6 +55,18 @@ bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uin
             return true;
         }
     return false;
+}
+
+std::wstring platformPortOf(const std::wstring& path) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    for (const SimDevice& device : simBus.devices)
+        if (device.present && device.path == path)
+            return device.config.port;
+    return {};
+}
+
+bool platformIsPortName(const std::wstring& port) {
+    return isPortPath(port);
 }
 
 DeviceHandle platformOpenDevice(const std::wstring& path) {

@@ -24,6 +24,8 @@ struct SimUnitConfig {
     std::size_t flashSize = 128 * 1024;
     // Time the unit takes to produce an answer after a request arrives.
     std::uint32_t answerLatencyMs = 0;
+    // The name of the USB socket it is plugged into ("1-2.3"); empty: none is told.
+    std::wstring port;
 };
 
 enum class SimFaultKind {
@@ -75,11 +77,13 @@ std::uint64_t simNow();
 // Devices appear in enumeration order. Each returns its bus index.
 int simAddDevice(const std::wstring& path, std::uint16_t vendorId, std::uint16_t productId);
 int simAddUnit(const std::wstring& path, const SimUnitConfig& config = {});
-// The demo's DOCK-BOX with an ORCA 75 LX attached: firmware 2.5, bootloader 1.5.
-int simAddDemoUnit(const std::wstring& path);
+// The demo's DOCK-BOX with an ORCA 75 LX attached: firmware 2.5, bootloader 1.5, on the
+// socket named `port`.
+int simAddDemoUnit(const std::wstring& path, const std::wstring& port = L"1-1");
 // What every demo program starts with: an empty bus in real time with the demo's unit at
 // the path its platform would give it; with `units` above 1 the others follow one every
-// two seconds, each a DOCK-BOX with an ORCA 75 LX, at the platform's next paths.
+// two seconds, each a DOCK-BOX with an ORCA 75 LX, at the platform's next paths, on the
+// sockets of one hub: 1-1 for the first, then 1-2.1, 1-2.2 and on.
 std::wstring simDemoPathWindows(int unit);
 std::wstring simDemoPathLinux(int unit);
 void simStartDemo(std::wstring (*pathOf)(int unit), int units = 1);

@@ -1,6 +1,7 @@
 // The terminal edition's command line, and which flag answers which question.
 #include "terminal/options.h"
 
+#include "platform/platform.h"
 #include "session/presentation.h"
 
 #include "resources/resource_ids.h"
@@ -77,7 +78,7 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, Language lang
             options.wait = true;
         else if (name == L"--wait" && number(value, options.waitSeconds))
             options.wait = true;
-        else if (name == L"--device" || name == L"--count") {
+        else if (name == L"--device" || name == L"--count" || name == L"--port") {
             std::wstring given = value;
             if (flag) {
                 if (i + 1 >= args.size()) {
@@ -88,6 +89,12 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, Language lang
             }
             if (name == L"--device") {
                 options.device = given;
+            } else if (name == L"--port") {
+                if (!platformIsPortName(given)) {
+                    problem = said(language, IDS_CLI_NOT_A_PORT, given);
+                    return false;
+                }
+                options.ports.push_back(given);
             } else if (!number(given, options.count) || options.count == 0) {
                 problem = said(language, IDS_CLI_COUNT_NEEDS_NUMBER);
                 return false;

@@ -72,8 +72,13 @@ void TerminalRun::printStatus() {
         {&view.unitLabel, &view.unitVersion},
         {&view.bootloaderLabel, &view.bootloaderVersion},
         {&view.escLabel, &view.escVersion}};
+    const std::wstring line = loadText(setup_.language, IDS_CLI_PRODUCT_LINE);
     for (const auto& [label, value] : rows)
-        out() << utf8Lines(formatText(loadText(setup_.language, IDS_CLI_PRODUCT_LINE), {*label, *value})) << '\n';
+        out() << utf8Lines(formatText(line, {*label, *value})) << '\n';
+    if (!view.port.empty())
+        out() << utf8Lines(formatText(line, {loadText(setup_.language, IDS_CLI_PORT_LABEL),
+                                             view.port}))
+              << '\n';
     out() << '\n' << utf8Lines(view.hint) << '\n' << std::flush;
 }
 
@@ -87,8 +92,9 @@ int TerminalRun::statusCommand() {
 
 // Each unit as status describes it, one line each.
 int TerminalRun::listCommand() {
-    std::vector<ListedUnit> units;
-    listUnits(units);
+    std::vector<ListedUnit> listed;
+    listUnits(listed);
+    const std::vector<ListedUnit> units = onChosenPorts(std::move(listed), options_);
     for (const ListedUnit& unit : units) {
         SessionView view;
         view.unitVersion = view.bootloaderVersion = view.escVersion = L"-";
@@ -104,10 +110,11 @@ int TerminalRun::listCommand() {
         const std::wstring product = productLabel(unit.productId);
         if (options_.json) {
             JsonObject line("unit");
-            line.text("device", unit.path).text("product", product);
+            line.text("device", unit.path).text("port", unit.port).text("product", product);
             out() << versionFields(line, view).word("outcome", outcome.c_str()).str() << '\n';
         } else {
-            out() << utf8Lines(unit.path + L"  " + product + L"  " + view.unitVersion + L"  " +
+            out() << utf8Lines(unitName(unit.path, unit.port) + L"  " + product + L"  " +
+                               view.unitVersion + L"  " +
                                view.bootloaderVersion + L"  " + view.escVersion)
                   << "  " << outcome << '\n';
         }
@@ -135,7 +142,8 @@ int TerminalRun::updateCommand() {
     if (status != kUnitReady)
         return status;
     // Its versions before the update, for the result.
-    const std::wstring device = session_.view().device, product = session_.view().unitLabel;
+    const std::wstring device = session_.view().device, port = session_.view().port,
+                       product = session_.view().unitLabel;
     session_.updatePressed();
     pumpUntilUpdateEnds();
     flushMessages();
@@ -143,7 +151,7 @@ int TerminalRun::updateCommand() {
     if (result != UnitResult::Updated && result != UnitResult::Failed &&
         setup_.interrupt->load())
         return kExitInterrupted;
-    Finished finished{device, product, result, notWrittenText(setup_.language, result)};
+    Finished finished{device, port, product, result, notWrittenText(setup_.language, result)};
     if (result == UnitResult::Updated || result == UnitResult::Failed)
         finished.text = session_.view().hint;
     if (options_.json)

@@ -114,9 +114,10 @@ void Line::record(LineUnit& unit, UnitResult result, const std::wstring& text) {
     unit.state = UnitState::Done;
     unit.session->release();
     ++finished_;
-    report_.finished({unit.path, unit.product, result, text});
+    report_.finished({unit.path, unit.port, unit.product, result, text});
     if (!options_.all)
-        report_.say(formatText(loadText(setup_.language, IDS_CLI_REMOVE_UNIT), {unit.path}));
+        report_.say(formatText(loadText(setup_.language, IDS_CLI_REMOVE_UNIT),
+                               {unitName(unit.path, unit.port)}));
 }
 
 void Line::finishEnded() {
@@ -134,6 +135,7 @@ void Line::start(const ListedUnit& listed) {
     auto unit = std::make_unique<LineUnit>();
     LineUnit& u = *unit;
     u.path = listed.path;
+    u.port = listed.port;
     u.product = productLabel(listed.productId);
     u.frontEnd = std::make_unique<UnitFrontEnd>(link_, u);
     u.session = std::make_unique<Session>(*u.frontEnd, setup_.language);
@@ -166,8 +168,9 @@ void Line::start(const ListedUnit& listed) {
 // Looks at what is plugged in: units that went are forgotten (plugged in again, a unit is
 // a new one), units not yet seen start, up to the limit. True when one started.
 bool Line::poll() {
-    std::vector<ListedUnit> listed;
-    listUnits(listed);
+    std::vector<ListedUnit> present;
+    listUnits(present);
+    const std::vector<ListedUnit> listed = onChosenPorts(std::move(present), options_);
     // A unit not ready is asked again only when something was plugged in or out.
     const std::wstring seen = unitsSeen(listed);
     const bool changed = seen != lastSeen_;

@@ -4,6 +4,7 @@
 #include "session/json.h"
 #include "session/presentation.h"
 #include "terminal/console_front_end.h"
+#include "terminal/unit_choice.h"
 
 #include <ostream>
 
@@ -45,6 +46,7 @@ namespace {
 
 JsonObject& resultFields(JsonObject& object, const Finished& f) {
     return object.text("device", f.path)
+        .text("port", f.port)
         .text("product", f.product)
         .word("result", resultName(f.result))
         .text("text", f.text);
@@ -106,7 +108,7 @@ void LineReport::say(const std::wstring& text) {
 
 void LineReport::started(const LineUnit& unit) {
     if (!drawer_)
-        say(unitLine(setup_.language, unit.path, unit.product, loadText(setup_.language, IDS_CLI_RESULT_WRITING)));
+        say(unitLine(setup_.language, unitName(unit.path, unit.port), unit.product, loadText(setup_.language, IDS_CLI_RESULT_WRITING)));
 }
 
 void LineReport::refused(const LineUnit& unit, bool inUse) {
@@ -115,7 +117,7 @@ void LineReport::refused(const LineUnit& unit, bool inUse) {
 
 void LineReport::notReady(const LineUnit& unit, ConnectionOutcome outcome) {
     const std::string name = outcomeRow(outcome).name;
-    say(unitLine(setup_.language, unit.path, unit.product,
+    say(unitLine(setup_.language, unitName(unit.path, unit.port), unit.product,
                  formatText(loadText(setup_.language, IDS_CLI_RESULT_NOT_READY),
                             {std::wstring(name.begin(), name.end())})));
 }
@@ -128,7 +130,7 @@ void LineReport::redraw(const std::vector<const LineUnit*>& writing) {
     for (const LineUnit* unit : writing) {
         // A path too long for the line (Windows' interface paths) gives way at its end,
         // where every interface of the class ends alike, so that the figures stay.
-        std::wstring path = unit->path;
+        std::wstring path = unitName(unit->path, unit->port);
         const std::size_t rest = progressLine(setup_.language, *unit, L"").size();
         if (rest + path.size() + 1 > width && width > rest + 16)
             path = path.substr(0, width - rest - 4) + L"...";
@@ -143,11 +145,12 @@ void LineReport::progress(LineUnit& unit) {
         return;
     if (options_.json) {
         JsonObject line("progress");
-        line.text("device", unit.path);
+        line.text("device", unit.path).text("port", unit.port);
         out() << progressFields(line, setup_.language, unit.progress).str() << '\n' << std::flush;
         return;
     }
-    err() << utf8Lines(progressLine(setup_.language, unit, unit.path)) << '\n' << std::flush;
+    err() << utf8Lines(progressLine(setup_.language, unit, unitName(unit.path, unit.port))) << '\n'
+          << std::flush;
 }
 
 void LineReport::finished(const Finished& f) {
@@ -156,19 +159,22 @@ void LineReport::finished(const Finished& f) {
         out() << resultJson(f) << '\n' << std::flush;
         return;
     }
-    std::string text = utf8Lines(unitLine(setup_.language, f.path, f.product, resultWords(setup_.language, f))) + '\n';
+    const std::wstring name = unitName(f.path, f.port);
+    std::string text =
+        utf8Lines(unitLine(setup_.language, name, f.product, resultWords(setup_.language, f))) +
+        '\n';
     if (f.result == UnitResult::Failed) {
         std::wstring rest = f.text + L"\r\n";
         for (std::size_t at; (at = rest.find(L"\r\n")) != std::wstring::npos; rest.erase(0, at + 2))
             if (at > 0)
-                text += utf8Lines(f.path + L"  " + rest.substr(0, at)) + '\n';
+                text += utf8Lines(name + L"  " + rest.substr(0, at)) + '\n';
     }
     print(out(), text);
 }
 
 void LineReport::question(const LineUnit& unit, const Box& box) {
     const std::string text = "\n" + utf8Lines(box.caption) + "\n" + utf8Lines(box.text) + "\n" +
-                             utf8Lines(unit.path + L"  " + unit.product + L"  " +
+                             utf8Lines(unitName(unit.path, unit.port) + L"  " + unit.product + L"  " +
                                        loadText(setup_.language, IDS_CLI_PROMPT_ANSWERS));
     if (drawer_)
         drawer_->question(text);
@@ -212,7 +218,10 @@ int LineReport::tally(int ended) {
                                       {updated, failed, skipped, declined}))
               << '\n';
         for (const Finished& f : results_) {
-            out() << "  " << utf8Lines(unitLine(setup_.language, f.path, f.product, resultWords(setup_.language, f))) << '\n';
+            out() << "  "
+                  << utf8Lines(unitLine(setup_.language, unitName(f.path, f.port), f.product,
+                                        resultWords(setup_.language, f)))
+                  << '\n';
             // A failure's code line, its last line, names what went wrong.
             const std::size_t last = f.text.rfind(L"\r\n");
             if (f.result == UnitResult::Failed && last != std::wstring::npos)

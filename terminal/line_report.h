@@ -22,11 +22,11 @@ UnitResult updateResult(const Session& session, bool declinedByRule);
 std::wstring notWrittenText(Language language, UnitResult result);
 
 struct Finished {
-    std::wstring path, product;
+    std::wstring path, port, product;
     UnitResult result;
     std::wstring text; // the success hint, the failure with its code line, or notWrittenText
 };
-// {"type":"result","device":…,"product":…,"result":…,"text":…}
+// {"type":"result","device":…,"port":…,"product":…,"result":…,"text":…}
 std::string resultJson(const Finished& finished);
 
 class LineReport {

@@ -16,6 +16,7 @@ enum class UnitState { NotReady, Refused, Writing, Done };
 
 struct LineUnit {
     std::wstring path;
+    std::wstring port; // the USB socket, empty where none is told
     std::wstring product;
     UnitState state = UnitState::NotReady;
     std::unique_ptr<FrontEnd> frontEnd;

@@ -12,6 +12,7 @@ enum class TerminalCommand { Status, List, Update };
 struct TerminalOptions {
     TerminalCommand command = TerminalCommand::Status;
     std::wstring device; // empty: the first unit
+    std::vector<std::wstring> ports; // not empty: only the units on these USB ports
     bool yes = false;    // answers the first confirmation
     bool force = false;  // answers the same-or-newer confirmation
     bool json = false;

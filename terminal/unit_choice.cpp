@@ -22,10 +22,27 @@ int refused(const ListedUnit& unit, const Voice* voice) {
 }
 
 std::wstring listed(const ListedUnit& unit) {
-    return L"  " + unit.path + L"  " + productLabel(unit.productId);
+    return L"  " + unitName(unit.path, unit.port) + L"  " + productLabel(unit.productId);
 }
 
 } // namespace
+
+std::vector<ListedUnit> onChosenPorts(std::vector<ListedUnit> units, const TerminalOptions& options) {
+    if (options.ports.empty())
+        return units;
+    std::vector<ListedUnit> chosen;
+    for (ListedUnit& unit : units)
+        for (const std::wstring& port : options.ports)
+            if (unit.port == port) {
+                chosen.push_back(std::move(unit));
+                break;
+            }
+    return chosen;
+}
+
+std::wstring unitName(const std::wstring& path, const std::wstring& port) {
+    return port.empty() ? path : port + L"  " + path;
+}
 
 std::wstring unitsSeen(const std::vector<ListedUnit>& units) {
     std::wstring seen;

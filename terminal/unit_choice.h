@@ -18,6 +18,10 @@ struct Voice {
 // What was plugged in, each unit with whether it may be opened or is in use: compared with
 // the last look, it tells whether anything was plugged in or out.
 std::wstring unitsSeen(const std::vector<ListedUnit>& units);
+// The units on the ports --port names (all of them without it).
+std::vector<ListedUnit> onChosenPorts(std::vector<ListedUnit> units, const TerminalOptions& options);
+// A unit as lines and results name it: its USB port before its path, where it has one.
+std::wstring unitName(const std::wstring& path, const std::wstring& port);
 
 // The unit to take among `units`: true with `path` (empty: the first, as the window takes
 // it), else false with the exit status. `oneOfSeveral`: the first of several will do

@@ -13,8 +13,9 @@ int connectReady(Session& session, ConsoleFrontEnd& frontEnd, const TerminalSetu
     for (;; firstRound = false) {
         if (setup.interrupt->load())
             return kExitInterrupted;
-        std::vector<ListedUnit> units;
-        listUnits(units);
+        std::vector<ListedUnit> listed;
+        listUnits(listed);
+        const std::vector<ListedUnit> units = onChosenPorts(std::move(listed), options);
         std::wstring path;
         int status = kUnitReady;
         // Waiting, why not is said at the first look and whenever it changes.

@@ -14,13 +14,13 @@ bool listUnits(std::vector<ListedUnit>& units) {
         if (device == kNoDevice) {
             const bool inUse = platformLastError() == platformInUseError();
             if (platformPeekIds(path, vendorId, productId) && isUnit(vendorId, productId))
-                units.push_back({path, productId, false, inUse});
+                units.push_back({path, productId, false, inUse, platformPortOf(path)});
             continue;
         }
         const bool named = platformGetAttributes(device, vendorId, productId);
         platformCloseDevice(device);
         if (named && isUnit(vendorId, productId))
-            units.push_back({path, productId, true, false});
+            units.push_back({path, productId, true, false, platformPortOf(path)});
     }
     return true;
 }

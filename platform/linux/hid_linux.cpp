@@ -4,6 +4,7 @@
 #include "platform/linux/device_path.h"
 #include "platform/linux/report_descriptor.h"
 #include "platform/platform.h"
+#include "platform/port_name.h"
 
 #include <libudev.h>
 #include <linux/hidraw.h>
@@ -156,6 +157,28 @@ bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uin
     });
     errno = error;
     return known;
+}
+
+std::wstring platformPortOf(const std::wstring& path) {
+    const int error = errno;
+    const std::string node = narrowPath(path);
+    std::wstring port;
+    forEachHidraw([&](udev_device* device) {
+        const char* devnode = udev_device_get_devnode(device);
+        if (devnode == nullptr || node != devnode)
+            return false;
+        // The USB device above the node: its name in sysfs is its port path.
+        udev_device* usb = udev_device_get_parent_with_subsystem_devtype(device, "usb", "usb_device");
+        if (const char* name = usb != nullptr ? udev_device_get_sysname(usb) : nullptr)
+            port = widePath(name);
+        return true;
+    });
+    errno = error;
+    return isPortPath(port) ? port : std::wstring(); // a root hub ("usb1") is no socket
+}
+
+bool platformIsPortName(const std::wstring& port) {
+    return isPortPath(port);
 }
 
 DeviceHandle platformOpenDevice(const std::wstring& path) {

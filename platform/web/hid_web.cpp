@@ -105,6 +105,15 @@ bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uin
     return true;
 }
 
+// A browser tells nothing of where a device is plugged in.
+std::wstring platformPortOf(const std::wstring&) {
+    return {};
+}
+
+bool platformIsPortName(const std::wstring&) {
+    return false;
+}
+
 DeviceHandle platformOpenDevice(const std::wstring& path) {
     const int handle = webOpen(utf8(path).c_str());
     return handle > 0 ? handle : kNoDevice;

@@ -1,6 +1,7 @@
 // The platform's HID functions on Windows: SetupAPI for the interface list, hid.dll for
 // attributes and capabilities, overlapped file I/O with a time-out for the reports.
 #include "platform/platform.h"
+#include "platform/port_name.h"
 #include "platform/win32/hid_class.h"
 #include "platform/win32/system_library.h"
 
@@ -29,6 +30,10 @@ using GetInterfaceDetailFn = BOOL(__stdcall*)(HDEVINFO, SP_DEVICE_INTERFACE_DATA
                                               SP_DEVICE_INTERFACE_DETAIL_DATA_W*, DWORD, DWORD*,
                                               SP_DEVINFO_DATA*);
 using DestroyListFn = BOOL(__stdcall*)(HDEVINFO);
+using GetParentFn = DWORD(__stdcall*)(DWORD*, DWORD, ULONG);
+using GetNodePropertyFn = DWORD(__stdcall*)(DWORD, ULONG, ULONG*, void*, ULONG*, ULONG);
+constexpr ULONG kCmDrpLocationPaths = 0x00000024; // CM_DRP_LOCATION_PATHS
+constexpr DWORD kCrSuccess = 0;
 
 // The functions this file needs, each resolved once.
 struct HidFunctions {
@@ -63,6 +68,41 @@ const SetupApiFunctions& setupApi() {
         systemFunction<GetInterfaceDetailFn>(L"setupapi.dll", "SetupDiGetDeviceInterfaceDetailW"),
         systemFunction<DestroyListFn>(L"setupapi.dll", "SetupDiDestroyDeviceInfoList")};
     return functions;
+}
+
+// The configuration manager's functions for a device's parents and location.
+struct ConfigManagerFunctions {
+    GetParentFn getParent;
+    GetNodePropertyFn getProperty;
+};
+
+const ConfigManagerFunctions& configManager() {
+    static const ConfigManagerFunctions functions{
+        systemFunction<GetParentFn>(L"cfgmgr32.dll", "CM_Get_Parent"),
+        systemFunction<GetNodePropertyFn>(L"cfgmgr32.dll", "CM_Get_DevNode_Registry_PropertyW")};
+    return functions;
+}
+
+// The port of the first device from `node` up that has a USB location path.
+std::wstring portAbove(DWORD node) {
+    const ConfigManagerFunctions& cm = configManager();
+    if (!cm.getParent || !cm.getProperty)
+        return {};
+    for (int depth = 0; depth < 8; ++depth) {
+        wchar_t paths[1024] = {};
+        ULONG size = sizeof paths - sizeof(wchar_t); // a multi-string, kept terminated
+        ULONG type = 0;
+        if (cm.getProperty(node, kCmDrpLocationPaths, &type, paths, &size, 0) == kCrSuccess) {
+            const std::wstring port = portOfLocationPath(paths); // the first of the paths
+            if (!port.empty())
+                return port;
+        }
+        DWORD parent = 0;
+        if (cm.getParent(&parent, node, 0) != kCrSuccess)
+            return {};
+        node = parent;
+    }
+    return {};
 }
 
 // What an open unit holds: its file and the named mutex that keeps other programs off it.
@@ -196,6 +236,45 @@ std::wstring unitLockName(const std::wstring& path) {
 }
 
 } // namespace
+
+std::wstring platformPortOf(const std::wstring& path) {
+    const DWORD error = GetLastError();
+    const SetupApiFunctions& api = setupApi();
+    std::wstring port;
+    GUID hidGuid = hidInterfaceClass();
+    HDEVINFO list = api.getClassDevs && api.enumInterfaces && api.getDetail && api.destroyList
+                        ? api.getClassDevs(&hidGuid, nullptr, nullptr,
+                                           DIGCF_PRESENT | DIGCF_DEVICEINTERFACE)
+                        : INVALID_HANDLE_VALUE;
+    if (list != INVALID_HANDLE_VALUE) {
+        SP_DEVICE_INTERFACE_DATA interfaceData{};
+        interfaceData.cbSize = sizeof interfaceData;
+        for (DWORD index = 0; api.enumInterfaces(list, nullptr, &hidGuid, index, &interfaceData);
+             ++index) {
+            DWORD required = 0;
+            api.getDetail(list, &interfaceData, nullptr, 0, &required, nullptr);
+            if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W))
+                continue;
+            std::vector<DWORD> storage((required + sizeof(DWORD) - 1) / sizeof(DWORD));
+            auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(storage.data());
+            detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+            SP_DEVINFO_DATA device{};
+            device.cbSize = sizeof device;
+            if (!api.getDetail(list, &interfaceData, detail, required, nullptr, &device) ||
+                !platformSamePath(detail->DevicePath, path))
+                continue;
+            port = portAbove(device.DevInst);
+            break;
+        }
+        api.destroyList(list);
+    }
+    SetLastError(error);
+    return port;
+}
+
+bool platformIsPortName(const std::wstring& port) {
+    return isPortPath(port);
+}
 
 DeviceHandle platformOpenDevice(const std::wstring& path) {
     HANDLE file =

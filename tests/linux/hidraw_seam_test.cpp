@@ -7,9 +7,11 @@
 #include "tests/linux/virtual_hidraw.h"
 #include "tests/native/recording_feedback.h"
 #include "unitlink/unit_connection.h"
+#include "unitlink/unit_list.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <poll.h>
@@ -51,15 +53,16 @@ class HidrawSeamTest : public ::testing::Test {
     }
 
     int addUnit(int number, const SimUnitConfig& config = {},
-                const std::vector<std::uint8_t>& descriptor = kUnitDescriptor) {
+                const std::vector<std::uint8_t>& descriptor = kUnitDescriptor,
+                const std::string& port = {}) {
         const std::wstring path = widePath(("/dev/hidraw" + std::to_string(number)).c_str());
         const int sim = simAddUnit(path, config);
-        virtualHidrawAdd({number, kUnitVendorId, config.productId, descriptor, sim});
+        virtualHidrawAdd({number, kUnitVendorId, config.productId, descriptor, sim, true, port});
         return sim;
     }
 
     void addOther(int number, std::uint16_t vendorId, std::uint16_t productId) {
-        virtualHidrawAdd({number, vendorId, productId, kUnitDescriptor});
+        virtualHidrawAdd({number, vendorId, productId, kUnitDescriptor, -1, true, {}});
     }
 };
 
@@ -76,7 +79,7 @@ TEST_F(HidrawSeamTest, ListsTheNodesInEnumerationOrder) {
 TEST_F(HidrawSeamTest, OpensTheFirstUnitAndClosesWhatItSkipped) {
     addOther(0, 0x046D, 0xC077);
     addOther(1, kUnitVendorId, 3);
-    virtualHidrawAdd({2, kUnitVendorId, 2, kUnitDescriptor, -1, false}); // no node to open
+    virtualHidrawAdd({2, kUnitVendorId, 2, kUnitDescriptor, -1, false, {}}); // no node to open
     SimUnitConfig dockpad;
     dockpad.productId = 1;
     addUnit(3, dockpad);
@@ -89,6 +92,30 @@ TEST_F(HidrawSeamTest, OpensTheFirstUnitAndClosesWhatItSkipped) {
     EXPECT_EQ(openNodes(), 1u) << "only the unit stays open";
     closeUnit(unitConnection);
     EXPECT_EQ(openNodes(), 0u);
+}
+
+// A unit is named by the USB device above its node: two on one hub differ, and one pulled
+// and plugged back into its socket, on a new node, has its name again.
+TEST_F(HidrawSeamTest, EachUnitIsNamedByItsSocketAgainWhenPluggedBack) {
+    addUnit(2, {}, kUnitDescriptor, "1-2.1");
+    addUnit(3, {}, kUnitDescriptor, "1-2.2");
+    addOther(0, 0x046D, 0xC077);
+    EXPECT_EQ(platformPortOf(L"/dev/hidraw2"), L"1-2.1");
+    EXPECT_EQ(platformPortOf(L"/dev/hidraw3"), L"1-2.2");
+    EXPECT_EQ(platformPortOf(L"/dev/hidraw9"), L"") << "no such node";
+    virtualHidrawRemove(2);
+    EXPECT_EQ(platformPortOf(L"/dev/hidraw2"), L"");
+    addUnit(4, {}, kUnitDescriptor, "1-2.1");
+    std::vector<ListedUnit> units;
+    ASSERT_TRUE(listUnits(units));
+    std::vector<std::wstring> named;
+    for (const ListedUnit& unit : units)
+        named.push_back(unit.path + L" " + unit.port);
+    std::sort(named.begin(), named.end());
+    EXPECT_EQ(named, (std::vector<std::wstring>{L"/dev/hidraw3 1-2.2", L"/dev/hidraw4 1-2.1"}))
+        << "back in the same socket, the same name";
+    EXPECT_TRUE(platformIsPortName(L"1-2.1"));
+    EXPECT_FALSE(platformIsPortName(L"/dev/hidraw4"));
 }
 
 TEST_F(HidrawSeamTest, ReadsIdsAndReportLengthsFromTheNode) {

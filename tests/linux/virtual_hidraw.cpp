@@ -10,6 +10,7 @@
 #include <linux/hidraw.h>
 #include <linux/input.h>
 #include <sys/ioctl.h>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -19,12 +20,21 @@ namespace {
 UMockdevTestbed* testbed = nullptr;
 std::map<int, std::unique_ptr<VirtualHidraw>> devices;
 std::map<int, UMockdevIoctlBase*> handlers;
+std::vector<std::string> usbDevices; // the USB devices in the testbed, by port path
+
+std::string portOf(const VirtualHidraw& d) {
+    return d.port.empty() ? "1-" + std::to_string(d.number + 1) : d.port;
+}
+
+std::string usbDevicePath(const VirtualHidraw& d) {
+    return "/devices/usb1/" + portOf(d);
+}
 
 std::string parentPath(const VirtualHidraw& d) {
     char name[128];
-    std::snprintf(name, sizeof name, "/devices/usb1/1-%d/1-%d:1.0/0003:%04X:%04X.%04d",
-                  d.number + 1, d.number + 1, d.vendorId, d.productId, d.number + 1);
-    return name;
+    std::snprintf(name, sizeof name, "/%s:1.0/0003:%04X:%04X.%04d", portOf(d).c_str(), d.vendorId,
+                  d.productId, d.number + 1);
+    return usbDevicePath(d) + name;
 }
 
 std::string nodeSysPath(const VirtualHidraw& d) {
@@ -105,6 +115,7 @@ void virtualHidrawStop() {
     }
     handlers.clear();
     devices.clear();
+    usbDevices.clear();
     if (testbed != nullptr)
         g_object_unref(testbed);
     testbed = nullptr;
@@ -118,10 +129,16 @@ std::string virtualHidrawAdd(const VirtualHidraw& device) {
     const std::string node = "/dev/hidraw" + std::to_string(d->number);
     char id[64];
     std::snprintf(id, sizeof id, "0003:%08X:%08X", d->vendorId, d->productId);
+    // The USB device stays in sysfs when a unit is pulled, as the socket's hub keeps it.
+    std::string usb;
+    if (std::find(usbDevices.begin(), usbDevices.end(), portOf(*d)) == usbDevices.end()) {
+        usbDevices.push_back(portOf(*d));
+        usb = "\n\nP: " + usbDevicePath(*d) + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\n";
+    }
     std::string record = "P: " + parentPath(*d) + "/hidraw/hidraw" + std::to_string(d->number) +
                          "\n" + (d->hasNode ? "N: hidraw" + std::to_string(d->number) + "\n" : "") +
                          "E: DEVNAME=" + node + "\nE: SUBSYSTEM=hidraw\n\nP: " + parentPath(*d) +
-                         "\nE: HID_ID=" + id + "\nE: SUBSYSTEM=hid\n";
+                         "\nE: HID_ID=" + id + "\nE: SUBSYSTEM=hid\n" + usb;
     GError* error = nullptr;
     if (!umockdev_testbed_add_from_string(testbed, record.c_str(), &error))
         throw std::runtime_error(error->message);

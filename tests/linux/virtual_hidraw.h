@@ -14,6 +14,7 @@ struct VirtualHidraw {
     std::vector<std::uint8_t> descriptor;
     int simDevice = -1;  // the simulated unit behind it; -1: writes fail
     bool hasNode = true; // false: udev lists it but there is no node to open
+    std::string port;    // the USB device's port path above it; empty: 1-(number + 1)
 };
 
 void virtualHidrawStart();

@@ -122,7 +122,7 @@ TEST_F(ParallelLine, EachUnitIsWrittenAtOnceAndOnlyItsOwnResultIsTold) {
     int late = -1;
     // Arrives once the first unit is half written, while the others write too.
     watched.onLine = [&](const std::string& line) {
-        if (late < 0 && has(line, "\"device\":\"/dev/hidraw1\",\"percent\":50"))
+        if (late < 0 && has(line, "\"device\":\"/dev/hidraw1\",\"port\":\"\",\"percent\":50"))
             late = plug(L"/dev/hidraw5");
     };
     const Ran r = run({L"update", L"--each", L"--parallel", L"--yes", L"--count", L"5", L"--json"});
@@ -158,11 +158,11 @@ TEST_F(ParallelLine, EachUnitIsWrittenAtOnceAndOnlyItsOwnResultIsTold) {
         progressLines += has(line, "\"type\":\"progress\"");
     }
     EXPECT_EQ(progressLines, 2 * 10 + 1) << "10 to 100 % for two, 10 % for the one pulled";
-    EXPECT_TRUE(has(r.out, "{\"type\":\"result\",\"device\":\"/dev/hidraw4\",\"product\":"
+    EXPECT_TRUE(has(r.out, "{\"type\":\"result\",\"device\":\"/dev/hidraw4\",\"port\":\"\",\"product\":"
                            "\"DOCK-BOX\",\"result\":\"skipped\""));
     EXPECT_TRUE(has(r.out, "\"type\":\"tally\",\"updated\":2,\"failed\":2,\"skipped\":1,"
                            "\"declined\":0,\"units\":[{\"device\":\"/dev/hidraw"));
-    EXPECT_TRUE(has(r.out, "{\"device\":\"/dev/hidraw2\",\"product\":\"DOCK-BOX\",\"result\":"
+    EXPECT_TRUE(has(r.out, "{\"device\":\"/dev/hidraw2\",\"port\":\"\",\"product\":\"DOCK-BOX\",\"result\":"
                            "\"failed\""));
     EXPECT_TRUE(has(r.out, "0x00000007-0x00000000")) << "the erase's code line";
 }
@@ -193,7 +193,7 @@ TEST_F(ParallelLine, AnInterruptWhileTwoWriteIsRefusedAndNoUnitStartsAfterIt) {
     const int second = plug(L"/dev/hidraw2");
     bool plugged = false;
     watched.onLine = [&](const std::string& line) {
-        if (!plugged && has(line, "\"device\":\"/dev/hidraw2\",\"percent\":30")) {
+        if (!plugged && has(line, "\"device\":\"/dev/hidraw2\",\"port\":\"\",\"percent\":30")) {
             plugged = true;
             interrupt = true;
             plug(L"/dev/hidraw3"); // arrives after the interrupt: never started
@@ -262,6 +262,53 @@ TEST_F(ParallelLine, APipedYesNeverWritesACurrentController) {
             EXPECT_TRUE(has(r.out, "Updated: 1, failed: 0, skipped: 1, declined: 0\n"));
         }
     }
+}
+
+// A bench names its units by the sockets they are plugged into: each line, result and the
+// tally say the port, and --port takes only the units on the ports given.
+TEST_F(ParallelLine, UnitsAreNamedAndChosenByTheirUsbPort) {
+    SimUnitConfig onHub;
+    onHub.port = L"1-2.1";
+    const int first = simAddUnit(L"/dev/hidraw4", onHub);
+    onHub.port = L"1-2.2";
+    const int second = simAddUnit(L"/dev/hidraw7", onHub);
+    onHub.port = L"1-3";
+    const int elsewhere = simAddUnit(L"/dev/hidraw9", onHub);
+    const Ran r = run({L"update", L"--all", L"--yes", L"--port", L"1-2.1", L"--port=1-2.2"});
+    EXPECT_EQ(r.status, kExitOk);
+    expectWholeUpdate(first);
+    expectWholeUpdate(second);
+    EXPECT_TRUE(requestsOf(elsewhere).empty()) << "not on a chosen port: never opened";
+    EXPECT_TRUE(has(r.err, "1-2.1  /dev/hidraw4  DOCK-BOX  10 %  block 204 of 2038"));
+    EXPECT_TRUE(has(r.out, "\n  1-2.1  /dev/hidraw4  DOCK-BOX  updated\n")) << r.out;
+    EXPECT_TRUE(has(r.out, "\n  1-2.2  /dev/hidraw7  DOCK-BOX  updated\n"));
+    EXPECT_EQ(r.out.find("1-3"), std::string::npos);
+
+    simReset();
+    simSetFirmwareImage(image);
+    onHub.port = L"1-2.1";
+    simAddUnit(L"/dev/hidraw4", onHub);
+    const Ran json = run({L"update", L"--all", L"--yes", L"--json"});
+    EXPECT_TRUE(has(json.out, "{\"type\":\"result\",\"device\":\"/dev/hidraw4\",\"port\":"
+                              "\"1-2.1\",\"product\":\"DOCK-BOX\",\"result\":\"updated\""));
+    EXPECT_TRUE(has(json.out, "\"units\":[{\"device\":\"/dev/hidraw4\",\"port\":\"1-2.1\""));
+}
+
+// A port given with nothing plugged into it is waited for; one the platform cannot have is
+// a usage error before anything is touched.
+TEST_F(ParallelLine, AChosenPortIsWaitedForAndAWrongOneRefused) {
+    SimUnitConfig onHub;
+    onHub.port = L"1-3";
+    const int other = simAddUnit(L"/dev/hidraw1", onHub);
+    const Ran waited = run({L"update", L"--each", L"--yes", L"--port", L"1-2.4", L"--wait=2"});
+    EXPECT_EQ(waited.status, kExitNoUnit);
+    EXPECT_TRUE(requestsOf(other).empty());
+    for (const wchar_t* wrong : {L"/dev/hidraw1", L"usb1", L"1-2.", L""}) {
+        const Ran r = run({L"update", L"--each", L"--yes", L"--port", wrong});
+        EXPECT_EQ(r.status, kExitUsage) << wrong;
+        EXPECT_TRUE(has(r.err, "is not the name of a USB port here")) << wrong;
+    }
+    EXPECT_TRUE(requestsOf(other).empty());
 }
 
 // A person at the terminal is asked the same-or-newer question by name, and a yes writes.

@@ -228,7 +228,7 @@ TEST_F(TerminalTest, SeveralUnitsListedAndChosenByDevice) {
                      "/dev/hidraw5  DOCKPAD  0.0.0  0.0.0  0.0.0  wrong-mode\n"
                      "/dev/hidraw7  DOCK-BOX  0.0.0  0.0.0  0.0.0  incompatible\n");
     r = run({"list", "--json"});
-    EXPECT_TRUE(has(r.out, "{\"type\":\"unit\",\"device\":\"/dev/hidraw7\",\"product\":"
+    EXPECT_TRUE(has(r.out, "{\"type\":\"unit\",\"device\":\"/dev/hidraw7\",\"port\":\"\",\"product\":"
                            "\"DOCK-BOX\",\"unit\":\"0.0.0\",\"bootloader\":\"0.0.0\","
                            "\"controller\":\"0.0.0\",\"outcome\":\"incompatible\"}\n"))
         << r.out;
@@ -253,7 +253,7 @@ TEST_F(TerminalTest, UnitThisUserMayNotOpen) {
     EXPECT_TRUE(has(r.err, "plugdev"));
     EXPECT_TRUE(has(r.err, "/dev/hidraw3"));
     r = run({"list", "--json"});
-    EXPECT_EQ(r.out, "{\"type\":\"unit\",\"device\":\"/dev/hidraw3\",\"product\":\"DOCK-BOX\","
+    EXPECT_EQ(r.out, "{\"type\":\"unit\",\"device\":\"/dev/hidraw3\",\"port\":\"\",\"product\":\"DOCK-BOX\","
                      "\"unit\":\"-\",\"bootloader\":\"-\",\"controller\":\"-\","
                      "\"outcome\":\"no-access\"}\n");
 }
@@ -315,6 +315,22 @@ TEST_F(TerminalTest, WaitAsksAUnitAgainOnlyWhenSomethingIsPluggedInOrOut) {
     r = run({"status", "--wait=10"});
     EXPECT_EQ(r.status, kExitOk);
     EXPECT_TRUE(has(r.out, utf8(IDS_HINT_READY)));
+}
+
+// Status and list say which socket a unit is plugged into, where the platform tells.
+TEST_F(TerminalTest, StatusAndListNameTheUsbPort) {
+    SimUnitConfig config;
+    config.port = L"1-2.3";
+    simAddUnit(L"/dev/hidraw3", config);
+    Ran r = run({"status"});
+    EXPECT_TRUE(has(r.out, "DOCK-BOX: 2.3\nESC-bootloader: 1.5\nESC: 2.5\nUSB port: 1-2.3\n")) << r.out;
+    r = run({"status", "--json"});
+    EXPECT_TRUE(has(r.out, "\"device\":\"/dev/hidraw3\",\"port\":\"1-2.3\",\"product\""));
+    r = run({"list"});
+    EXPECT_EQ(r.out, "1-2.3  /dev/hidraw3  DOCK-BOX  2.3  1.5  2.5  ready\n");
+    r = run({"list", "--port", "1-2.4"});
+    EXPECT_EQ(r.status, kExitNoUnit);
+    EXPECT_TRUE(r.out.empty());
 }
 
 // A path that is not ASCII reaches the device list as the system spells it.

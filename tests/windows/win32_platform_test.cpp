@@ -56,6 +56,20 @@ TEST(Win32Platform, OtherHidDevicesOpenAndReportTheirIds) {
     }
 }
 
+// Wine's HID devices are on no USB root: each port name is empty or spelled as one, and
+// asking keeps the last error.
+TEST(Win32Platform, PortNamesOfTheListedInterfaces) {
+    std::vector<std::wstring> paths;
+    ASSERT_TRUE(platformListHidInterfaces(paths));
+    for (const std::wstring& path : paths) {
+        SetLastError(4321);
+        const std::wstring port = platformPortOf(path);
+        EXPECT_EQ(GetLastError(), 4321u);
+        EXPECT_TRUE(port.empty() || platformIsPortName(port));
+    }
+    EXPECT_EQ(platformPortOf(L"\\\\?\\hid#none"), L"");
+}
+
 TEST(Win32Platform, ImageResourceLoadsWhole) {
     FirmwareImage image;
     ASSERT_TRUE(loadImage(image));
