@@ -78,7 +78,8 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, Language lang
             options.wait = true;
         else if (name == L"--wait" && number(value, options.waitSeconds))
             options.wait = true;
-        else if (name == L"--device" || name == L"--count" || name == L"--port") {
+        else if (name == L"--device" || name == L"--count" || name == L"--port" ||
+                 name == L"--log") {
             std::wstring given = value;
             if (flag) {
                 if (i + 1 >= args.size()) {
@@ -89,6 +90,8 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, Language lang
             }
             if (name == L"--device") {
                 options.device = given;
+            } else if (name == L"--log") {
+                options.log = given;
             } else if (name == L"--port") {
                 if (!platformIsPortName(given)) {
                     problem = said(language, IDS_CLI_NOT_A_PORT, given);

@@ -5,6 +5,7 @@
 #include "session/presentation.h"
 #include "terminal/console_front_end.h"
 #include "terminal/line_report.h"
+#include "terminal/station_record.h"
 #include "terminal/unit_wait.h"
 
 #include <ostream>
@@ -14,8 +15,8 @@ namespace {
 // One command's run: its options, front end and session.
 class TerminalRun {
   public:
-    TerminalRun(const TerminalSetup& setup, const TerminalOptions& options)
-        : setup_(setup), options_(options), frontEnd_(setup_, options_),
+    TerminalRun(const TerminalSetup& setup, const TerminalOptions& options, RecordFile* record)
+        : setup_(setup), options_(options), record_(record), frontEnd_(setup_, options_),
           session_(frontEnd_, setup_.language) {
         frontEnd_.attach(session_);
         voice_.language = setup_.language;
@@ -42,6 +43,7 @@ class TerminalRun {
 
     const TerminalSetup& setup_;
     const TerminalOptions& options_;
+    RecordFile* record_;
     ConsoleFrontEnd frontEnd_;
     Session session_;
     Voice voice_;
@@ -142,8 +144,8 @@ int TerminalRun::updateCommand() {
     if (status != kUnitReady)
         return status;
     // Its versions before the update, for the result.
-    const std::wstring device = session_.view().device, port = session_.view().port,
-                       product = session_.view().unitLabel;
+    const SessionView before = session_.view();
+    const auto startedAt = std::chrono::steady_clock::now();
     session_.updatePressed();
     pumpUntilUpdateEnds();
     flushMessages();
@@ -151,15 +153,32 @@ int TerminalRun::updateCommand() {
     if (result != UnitResult::Updated && result != UnitResult::Failed &&
         setup_.interrupt->load())
         return kExitInterrupted;
-    Finished finished{device, port, product, result, notWrittenText(setup_.language, result)};
+    Finished finished{before.device, before.port, before.unitLabel, result,
+                      notWrittenText(setup_.language, result)};
     if (result == UnitResult::Updated || result == UnitResult::Failed)
         finished.text = session_.view().hint;
+    // On the disk before the result is told.
+    bool recorded = true;
+    if (record_ != nullptr) {
+        const auto took = std::chrono::steady_clock::now() - startedAt;
+        const StationEntry entry{
+            std::chrono::system_clock::now(), before.port, before.device, before.unitLabel,
+            before.unitVersion, before.bootloaderVersion, before.escVersion, result,
+            frontEnd_.lastFailure(),
+            static_cast<std::uint64_t>(
+                std::chrono::duration_cast<std::chrono::milliseconds>(took).count())};
+        recorded = record_->append(stationLine(entry));
+    }
     if (options_.json)
         out() << resultJson(finished) << '\n' << std::flush;
     else if (result == UnitResult::Updated)
         out() << utf8Lines(finished.text) << '\n' << std::flush;
     else if (result != UnitResult::Failed)
         voice_.say(finished.text);
+    if (!recorded) {
+        voice_.complain(loadText(setup_.language, IDS_CLI_LOG_FAILED));
+        return kExitRecordFailed;
+    }
     switch (result) {
     case UnitResult::Updated:
         return kExitOk;
@@ -186,7 +205,7 @@ int TerminalRun::command() {
 
 } // namespace
 
-int unitCommand(const TerminalSetup& setup, const TerminalOptions& options) {
-    TerminalRun run(setup, options);
+int unitCommand(const TerminalSetup& setup, const TerminalOptions& options, RecordFile* record) {
+    TerminalRun run(setup, options, record);
     return run.command();
 }

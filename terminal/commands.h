@@ -2,6 +2,8 @@
 // exit status. The production line is line.h's.
 #pragma once
 
+#include "terminal/record_file.h"
 #include "terminal/terminal.h"
 
-int unitCommand(const TerminalSetup& setup, const TerminalOptions& options);
+// An update's unit goes into `record` before its result is printed, where there is one.
+int unitCommand(const TerminalSetup& setup, const TerminalOptions& options, RecordFile* record);

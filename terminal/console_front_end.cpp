@@ -32,6 +32,8 @@ bool ConsoleFrontEnd::readYes() {
 bool ConsoleFrontEnd::ask(const Box& box) {
     const BoxAnswer rule = boxAnswer(box.id, options_, setup_.personAtTerminal());
     if (rule == BoxAnswer::Show) {
+        if (box.id == BoxId::UpdateFailed)
+            lastFailure_ = box.text;
         shown_.push_back(box);
         return true;
     }

@@ -22,6 +22,8 @@ class ConsoleFrontEnd : public FrontEnd {
     // Whether the last question declined was answered by the rules, no one asked (the
     // same-or-newer question without --force and without a person at a terminal).
     bool declinedByRule() const { return declinedByRule_; }
+    // The text of the last failure box, with its code line.
+    const std::wstring& lastFailure() const { return lastFailure_; }
     // Runs what the update's worker sent to this thread, waiting up to `wait` for it.
     bool runNext(std::chrono::milliseconds wait) { return queue_.runNext(wait); }
 
@@ -45,6 +47,7 @@ class ConsoleFrontEnd : public FrontEnd {
     WorkQueue queue_;
     std::vector<Box> shown_;
     bool declinedByRule_ = false;
+    std::wstring lastFailure_;
     std::uint32_t lastTenth_ = 0;
     std::size_t lastLineLength_ = 0;
     ProgressThrottle throttle_;

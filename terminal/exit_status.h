@@ -16,6 +16,7 @@ enum ExitStatus : int {
     kExitNoAccess = 8,       // a unit is present but this user may not open it
     kExitSeveralUnits = 9,   // several units and no --device
     kExitInUse = 10,         // the unit is in use by another instance of this program
+    kExitRecordFailed = 11,  // the station record (--log) could not be written
     kExitInterrupted = 130,  // ended by Ctrl-C or a termination request
 };
 

@@ -6,6 +6,7 @@
 #include "terminal/answer_reader.h"
 #include "terminal/line_report.h"
 #include "terminal/line_unit.h"
+#include "terminal/station_record.h"
 #include "terminal/unit_choice.h"
 
 #include <algorithm>
@@ -18,7 +19,7 @@ namespace {
 
 class Line {
   public:
-    Line(const TerminalSetup& setup, const TerminalOptions& options);
+    Line(const TerminalSetup& setup, const TerminalOptions& options, RecordFile* record);
     int run();
 
   private:
@@ -34,6 +35,8 @@ class Line {
 
     const TerminalSetup& setup_;
     const TerminalOptions& options_;
+    RecordFile* record_;
+    bool recordFailed_ = false; // then no unit starts any more
     const long limit_; // units written at once; 0: no limit
     WorkQueue queue_;
     LineLink link_;
@@ -45,8 +48,9 @@ class Line {
     std::unique_ptr<AnswerReader> reader_;
 };
 
-Line::Line(const TerminalSetup& setup, const TerminalOptions& options)
-    : setup_(setup), options_(options), limit_(options.parallel ? options.parallelLimit : 1),
+Line::Line(const TerminalSetup& setup, const TerminalOptions& options, RecordFile* record)
+    : setup_(setup), options_(options), record_(record),
+      limit_(options.parallel ? options.parallelLimit : 1),
       report_(setup, options) {
     link_.queue = &queue_;
     link_.options = &options_;
@@ -63,6 +67,8 @@ std::size_t Line::writing() const {
 }
 
 bool Line::mayStartAnother() const {
+    if (recordFailed_)
+        return false;
     const long busy = static_cast<long>(writing());
     if (options_.count > 0 && static_cast<long>(finished_) + busy >= options_.count)
         return false;
@@ -114,6 +120,26 @@ void Line::record(LineUnit& unit, UnitResult result, const std::wstring& text) {
     unit.state = UnitState::Done;
     unit.session->release();
     ++finished_;
+    // On the disk before its result is told; what could not be recorded stops the line.
+    if (record_ != nullptr) {
+        const auto took = std::chrono::steady_clock::now() - unit.startedAt;
+        const StationEntry entry{std::chrono::system_clock::now(),
+                                 unit.port,
+                                 unit.path,
+                                 unit.product,
+                                 unit.versions[0],
+                                 unit.versions[1],
+                                 unit.versions[2],
+                                 result,
+                                 text,
+                                 static_cast<std::uint64_t>(
+                                     std::chrono::duration_cast<std::chrono::milliseconds>(took)
+                                         .count())};
+        if (!record_->append(stationLine(entry)) && !recordFailed_) {
+            recordFailed_ = true;
+            report_.say(loadText(setup_.language, IDS_CLI_LOG_FAILED));
+        }
+    }
     report_.finished({unit.path, unit.port, unit.product, result, text});
     if (!options_.all)
         report_.say(formatText(loadText(setup_.language, IDS_CLI_REMOVE_UNIT),
@@ -153,6 +179,10 @@ void Line::start(const ListedUnit& listed) {
         return;
     }
     u.order = ++started_;
+    u.versions[0] = u.session->view().unitVersion;
+    u.versions[1] = u.session->view().bootloaderVersion;
+    u.versions[2] = u.session->view().escVersion;
+    u.startedAt = std::chrono::steady_clock::now();
     u.session->updatePressed();
     if (u.session->updateRunning()) {
         u.state = UnitState::Writing;
@@ -226,6 +256,8 @@ int Line::run() {
             ended = kExitInterrupted;
             break;
         }
+        if (recordFailed_)
+            break;
         if (options_.count > 0 && static_cast<long>(finished_) >= options_.count)
             break;
         if (options_.all && polledOnce)
@@ -243,12 +275,14 @@ int Line::run() {
         setup_.idle();
         idleMs += kUnitPollMs;
     }
-    return report_.tally(ended);
+    const int status = report_.tally(ended, record_ != nullptr, recordFailed_);
+    return recordFailed_ ? kExitRecordFailed : status;
 }
 
 } // namespace
 
-int productionLine(const TerminalSetup& setup, const TerminalOptions& options) {
+int productionLine(const TerminalSetup& setup, const TerminalOptions& options,
+                   RecordFile* record) {
     // Without --yes each unit is asked, which needs someone to read the question.
     if (!options.yes && !setup.interactive) {
         *setup.err << utf8Lines(formatText(loadText(setup.language, IDS_CLI_USAGE_ERROR),
@@ -257,6 +291,6 @@ int productionLine(const TerminalSetup& setup, const TerminalOptions& options) {
                    << std::flush;
         return kExitUsage;
     }
-    Line line(setup, options);
+    Line line(setup, options, record);
     return line.run();
 }

@@ -4,7 +4,10 @@
 // One unit's failure, removal or silence reaches only its own result.
 #pragma once
 
+#include "terminal/record_file.h"
 #include "terminal/terminal.h"
 
-// The whole line to its tally; its exit status.
-int productionLine(const TerminalSetup& setup, const TerminalOptions& options);
+// The whole line to its tally; its exit status. Each finished unit goes into `record`
+// first, where there is one (--log).
+int productionLine(const TerminalSetup& setup, const TerminalOptions& options,
+                   RecordFile* record);

@@ -191,7 +191,7 @@ void LineReport::answered(bool typed) {
         drawer_->answered();
 }
 
-int LineReport::tally(int ended) {
+int LineReport::tally(int ended, bool recordKept, bool recordFailed) {
     drawer_.reset(); // the block goes before the tally
     std::uint32_t count[4] = {};
     for (const Finished& f : results_)
@@ -204,15 +204,15 @@ int LineReport::tally(int ended) {
             JsonObject unit;
             units.push_back(resultFields(unit, f).str());
         }
-        out() << JsonObject("tally")
-                     .number("updated", updated)
-                     .number("failed", failed)
-                     .number("skipped", skipped)
-                     .number("declined", declined)
-                     .json("units", jsonArray(units))
-                     .str()
-              << '\n'
-              << std::flush;
+        JsonObject line("tally");
+        line.number("updated", updated)
+            .number("failed", failed)
+            .number("skipped", skipped)
+            .number("declined", declined)
+            .json("units", jsonArray(units));
+        if (recordKept)
+            line.flag("recordFailed", recordFailed);
+        out() << line.str() << '\n' << std::flush;
     } else {
         out() << utf8Lines(formatText(loadText(setup_.language, IDS_CLI_TALLY),
                                       {updated, failed, skipped, declined}))
@@ -227,6 +227,8 @@ int LineReport::tally(int ended) {
             if (f.result == UnitResult::Failed && last != std::wstring::npos)
                 out() << "    " << utf8Lines(f.text.substr(last + 2)) << '\n';
         }
+        if (recordFailed)
+            out() << utf8Lines(loadText(setup_.language, IDS_CLI_LOG_FAILED)) << '\n';
         out() << std::flush;
     }
     if (failed > 0)

@@ -51,8 +51,9 @@ class LineReport {
     // A question about one unit on its own line, naming it; answered() once answered.
     void question(const LineUnit& unit, const Box& box);
     void answered(bool typed);
-    // The block gone, the tally with each unit's result; the line's exit status.
-    int tally(int ended);
+    // The block gone, the tally with each unit's result, and whether the station record
+    // (where one is kept) was written whole; the line's exit status.
+    int tally(int ended, bool recordKept, bool recordFailed);
 
   private:
     std::ostream& out() { return *setup_.out; }

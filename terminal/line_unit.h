@@ -7,6 +7,7 @@
 #include "session/work_queue.h"
 #include "terminal/options.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -26,6 +27,8 @@ struct LineUnit {
     std::wstring failure;        // the failure box's text, with its code line
     bool declinedByRule = false; // a question answered no by the rules, no one asked
     std::uint64_t order = 0;     // in which order the units started
+    std::wstring versions[3];    // the unit's, bootloader's and controller's before
+    std::chrono::steady_clock::time_point startedAt;
 };
 
 // What a unit's front end needs of its line, all on the line's thread.

@@ -13,6 +13,7 @@ struct TerminalOptions {
     TerminalCommand command = TerminalCommand::Status;
     std::wstring device; // empty: the first unit
     std::vector<std::wstring> ports; // not empty: only the units on these USB ports
+    std::wstring log; // not empty: the station record to append to
     bool yes = false;    // answers the first confirmation
     bool force = false;  // answers the same-or-newer confirmation
     bool json = false;

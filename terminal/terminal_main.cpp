@@ -34,7 +34,20 @@ int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& giv
         *setup.out << PROGRAM_NAME "-cli " PROGRAM_VERSION "\n" << std::flush;
         return kExitOk;
     }
+    // The station record opens before any unit is touched: a line that could not keep it
+    // must not start.
+    RecordFile record;
+    std::wstring reason;
+    if (!options.log.empty() && !record.open(options.log, reason)) {
+        const std::wstring problem =
+            formatText(loadText(setup.language, IDS_CLI_LOG_UNOPENED), {options.log, reason});
+        *setup.err << utf8Lines(formatText(loadText(setup.language, IDS_CLI_USAGE_ERROR), {problem}))
+                   << '\n'
+                   << std::flush;
+        return kExitUsage;
+    }
+    RecordFile* kept = record.isOpen() ? &record : nullptr;
     if (options.command == TerminalCommand::Update && (options.each || options.all))
-        return productionLine(setup, options);
-    return unitCommand(setup, options);
+        return productionLine(setup, options, kept);
+    return unitCommand(setup, options, kept);
 }

@@ -1,0 +1,63 @@
+#include "terminal/station_record.h"
+
+#include "session/json.h"
+
+#include <cstdio>
+
+namespace {
+
+// The civil date of a day counted from 1970-01-01 (proleptic Gregorian).
+void civilDate(std::int64_t days, std::int64_t& year, unsigned& month, unsigned& day) {
+    days += 719468;
+    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const unsigned dayOfEra = static_cast<unsigned>(days - era * 146097);
+    const unsigned yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const unsigned shifted = (5 * dayOfYear + 2) / 153;
+    day = dayOfYear - (153 * shifted + 2) / 5 + 1;
+    month = shifted < 10 ? shifted + 3 : shifted - 9;
+    year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2);
+}
+
+// The failure's last line, its codes; the text alone where it has none.
+std::wstring codeLine(const std::wstring& failure) {
+    const std::size_t last = failure.rfind(L"\r\n");
+    return last == std::wstring::npos ? failure : failure.substr(last + 2);
+}
+
+} // namespace
+
+std::string utcTimestamp(std::chrono::system_clock::time_point moment) {
+    using namespace std::chrono;
+    const std::int64_t ms = duration_cast<milliseconds>(moment.time_since_epoch()).count();
+    std::int64_t days = ms / 86400000;
+    std::int64_t inDay = ms % 86400000;
+    if (inDay < 0) {
+        inDay += 86400000;
+        --days;
+    }
+    std::int64_t year = 0;
+    unsigned month = 0, day = 0;
+    civilDate(days, year, month, day);
+    char text[40];
+    std::snprintf(text, sizeof text, "%04lld-%02u-%02uT%02u:%02u:%02u.%03uZ",
+                  static_cast<long long>(year), month, day,
+                  static_cast<unsigned>(inDay / 3600000), static_cast<unsigned>(inDay / 60000 % 60),
+                  static_cast<unsigned>(inDay / 1000 % 60), static_cast<unsigned>(inDay % 1000));
+    return text;
+}
+
+std::string stationLine(const StationEntry& e) {
+    JsonObject line;
+    line.word("time", utcTimestamp(e.finishedAt).c_str())
+        .text("port", e.port)
+        .text("device", e.device)
+        .text("product", e.product)
+        .text("unit", e.unit)
+        .text("bootloader", e.bootloader)
+        .text("controller", e.controller)
+        .word("result", resultName(e.result))
+        .text("codeLine", e.result == UnitResult::Failed ? codeLine(e.failure) : std::wstring())
+        .number("durationMs", e.durationMs);
+    return line.str() + "\n";
+}

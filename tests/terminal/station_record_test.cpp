@@ -1,0 +1,141 @@
+// The station record: each finished unit a whole JSON line on the disk before its result is
+// told; a record that cannot be opened stops the line before it starts, one that cannot be
+// written stops it from starting more.
+#include "resources/generate/firmware_pattern.h"
+#include "sim/sim_unit.h"
+#include "terminal/station_record.h"
+#include "terminal/terminal.h"
+#include "unitlink/unit_connection.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+struct Ran {
+    int status;
+    std::string out, err;
+};
+
+bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+std::vector<std::string> linesOf(const std::string& file) {
+    std::ifstream in(file);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+class StationRecord : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        simReset();
+        simSetFirmwareImage(standInImage());
+        std::remove(file.c_str());
+    }
+    void TearDown() override { std::remove(file.c_str()); }
+    Ran run(std::vector<std::wstring> args) {
+        std::istringstream in;
+        std::ostringstream out, err;
+        TerminalSetup setup;
+        setup.in = &in;
+        setup.out = &out;
+        setup.err = &err;
+        setup.idle = [] {};
+        const int status = terminalMain(args, setup);
+        return {status, out.str(), err.str()};
+    }
+    static int plug(const wchar_t* path, const wchar_t* port, std::uint16_t installed = 0x0205) {
+        SimUnitConfig config;
+        config.port = port;
+        config.escFirmwareVersion = installed;
+        return simAddUnit(path, config);
+    }
+    // One file per test, since ctest runs tests side by side.
+    const std::string file = testing::TempDir() + "station-record-" +
+                             testing::UnitTest::GetInstance()->current_test_info()->name() +
+                             ".jsonl";
+    const std::wstring wideFile{file.begin(), file.end()};
+};
+
+TEST(StationTime, UtcWithMillisecondsAcrossALeapDay) {
+    using namespace std::chrono;
+    EXPECT_EQ(utcTimestamp(system_clock::time_point(milliseconds(1796797501123))),
+              "2026-12-09T06:25:01.123Z");
+    EXPECT_EQ(utcTimestamp(system_clock::time_point(milliseconds(1709251199999))),
+              "2024-02-29T23:59:59.999Z");
+    EXPECT_EQ(utcTimestamp(system_clock::time_point(milliseconds(0))), "1970-01-01T00:00:00.000Z");
+}
+
+TEST_F(StationRecord, EachFinishedUnitIsOneLineWithWhatItWasAndHowItEnded) {
+    plug(L"/dev/hidraw1", L"1-2.1");
+    const int failing = plug(L"/dev/hidraw2", L"1-2.2");
+    simAddFault(failing, {SimFaultKind::StatusError, ERASE, 1, 7});
+    plug(L"/dev/hidraw3", L"1-2.3", 0x0300);
+    const Ran r = run({L"update", L"--all", L"--yes", L"--log", wideFile});
+    EXPECT_EQ(r.status, kExitFailed);
+    const std::vector<std::string> lines = linesOf(file);
+    ASSERT_EQ(lines.size(), 3u);
+    std::string all;
+    for (const std::string& line : lines) {
+        EXPECT_EQ(line.rfind("{\"time\":\"20", 0), 0u) << line;
+        EXPECT_EQ(line.back(), '}');
+        all += line + "\n";
+    }
+    EXPECT_TRUE(has(all, "\"port\":\"1-2.1\",\"device\":\"/dev/hidraw1\",\"product\":\"DOCK-BOX\","
+                         "\"unit\":\"2.3\",\"bootloader\":\"1.5\",\"controller\":\"2.5\","
+                         "\"result\":\"updated\",\"codeLine\":\"\",\"durationMs\":"));
+    EXPECT_TRUE(has(all, "\"device\":\"/dev/hidraw2\",\"product\":\"DOCK-BOX\",\"unit\":\"2.3\","
+                         "\"bootloader\":\"1.5\",\"controller\":\"2.5\",\"result\":\"failed\","
+                         "\"codeLine\":\"The system shows following errorcode: "
+                         "0x00000007-0x00000000\""));
+    EXPECT_TRUE(has(all, "\"controller\":\"3.0\",\"result\":\"skipped\""));
+
+    // Appended to, never rewritten.
+    simReset();
+    simSetFirmwareImage(standInImage());
+    plug(L"/dev/hidraw4", L"1-3");
+    EXPECT_EQ(run({L"update", L"--yes", L"--log=" + wideFile}).status, kExitOk);
+    const std::vector<std::string> more = linesOf(file);
+    ASSERT_EQ(more.size(), 4u);
+    EXPECT_TRUE(has(more[3], "\"port\":\"1-3\",\"device\":\"/dev/hidraw4\"")) << more[3];
+}
+
+TEST_F(StationRecord, ARecordThatCannotBeOpenedIsAUsageErrorBeforeAnyUnitIsTouched) {
+    plug(L"/dev/hidraw1", L"1-1");
+    const Ran r = run({L"update", L"--each", L"--yes", L"--log", L"/no such folder/record.jsonl"});
+    EXPECT_EQ(r.status, kExitUsage);
+    EXPECT_TRUE(has(r.err, "cannot open the station record '/no such folder/record.jsonl' for "
+                           "appending: "));
+    EXPECT_TRUE(has(r.err, "Try '--help'."));
+    EXPECT_TRUE(simTranscript().empty());
+}
+
+// A disk that is full: the unit whose record failed still finishes and is told, no other
+// starts, and the tally and the status say so.
+TEST_F(StationRecord, AFailingWriteStartsNoFurtherUnit) {
+    if (!std::ifstream("/dev/full"))
+        GTEST_SKIP() << "no /dev/full here";
+    const int first = plug(L"/dev/hidraw1", L"1-1");
+    const int second = plug(L"/dev/hidraw2", L"1-2");
+    const Ran r = run({L"update", L"--each", L"--yes", L"--count", L"2", L"--log", L"/dev/full"});
+    EXPECT_EQ(r.status, kExitRecordFailed);
+    std::size_t firstRequests = 0, secondRequests = 0;
+    for (const SimExchange& e : simTranscript()) {
+        firstRequests += e.device == first;
+        secondRequests += e.device == second;
+    }
+    EXPECT_EQ(firstRequests, 3u + 4u + 2038u + 2u) << "the unit written finishes";
+    EXPECT_EQ(secondRequests, 0u) << "none starts after the record failed";
+    EXPECT_TRUE(has(r.out, "1-1  /dev/hidraw1  DOCK-BOX  updated\n"));
+    EXPECT_TRUE(has(r.out, "Updated: 1, failed: 0, skipped: 0, declined: 0\n"));
+    EXPECT_TRUE(has(r.out, "The station record could not be written: no further unit is started.\n"));
+}
+
+} // namespace
