@@ -149,7 +149,7 @@ int TerminalRun::updateCommand() {
     session_.updatePressed();
     pumpUntilUpdateEnds();
     flushMessages();
-    const UnitResult result = updateResult(session_, frontEnd_.declinedByRule());
+    const UnitResult result = updateResult(session_, options_, setup_.personAtTerminal());
     if (result != UnitResult::Updated && result != UnitResult::Failed &&
         setup_.interrupt->load())
         return kExitInterrupted;

@@ -40,7 +40,6 @@ bool ConsoleFrontEnd::ask(const Box& box) {
     std::ostream& err = *setup_.err;
     const std::string question = "\n" + utf8Lines(box.caption) + "\n" + utf8Lines(box.text) + "\n" +
                                  utf8Lines(loadText(setup_.language, IDS_CLI_PROMPT_ANSWERS));
-    declinedByRule_ = rule == BoxAnswer::No;
     bool yes = rule == BoxAnswer::Yes;
     if (rule == BoxAnswer::Prompt) {
         err << question << std::flush;

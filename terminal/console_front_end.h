@@ -19,9 +19,6 @@ class ConsoleFrontEnd : public FrontEnd {
 
     // The OK boxes shown since the last call (reasons and results), oldest first.
     std::vector<Box> takeShown();
-    // Whether the last question declined was answered by the rules, no one asked (the
-    // same-or-newer question without --force and without a person at a terminal).
-    bool declinedByRule() const { return declinedByRule_; }
     // The text of the last failure box, with its code line.
     const std::wstring& lastFailure() const { return lastFailure_; }
     // Runs what the update's worker sent to this thread, waiting up to `wait` for it.
@@ -46,7 +43,6 @@ class ConsoleFrontEnd : public FrontEnd {
     Session* session_ = nullptr;
     WorkQueue queue_;
     std::vector<Box> shown_;
-    bool declinedByRule_ = false;
     std::wstring lastFailure_;
     std::uint32_t lastTenth_ = 0;
     std::size_t lastLineLength_ = 0;

@@ -151,7 +151,7 @@ void Line::finishEnded() {
         LineUnit& unit = *entry.second;
         if (unit.state != UnitState::Writing || unit.session->updateRunning())
             continue;
-        const UnitResult result = updateResult(*unit.session, unit.declinedByRule);
+        const UnitResult result = updateResult(*unit.session, options_, setup_.personAtTerminal());
         record(unit, result,
                result == UnitResult::Updated ? unit.session->view().hint : unit.failure);
     }
@@ -190,7 +190,7 @@ void Line::start(const ListedUnit& listed) {
         redraw();
         return;
     }
-    const UnitResult result = updateResult(*u.session, u.declinedByRule);
+    const UnitResult result = updateResult(*u.session, options_, setup_.personAtTerminal());
     record(u, result,
            result == UnitResult::Failed ? u.failure : notWrittenText(setup_.language, result));
 }

@@ -22,7 +22,8 @@ const char* resultName(UnitResult result) {
     return "";
 }
 
-UnitResult updateResult(const Session& session, bool declinedByRule) {
+UnitResult updateResult(const Session& session, const TerminalOptions& options,
+                        bool personAtTerminal) {
     switch (session.lastUpdateEnd()) {
     case UpdateEnd::Succeeded:
         return UnitResult::Updated;
@@ -32,7 +33,9 @@ UnitResult updateResult(const Session& session, bool declinedByRule) {
     case UpdateEnd::None:
         break;
     }
-    return session.declinedAt() == BoxId::ConfirmSameOrNewer && declinedByRule
+    const bool byRule =
+        boxAnswer(BoxId::ConfirmSameOrNewer, options, personAtTerminal) == BoxAnswer::No;
+    return session.declinedAt() == BoxId::ConfirmSameOrNewer && byRule
                ? UnitResult::Skipped
                : UnitResult::Declined;
 }

@@ -16,8 +16,10 @@
 // first question, said no).
 enum class UnitResult { Updated, Failed, Skipped, Declined };
 const char* resultName(UnitResult result);
-// The result of the update `session` ran last; `declinedByRule` as LineUnit's.
-UnitResult updateResult(const Session& session, bool declinedByRule);
+// The result of the update `session` ran last: a same-or-newer question that the rules
+// answered (no --force, no person to ask) skipped it, any other no declined it.
+UnitResult updateResult(const Session& session, const TerminalOptions& options,
+                        bool personAtTerminal);
 // Why nothing was written, for a skipped or declined unit.
 std::wstring notWrittenText(Language language, UnitResult result);
 

@@ -5,7 +5,6 @@ bool UnitFrontEnd::ask(const Box& box) {
     case BoxAnswer::Yes:
         return true;
     case BoxAnswer::No:
-        unit_.declinedByRule = true;
         return false;
     case BoxAnswer::Prompt:
         return line_.ask(unit_, box);

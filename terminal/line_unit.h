@@ -25,7 +25,6 @@ struct LineUnit {
     ProgressState progress{};
     std::uint32_t lastTenth = 0;
     std::wstring failure;        // the failure box's text, with its code line
-    bool declinedByRule = false; // a question answered no by the rules, no one asked
     std::uint64_t order = 0;     // in which order the units started
     std::wstring versions[3];    // the unit's, bootloader's and controller's before
     std::chrono::steady_clock::time_point startedAt;
