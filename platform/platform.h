@@ -81,6 +81,9 @@ void platformCloseDevice(DeviceHandle device);
 
 // The error of this thread's last failed call (GetLastError, errno).
 std::uint32_t platformLastError();
+// Gives this thread's last-error value back, as taken by platformLastError, after work
+// that may have changed it.
+void platformSetLastError(std::uint32_t error);
 
 // Lasts at least `ms` and not much longer. Keeps the last-error value. Each thread learns
 // the lateness of its own wake-ups, so that a thread's waits in a row stay close to
@@ -93,6 +96,9 @@ void platformWait(std::uint32_t ms);
 using WaitDeadline = std::int64_t;
 WaitDeadline platformDeadline(std::uint32_t ms);
 void platformWaitUntil(WaitDeadline deadline);
+// Now in microseconds on the clock the waits use, from a start of its own: for telling
+// when a report went and how long a wait lasted. Keeps the last-error value.
+std::int64_t platformMicroseconds();
 
 // The firmware image carried by the executable; false when there is none. The data is
 // read-only and lives as long as the process (the simulated unit's until its image is set

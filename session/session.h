@@ -68,6 +68,9 @@ class Session {
     // Closes the unit, Update disabled and the versions emptied, without a word (the
     // production line, between two units).
     void release();
+    // Hands every report and wait of this session's unit to `trace` from now on, null to
+    // none (the terminal's --trace). Not while an update runs; `trace` must outlive that.
+    void traceWire(const WireTrace* trace) { unit_.trace = trace; }
 
     const SessionView& view() const { return view_; }
     Language language() const { return language_; }

@@ -152,3 +152,7 @@ std::uint32_t platformInUseError() {
 std::uint32_t platformLastError() {
     return simLastError;
 }
+
+void platformSetLastError(std::uint32_t error) {
+    simLastError = error;
+}

@@ -55,10 +55,11 @@ struct SimExchange {
     int device;           // index on the bus
     std::uint32_t number; // request number on that device, from 1
     std::vector<std::uint8_t> request;
-    std::uint64_t writtenAt;
+    std::uint64_t writtenAt;           // ms
     std::vector<std::uint8_t> answer; // empty until read
-    std::uint64_t readAt;
+    std::uint64_t readAt;              // ms
     bool read;
+    std::uint64_t writtenAtUs = 0, readAtUs = 0;
 };
 
 // Errors the simulated operating system reports.

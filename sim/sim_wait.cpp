@@ -16,3 +16,8 @@ void platformWaitUntil(WaitDeadline deadline) {
     std::unique_lock<std::mutex> held(simBus.lock);
     simClockPassUntilUs(static_cast<std::uint64_t>(deadline), held);
 }
+
+std::int64_t platformMicroseconds() {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    return static_cast<std::int64_t>(simClockNowUs());
+}

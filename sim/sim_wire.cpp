@@ -98,7 +98,9 @@ bool simTakeRequest(int index, const std::uint8_t* report, std::size_t length,
                                  now,
                                  {},
                                  0,
-                                 false});
+                                 false,
+                                 simClockNowUs(),
+                                 0});
 
     SimPendingAnswer answer{simAnswer(device, report, length), now + device.config.answerLatencyMs,
                             simBus.transcript.size() - 1, false, 0};
@@ -136,6 +138,7 @@ SimAnswerResult simGiveAnswer(int index, std::uint8_t* report, std::size_t lengt
     device->pending.pop_front();
     SimExchange& entry = simBus.transcript.at(answer.transcriptIndex);
     entry.readAt = simClockNow();
+    entry.readAtUs = simClockNowUs();
     if (answer.readFails)
         return failed(answer.lastError);
     entry.answer = answer.bytes;

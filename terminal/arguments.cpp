@@ -79,7 +79,7 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, Language lang
         else if (name == L"--wait" && number(value, options.waitSeconds))
             options.wait = true;
         else if (name == L"--device" || name == L"--count" || name == L"--port" ||
-                 name == L"--log") {
+                 name == L"--log" || name == L"--trace") {
             std::wstring given = value;
             if (flag) {
                 if (i + 1 >= args.size()) {
@@ -92,6 +92,8 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, Language lang
                 options.device = given;
             } else if (name == L"--log") {
                 options.log = given;
+            } else if (name == L"--trace") {
+                options.trace = given;
             } else if (name == L"--port") {
                 if (!platformIsPortName(given)) {
                     problem = said(language, IDS_CLI_NOT_A_PORT, given);

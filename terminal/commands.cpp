@@ -15,10 +15,15 @@ namespace {
 // One command's run: its options, front end and session.
 class TerminalRun {
   public:
-    TerminalRun(const TerminalSetup& setup, const TerminalOptions& options, RecordFile* record)
-        : setup_(setup), options_(options), record_(record), frontEnd_(setup_, options_),
-          session_(frontEnd_, setup_.language) {
+    TerminalRun(const TerminalSetup& setup, const TerminalOptions& options,
+                const StationFiles& files)
+        : setup_(setup), options_(options), record_(files.record), trace_(files.trace),
+          frontEnd_(setup_, options_), session_(frontEnd_, setup_.language) {
         frontEnd_.attach(session_);
+        if (trace_ != nullptr) {
+            wire_ = trace_->follow();
+            session_.traceWire(&wire_);
+        }
         voice_.language = setup_.language;
         voice_.say = [this](const std::wstring& text) {
             if (!options_.quiet)
@@ -44,6 +49,8 @@ class TerminalRun {
     const TerminalSetup& setup_;
     const TerminalOptions& options_;
     RecordFile* record_;
+    TraceFile* trace_;
+    WireTrace wire_;
     ConsoleFrontEnd frontEnd_;
     Session session_;
     Voice voice_;
@@ -105,6 +112,7 @@ int TerminalRun::listCommand() {
             ConsoleFrontEnd silent(setup_, options_); // its boxes kept, not said
             Session described(silent, setup_.language);
             silent.attach(described);
+            described.traceWire(trace_ != nullptr ? &wire_ : nullptr);
             described.connect(unit.path);
             view = described.view();
             outcome = outcomeRow(view.outcome).name;
@@ -169,6 +177,8 @@ int TerminalRun::updateCommand() {
                 std::chrono::duration_cast<std::chrono::milliseconds>(took).count())};
         recorded = record_->append(stationLine(entry));
     }
+    if (trace_ != nullptr)
+        trace_->result(before.port, before.device, result, frontEnd_.lastFailure());
     if (options_.json)
         out() << resultJson(finished) << '\n' << std::flush;
     else if (result == UnitResult::Updated)
@@ -205,7 +215,8 @@ int TerminalRun::command() {
 
 } // namespace
 
-int unitCommand(const TerminalSetup& setup, const TerminalOptions& options, RecordFile* record) {
-    TerminalRun run(setup, options, record);
+int unitCommand(const TerminalSetup& setup, const TerminalOptions& options,
+                const StationFiles& files) {
+    TerminalRun run(setup, options, files);
     return run.command();
 }

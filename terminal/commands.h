@@ -2,8 +2,10 @@
 // exit status. The production line is line.h's.
 #pragma once
 
-#include "terminal/record_file.h"
+#include "terminal/station_files.h"
 #include "terminal/terminal.h"
 
-// An update's unit goes into `record` before its result is printed, where there is one.
-int unitCommand(const TerminalSetup& setup, const TerminalOptions& options, RecordFile* record);
+// An update's unit goes into the record before its result is printed, where there is one;
+// the unit's reports and waits into the trace.
+int unitCommand(const TerminalSetup& setup, const TerminalOptions& options,
+                const StationFiles& files);

@@ -19,7 +19,7 @@ namespace {
 
 class Line {
   public:
-    Line(const TerminalSetup& setup, const TerminalOptions& options, RecordFile* record);
+    Line(const TerminalSetup& setup, const TerminalOptions& options, const StationFiles& files);
     int run();
 
   private:
@@ -36,6 +36,7 @@ class Line {
     const TerminalSetup& setup_;
     const TerminalOptions& options_;
     RecordFile* record_;
+    TraceFile* trace_;
     bool recordFailed_ = false; // then no unit starts any more
     const long limit_; // units written at once; 0: no limit
     WorkQueue queue_;
@@ -48,8 +49,8 @@ class Line {
     std::unique_ptr<AnswerReader> reader_;
 };
 
-Line::Line(const TerminalSetup& setup, const TerminalOptions& options, RecordFile* record)
-    : setup_(setup), options_(options), record_(record),
+Line::Line(const TerminalSetup& setup, const TerminalOptions& options, const StationFiles& files)
+    : setup_(setup), options_(options), record_(files.record), trace_(files.trace),
       limit_(options.parallel ? options.parallelLimit : 1),
       report_(setup, options) {
     link_.queue = &queue_;
@@ -140,6 +141,8 @@ void Line::record(LineUnit& unit, UnitResult result, const std::wstring& text) {
             report_.say(loadText(setup_.language, IDS_CLI_LOG_FAILED));
         }
     }
+    if (trace_ != nullptr)
+        trace_->result(unit.port, unit.path, result, text);
     report_.finished({unit.path, unit.port, unit.product, result, text});
     if (!options_.all)
         report_.say(formatText(loadText(setup_.language, IDS_CLI_REMOVE_UNIT),
@@ -165,6 +168,10 @@ void Line::start(const ListedUnit& listed) {
     u.product = productLabel(listed.productId);
     u.frontEnd = std::make_unique<UnitFrontEnd>(link_, u);
     u.session = std::make_unique<Session>(*u.frontEnd, setup_.language);
+    if (trace_ != nullptr) {
+        u.trace = trace_->follow();
+        u.session->traceWire(&u.trace);
+    }
     units_[listed.path] = std::move(unit);
     if (!listed.openable) {
         u.state = UnitState::Refused;
@@ -282,7 +289,7 @@ int Line::run() {
 } // namespace
 
 int productionLine(const TerminalSetup& setup, const TerminalOptions& options,
-                   RecordFile* record) {
+                   const StationFiles& files) {
     // Without --yes each unit is asked, which needs someone to read the question.
     if (!options.yes && !setup.interactive) {
         *setup.err << utf8Lines(formatText(loadText(setup.language, IDS_CLI_USAGE_ERROR),
@@ -291,6 +298,6 @@ int productionLine(const TerminalSetup& setup, const TerminalOptions& options,
                    << std::flush;
         return kExitUsage;
     }
-    Line line(setup, options, record);
+    Line line(setup, options, files);
     return line.run();
 }

@@ -4,10 +4,10 @@
 // One unit's failure, removal or silence reaches only its own result.
 #pragma once
 
-#include "terminal/record_file.h"
+#include "terminal/station_files.h"
 #include "terminal/terminal.h"
 
-// The whole line to its tally; its exit status. Each finished unit goes into `record`
-// first, where there is one (--log).
+// The whole line to its tally; its exit status. Each finished unit goes into the record
+// first, where there is one (--log); each unit's reports and waits into the trace.
 int productionLine(const TerminalSetup& setup, const TerminalOptions& options,
-                   RecordFile* record);
+                   const StationFiles& files);

@@ -28,6 +28,7 @@ struct LineUnit {
     std::uint64_t order = 0;     // in which order the units started
     std::wstring versions[3];    // the unit's, bootloader's and controller's before
     std::chrono::steady_clock::time_point startedAt;
+    WireTrace trace; // what its session's record reports to, with --trace
 };
 
 // What a unit's front end needs of its line, all on the line's thread.

@@ -14,6 +14,7 @@ struct TerminalOptions {
     std::wstring device; // empty: the first unit
     std::vector<std::wstring> ports; // not empty: only the units on these USB ports
     std::wstring log; // not empty: the station record to append to
+    std::wstring trace; // not empty: support's trace to append to
     bool yes = false;    // answers the first confirmation
     bool force = false;  // answers the same-or-newer confirmation
     bool json = false;

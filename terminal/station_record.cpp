@@ -19,13 +19,12 @@ void civilDate(std::int64_t days, std::int64_t& year, unsigned& month, unsigned&
     year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2);
 }
 
-// The failure's last line, its codes; the text alone where it has none.
+} // namespace
+
 std::wstring codeLine(const std::wstring& failure) {
     const std::size_t last = failure.rfind(L"\r\n");
     return last == std::wstring::npos ? failure : failure.substr(last + 2);
 }
-
-} // namespace
 
 std::string utcTimestamp(std::chrono::system_clock::time_point moment) {
     using namespace std::chrono;

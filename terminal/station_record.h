@@ -20,5 +20,7 @@ struct StationEntry {
 // {"time":"2026-12-09T06:25:01.123Z","port":…,"device":…,"product":…,"unit":…,
 // "bootloader":…,"controller":…,"result":…,"codeLine":…,"durationMs":…} and a line end.
 std::string stationLine(const StationEntry& entry);
+// A failure's last line, its codes; the text alone where it has none.
+std::wstring codeLine(const std::wstring& failure);
 // A moment in UTC, ISO 8601 with milliseconds.
 std::string utcTimestamp(std::chrono::system_clock::time_point moment);

@@ -34,20 +34,29 @@ int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& giv
         *setup.out << PROGRAM_NAME "-cli " PROGRAM_VERSION "\n" << std::flush;
         return kExitOk;
     }
-    // The station record opens before any unit is touched: a line that could not keep it
-    // must not start.
+    // The station record and the trace open before any unit is touched: a line that
+    // could not keep them must not start.
     RecordFile record;
+    TraceFile trace;
     std::wstring reason;
-    if (!options.log.empty() && !record.open(options.log, reason)) {
+    const bool recordOpened = options.log.empty() || record.open(options.log, reason);
+    if (!recordOpened || (!options.trace.empty() && !trace.open(options.trace, reason))) {
         const std::wstring problem =
-            formatText(loadText(setup.language, IDS_CLI_LOG_UNOPENED), {options.log, reason});
+            recordOpened ? formatText(loadText(setup.language, IDS_CLI_TRACE_UNOPENED), {options.trace, reason})
+                         : formatText(loadText(setup.language, IDS_CLI_LOG_UNOPENED), {options.log, reason});
         *setup.err << utf8Lines(formatText(loadText(setup.language, IDS_CLI_USAGE_ERROR), {problem}))
                    << '\n'
                    << std::flush;
         return kExitUsage;
     }
-    RecordFile* kept = record.isOpen() ? &record : nullptr;
-    if (options.command == TerminalCommand::Update && (options.each || options.all))
-        return productionLine(setup, options, kept);
-    return unitCommand(setup, options, kept);
+    StationFiles files;
+    files.record = record.isOpen() ? &record : nullptr;
+    files.trace = trace.isOpen() ? &trace : nullptr;
+    const int status = options.command == TerminalCommand::Update && (options.each || options.all)
+                           ? productionLine(setup, options, files)
+                           : unitCommand(setup, options, files);
+    // Support's trace is not the station's record: a trace cut short ends nothing early.
+    if (!trace.finish())
+        *setup.err << utf8Lines(loadText(setup.language, IDS_CLI_TRACE_FAILED)) << '\n' << std::flush;
+    return status;
 }

@@ -3,7 +3,9 @@
 void closeUnit(UnitConnection& connection) {
     if (unitIsOpen(connection))
         platformCloseDevice(connection.handle);
+    const WireTrace* trace = connection.trace;
     connection = UnitConnection{};
+    connection.trace = trace;
 }
 
 bool isUnit(std::uint16_t vendorId, std::uint16_t productId) {

@@ -4,27 +4,50 @@
 #include <cstring>
 #include <vector>
 
+namespace {
+
+void traceReport(const UnitConnection& connection, WireEventKind kind, std::int64_t atUs,
+                 const std::vector<std::uint8_t>& report) {
+    WireEvent event{kind, atUs};
+    event.bytes = report.data();
+    event.length = report.size();
+    if (kind == WireEventKind::NotSent || kind == WireEventKind::NotReceived)
+        event.error = platformLastError();
+    traceEvent(connection, event);
+}
+
+} // namespace
+
 std::int32_t exchange(UnitConnection& connection, const Report request, Report answer,
                       std::uint32_t answerDelay) {
     if (!unitIsOpen(connection))
         return kExchangeRefused;
+    const bool traced = connection.trace != nullptr;
 
     // The unit may declare reports longer than our buffers: the excess goes out as zero
     // and is ignored on receipt.
     std::vector<std::uint8_t> wire(std::max<std::size_t>(connection.outputReportLength, 1), 0);
     std::memcpy(wire.data(), request, std::min(wire.size(), kReportSize));
-    if (!platformWriteReport(connection.handle, wire.data(), connection.outputReportLength,
-                             kReportTimeoutMs))
+    const std::int64_t sentAt = traced ? platformMicroseconds() : 0;
+    const bool sent = platformWriteReport(connection.handle, wire.data(),
+                                          connection.outputReportLength, kReportTimeoutMs);
+    if (traced)
+        traceReport(connection, sent ? WireEventKind::Sent : WireEventKind::NotSent, sentAt, wire);
+    if (!sent)
         return kExchangeWriteFailed;
 
     if (answerDelay != 0)
-        platformWait(answerDelay);
+        unitWait(connection, answerDelay);
 
     answer[0] = kInputReportId;
     wire.assign(std::max<std::size_t>(connection.inputReportLength, 1), 0);
     wire[0] = kInputReportId;
-    if (!platformReadReport(connection.handle, wire.data(), connection.inputReportLength,
-                            kReportTimeoutMs))
+    const bool received = platformReadReport(connection.handle, wire.data(),
+                                             connection.inputReportLength, kReportTimeoutMs);
+    if (traced)
+        traceReport(connection, received ? WireEventKind::Received : WireEventKind::NotReceived,
+                    platformMicroseconds(), wire);
+    if (!received)
         return kExchangeReadFailed;
     std::memcpy(answer, wire.data(),
                 std::min<std::size_t>(connection.inputReportLength, kReportSize));

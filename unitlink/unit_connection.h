@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "unitlink/wire_trace.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -85,6 +86,8 @@ struct UnitConnection {
     EscInfoBlock escInfo{};
     BootInfoBlock bootInfo{};
     std::uint16_t productId = 0;
+    // Follows every report and wait when set; kept when the unit is closed.
+    const WireTrace* trace = nullptr;
 };
 
 inline bool unitIsOpen(const UnitConnection& connection) {
@@ -121,6 +124,19 @@ std::uint16_t escFirmwareVersion(const UnitConnection& connection);
 void setEscFirmwareVersion(UnitConnection& connection, std::uint16_t version);
 std::uint32_t escTypeCode(const UnitConnection& connection);
 std::uint32_t escBootloaderVersion(const UnitConnection& connection);
+
+// Hands `event` to the unit's trace (set), naming the unit, keeping the last-error value.
+void traceEvent(const UnitConnection& connection, WireEvent event);
+// The waits between requests, as the trace sees them: asked, and measured from the moment
+// they count from. Without a trace, platformWait and its deadline as they are.
+struct UnitDeadline {
+    WaitDeadline at;
+    std::uint32_t askedMs;
+    std::int64_t fromUs;
+};
+void unitWait(const UnitConnection& connection, std::uint32_t ms);
+UnitDeadline unitDeadline(const UnitConnection& connection, std::uint32_t ms);
+void unitWaitUntil(const UnitConnection& connection, const UnitDeadline& deadline);
 
 // Report exchange.
 std::int32_t exchange(UnitConnection& connection, const Report request, Report answer,

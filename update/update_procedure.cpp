@@ -46,25 +46,25 @@ void writeUpdate(UnitConnection& unit, Language language, const UpdateFeedback& 
     std::int32_t result = setSystemLock(unit, true);
     if (result != kExchangeOk)
         return fail(language, feedback, IDS_FAIL_LOCK, result, platformLastError());
-    platformWait(kStepWaitMs);
+    unitWait(unit, kStepWaitMs);
 
     result = setWriteProtect(unit, false);
     if (result != kExchangeOk)
         return fail(language, feedback, IDS_FAIL_WRITE_PROTECT, result, platformLastError());
-    platformWait(kStepWaitMs);
+    unitWait(unit, kStepWaitMs);
 
     result = erase(unit);
     std::uint32_t lastError = platformLastError();
     // The controller needs this time to finish erasing, whatever it answered.
-    platformWait(kAfterEraseWaitMs);
+    unitWait(unit, kAfterEraseWaitMs);
     if (result != kExchangeOk)
         return fail(language, feedback, IDS_FAIL_ERASE, result, lastError);
-    platformWait(kStepWaitMs);
+    unitWait(unit, kStepWaitMs);
 
     result = setAddress(unit);
     if (result != kExchangeOk)
         return fail(language, feedback, IDS_FAIL_SET_ADDRESS, result, platformLastError());
-    platformWait(kStepWaitMs);
+    unitWait(unit, kStepWaitMs);
 
     FeedbackWindow progress = feedback.openProgress();
     FeedbackWindow lastForeground = nullptr;
@@ -76,7 +76,7 @@ void writeUpdate(UnitConnection& unit, Language language, const UpdateFeedback& 
         result = writeBlock(unit, block.data, block.wordCount);
         // The wait after a block counts from its answer, so that showing the progress
         // overlaps it instead of lengthening it.
-        const WaitDeadline nextRequest = platformDeadline(kStepWaitMs);
+        const UnitDeadline nextRequest = unitDeadline(unit, kStepWaitMs);
         if (result != kExchangeOk) {
             lastError = platformLastError();
             feedback.closeProgress(progress);
@@ -84,7 +84,7 @@ void writeUpdate(UnitConnection& unit, Language language, const UpdateFeedback& 
         }
         feedback.setProgress(progress, total, static_cast<std::uint32_t>(cursor.remaining));
         feedback.keepOnTop(progress, lastForeground);
-        platformWaitUntil(nextRequest);
+        unitWaitUntil(unit, nextRequest);
     }
     feedback.closeProgress(progress);
 

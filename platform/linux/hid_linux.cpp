@@ -254,3 +254,7 @@ void platformCloseDevice(DeviceHandle device) {
 std::uint32_t platformLastError() {
     return static_cast<std::uint32_t>(errno);
 }
+
+void platformSetLastError(std::uint32_t error) {
+    errno = static_cast<int>(error);
+}

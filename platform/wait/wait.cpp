@@ -10,6 +10,15 @@ WaitDeadline platformDeadline(std::uint32_t ms) {
     return deadline;
 }
 
+std::int64_t platformMicroseconds() {
+    const std::uint64_t error = clockLastError();
+    const std::int64_t units = clockNow(), perMs = clockUnitsPerMs();
+    // Whole milliseconds first: nanoseconds since boot times 1000 would overflow.
+    const std::int64_t now = units / perMs * 1000 + units % perMs * 1000 / perMs;
+    clockRestoreError(error);
+    return now;
+}
+
 void platformWait(std::uint32_t ms) {
     if (ms != 0)
         platformWaitUntil(platformDeadline(ms));

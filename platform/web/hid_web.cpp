@@ -60,6 +60,9 @@ EM_ASYNC_JS(void, webClose, (int handle), {
 EM_JS(int, webLastError, (), {
     return self.orcaWebHid.lastError;
 });
+EM_JS(void, webSetLastError, (int error), {
+    self.orcaWebHid.lastError = error;
+});
 EM_JS(int, webInUseError, (), {
     return self.orcaWebHid.errors.EBUSY;
 });
@@ -167,4 +170,8 @@ void platformCloseDevice(DeviceHandle device) {
 
 std::uint32_t platformLastError() {
     return static_cast<std::uint32_t>(webLastError());
+}
+
+void platformSetLastError(std::uint32_t error) {
+    webSetLastError(static_cast<int>(error));
 }

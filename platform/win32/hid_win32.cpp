@@ -359,3 +359,7 @@ void platformCloseDevice(DeviceHandle device) {
 std::uint32_t platformLastError() {
     return GetLastError();
 }
+
+void platformSetLastError(std::uint32_t error) {
+    SetLastError(error);
+}

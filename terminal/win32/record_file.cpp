@@ -29,12 +29,12 @@ bool RecordFile::open(const std::wstring& path, std::wstring& reason) {
     return true;
 }
 
-bool RecordFile::append(const std::string& line) {
+bool RecordFile::append(const std::string& line, bool toDisk) {
     HANDLE file = reinterpret_cast<HANDLE>(handle_);
     DWORD written = 0;
     OVERLAPPED atTheEnd{};
     atTheEnd.Offset = atTheEnd.OffsetHigh = 0xFFFFFFFF;
     // A record cut short is worse than none: it counts as not written.
     return WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, &atTheEnd) &&
-           written == line.size() && FlushFileBuffers(file);
+           written == line.size() && (!toDisk || FlushFileBuffers(file));
 }

@@ -154,6 +154,10 @@ std::uint32_t platformLastError() {
     return run.lastError;
 }
 
+void platformSetLastError(std::uint32_t error) {
+    run.lastError = error;
+}
+
 // The update's feedback, as the window would give it.
 std::wstring loadText(Language, unsigned id) {
     return L"#" + std::to_wstring(id);

@@ -31,6 +31,28 @@ TEST_P(UpdateFailureTest, ReportsTheStepAndSendsNothingMore) {
     EXPECT_TRUE(simLockHeld(unit) || c.text == IDS_FAIL_LOCK) << "the lock is not restored";
 }
 
+// A trace that disturbs the thread's last-error value at every event changes no failure,
+// and sees every request that reached the unit.
+TEST_P(UpdateFailureTest, IsReportedAlikeWhileTraced) {
+    const FailureCase& c = GetParam();
+    int unit = readyUnit();
+    std::size_t traced = 0;
+    const WireTrace trace = [&traced](const WireEvent& event) {
+        traced += event.kind == WireEventKind::Sent;
+        platformSetLastError(12345);
+    };
+    unitConnection.trace = &trace;
+    simAddFault(unit, c.fault);
+    update();
+
+    const FeedbackCall f = failure();
+    EXPECT_EQ(f.text, textId(c.text));
+    EXPECT_EQ(f.code, c.code);
+    EXPECT_EQ(f.lastError, c.lastError);
+    EXPECT_EQ(sent().size(), c.requests);
+    EXPECT_EQ(traced, c.requests);
+}
+
 constexpr std::uint32_t kGenFailure = 31;
 
 INSTANTIATE_TEST_SUITE_P(

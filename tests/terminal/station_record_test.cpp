@@ -4,7 +4,7 @@
 #include "resources/generate/firmware_pattern.h"
 #include "sim/sim_unit.h"
 #include "terminal/station_record.h"
-#include "terminal/terminal.h"
+#include "tests/terminal/in_process_run.h"
 #include "unitlink/unit_connection.h"
 
 #include <gtest/gtest.h>
@@ -14,11 +14,6 @@
 #include <sstream>
 
 namespace {
-
-struct Ran {
-    int status;
-    std::string out, err;
-};
 
 bool has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
@@ -40,17 +35,7 @@ class StationRecord : public ::testing::Test {
         std::remove(file.c_str());
     }
     void TearDown() override { std::remove(file.c_str()); }
-    Ran run(std::vector<std::wstring> args) {
-        std::istringstream in;
-        std::ostringstream out, err;
-        TerminalSetup setup;
-        setup.in = &in;
-        setup.out = &out;
-        setup.err = &err;
-        setup.idle = [] {};
-        const int status = terminalMain(args, setup);
-        return {status, out.str(), err.str()};
-    }
+    Ran run(std::vector<std::wstring> args) { return runTerminal(args); }
     static int plug(const wchar_t* path, const wchar_t* port, std::uint16_t installed = 0x0205) {
         SimUnitConfig config;
         config.port = port;

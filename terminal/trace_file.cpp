@@ -1,0 +1,148 @@
+#include "terminal/trace_file.h"
+
+#include "platform/platform.h"
+#include "program.h"
+#include "session/json.h"
+#include "terminal/station_record.h"
+
+#include <chrono>
+
+namespace {
+
+// Lines gather in memory up to this much before the writer is woken; it also writes
+// whatever has gathered every quarter second.
+constexpr std::size_t kWakeWriterBytes = 256 * 1024;
+constexpr auto kWriteEvery = std::chrono::milliseconds(250);
+
+// `"port":…,"device":…`: the fields naming a unit, as a JSON fragment.
+std::string unitFields(const std::wstring& port, const std::wstring& device) {
+    const std::string object = JsonObject().text("port", port).text("device", device).str();
+    return object.substr(1, object.size() - 2);
+}
+
+void appendNumber(std::string& out, std::int64_t value) {
+    out += std::to_string(value);
+}
+
+void appendHex(std::string& out, const std::uint8_t* bytes, std::size_t length) {
+    static constexpr char digits[] = "0123456789abcdef";
+    for (std::size_t i = 0; i < length; ++i) {
+        out += digits[bytes[i] >> 4];
+        out += digits[bytes[i] & 15];
+    }
+}
+
+std::string eventLine(const std::string& unit, std::int64_t us, const WireEvent& event) {
+    std::string line;
+    line.reserve(64 + unit.size() + 2 * event.length);
+    line += "{\"us\":";
+    appendNumber(line, us);
+    line += ',';
+    line += unit;
+    switch (event.kind) {
+    case WireEventKind::Sent:
+    case WireEventKind::NotSent:
+        line += event.kind == WireEventKind::Sent ? ",\"sent\":\"" : ",\"notSent\":\"";
+        appendHex(line, event.bytes, event.length);
+        line += '"';
+        break;
+    case WireEventKind::Received:
+        line += ",\"received\":\"";
+        appendHex(line, event.bytes, event.length);
+        line += '"';
+        break;
+    case WireEventKind::NotReceived:
+        line += ",\"notReceived\":true";
+        break;
+    case WireEventKind::Waited:
+        line += ",\"waitAskedMs\":";
+        appendNumber(line, event.askedMs);
+        line += ",\"waitMeasuredUs\":";
+        appendNumber(line, event.measuredUs);
+        break;
+    }
+    if (event.kind == WireEventKind::NotSent || event.kind == WireEventKind::NotReceived) {
+        line += ",\"error\":";
+        appendNumber(line, event.error);
+    }
+    line += "}\n";
+    return line;
+}
+
+} // namespace
+
+bool TraceFile::open(const std::wstring& path, std::wstring& reason) {
+    if (!file_.open(path, reason))
+        return false;
+    startUs_ = platformMicroseconds();
+    JsonObject start;
+    start.number("us", 0)
+        .word("time", utcTimestamp(std::chrono::system_clock::now()).c_str())
+        .word("program", PROGRAM_NAME "-cli " PROGRAM_VERSION);
+    pending_ = start.str() + "\n";
+    writer_ = std::thread([this] { writeOut(); });
+    return true;
+}
+
+WireTrace TraceFile::follow() {
+    // The port is looked up once per unit the record opens, not once per report.
+    return [this, device = std::wstring(), unit = std::string()](const WireEvent& event) mutable {
+        if (unit.empty() || *event.device != device) {
+            device = *event.device;
+            unit = unitFields(device.empty() ? std::wstring() : platformPortOf(device), device);
+        }
+        take(eventLine(unit, event.atUs - startUs_, event));
+    };
+}
+
+void TraceFile::result(const std::wstring& port, const std::wstring& device, UnitResult result,
+                       const std::wstring& failure) {
+    if (!isOpen())
+        return;
+    JsonObject line;
+    line.number("us", static_cast<std::uint64_t>(platformMicroseconds() - startUs_))
+        .text("port", port)
+        .text("device", device)
+        .word("result", resultName(result))
+        .text("codeLine", result == UnitResult::Failed ? codeLine(failure) : std::wstring());
+    take(line.str() + "\n");
+}
+
+void TraceFile::take(const std::string& line) {
+    std::lock_guard<std::mutex> held(lock_);
+    if (stopping_)
+        return;
+    pending_ += line;
+    if (pending_.size() >= kWakeWriterBytes)
+        wake_.notify_one();
+}
+
+void TraceFile::writeOut() {
+    std::unique_lock<std::mutex> held(lock_);
+    for (;;) {
+        wake_.wait_for(held, kWriteEvery,
+                       [this] { return stopping_ || pending_.size() >= kWakeWriterBytes; });
+        std::string chunk;
+        chunk.swap(pending_);
+        const bool last = stopping_;
+        held.unlock();
+        // Whole lines in one write: another station's trace in the same file never cuts one.
+        const bool written = chunk.empty() || file_.append(chunk, false);
+        held.lock();
+        failed_ = failed_ || !written;
+        if (last)
+            return;
+    }
+}
+
+bool TraceFile::finish() {
+    if (!writer_.joinable())
+        return !failed_;
+    {
+        std::lock_guard<std::mutex> held(lock_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    writer_.join();
+    return !failed_;
+}
