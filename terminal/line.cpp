@@ -38,6 +38,7 @@ class Line {
     RecordFile* record_;
     TraceFile* trace_;
     bool recordFailed_ = false; // then no unit starts any more
+    bool redrawDue_ = false;    // a unit reached a new percent since the block was drawn
     const long limit_; // units written at once; 0: no limit
     WorkQueue queue_;
     LineLink link_;
@@ -86,7 +87,9 @@ void Line::redraw() {
     report_.redraw(shown);
 }
 
-// On a terminal the block is redrawn at each new percent; to a pipe or as JSON the report
+// On a terminal the block is redrawn at each new percent, by the line's loop: the writer
+// that reports its progress waits for this call, and a slow console must not lengthen
+// its waits. To a pipe or as JSON the report
 // keeps to 10 % steps.
 void Line::progress(LineUnit& unit, const ProgressState& state) {
     const bool newPercent = state.percent != unit.progress.percent || state.blocksWritten == 0;
@@ -94,8 +97,7 @@ void Line::progress(LineUnit& unit, const ProgressState& state) {
     if (options_.quiet || state.blocksTotal == 0)
         return;
     if (report_.drawsInPlace()) {
-        if (newPercent)
-            redraw();
+        redrawDue_ = redrawDue_ || newPercent;
         return;
     }
     report_.progress(unit);
@@ -243,6 +245,10 @@ int Line::run() {
         // One piece of work at a time, so that arrivals and interrupts are looked at
         // however busy the writers keep this thread.
         queue_.runNext(std::chrono::milliseconds(0));
+        if (redrawDue_) {
+            redrawDue_ = false;
+            redraw();
+        }
         finishEnded();
         // Interrupts are refused while any write runs; no unit starts after one.
         if (setup_.interrupt->exchange(false)) {
