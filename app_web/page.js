@@ -9,6 +9,8 @@
     let texts = null;
     let shown = null; // the session's last view: leaving, the wake lock and the switches follow it
     let wakeLock = null;
+    let newVersion = null; // a newer build's service worker, waiting to take over
+    let takingOver = false;
 
     const icons = { warning: '\u26A0', error: '\u2716', information: '\u2139' };
 
@@ -39,6 +41,8 @@
         $('versions-caption').textContent = message.versions;
         $('linux-access').textContent = message.linuxAccess;
         $('linux-access').hidden = !onLinux();
+        $('new-version-text').textContent = message.newVersion;
+        $('reload').textContent = message.reload;
         $('notice').hidden = true;
         if (!('hid' in navigator))
             unsupported();
@@ -71,6 +75,7 @@
         $('update').disabled = !view.updateEnabled;
         $('language').disabled = view.updateRunning;
         $('connect').disabled = view.updateRunning;
+        offerNewVersion();
         if (view.updateRunning)
             holdWakeLock();
         else if (wakeLock !== null)
@@ -117,6 +122,28 @@
         } catch (refused) {
             wakeLock = null; // battery saver or policy: the update goes on without it
         }
+    }
+
+    // A newer build is offered only while no update runs: taking it reloads the page.
+    function offerNewVersion() {
+        $('new-version').hidden = newVersion === null || texts === null || updateRunning();
+    }
+
+    function followNewVersions(registration) {
+        const found = (worker) => {
+            if (worker === null || navigator.serviceWorker.controller === null)
+                return; // the first visit's worker takes over at once: nothing is newer
+            newVersion = worker;
+            offerNewVersion();
+        };
+        found(registration.waiting);
+        registration.addEventListener('updatefound', () => {
+            const installing = registration.installing;
+            installing.addEventListener('statechange', () => {
+                if (installing.state === 'installed')
+                    found(installing);
+            });
+        });
     }
 
     function progressOpen(message) {
@@ -177,6 +204,22 @@
     });
 
     $('progress').addEventListener('cancel', (event) => event.preventDefault());
+
+    $('reload').addEventListener('click', () => {
+        if (newVersion === null || updateRunning())
+            return;
+        takingOver = true;
+        newVersion.postMessage({ type: 'take-over' });
+    });
+
+    // Offline after one visit: the service worker keeps every file of the site.
+    if ('serviceWorker' in navigator) {
+        navigator.serviceWorker.register('service_worker.js').then(followNewVersions, () => {});
+        navigator.serviceWorker.addEventListener('controllerchange', () => {
+            if (takingOver)
+                location.reload();
+        });
+    }
 
     // Leaving or reloading the page from the lock to its release would cut the update.
     window.addEventListener('beforeunload', (event) => {

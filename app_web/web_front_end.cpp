@@ -38,6 +38,8 @@ std::string pageTextsMessage(Language language) {
         {"cancel", IDS_WEB_CANCEL},
         {"yes", IDS_WEB_YES},
         {"no", IDS_WEB_NO},
+        {"newVersion", IDS_WEB_NEW_VERSION},
+        {"reload", IDS_WEB_RELOAD},
     };
     JsonObject out("texts");
     out.flag("german", german);

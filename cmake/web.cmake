@@ -41,23 +41,37 @@ target_link_options(sim_device PRIVATE -sMODULARIZE -sEXPORT_NAME=createSimDevic
 # The generator's PNG files are stored uncompressed; a page's should not be. The logo's
 # green background is its transparent colour, as in the windows.
 find_program(CONVERT convert REQUIRED)
+# The installed app's icons (192 and 512 pixels, and a maskable one) are the window's
+# drawing too.
 set(WEB_IMAGES ${GENERATED_DIR}/web/logo.png ${GENERATED_DIR}/web/icon-32.png
-    ${GENERATED_DIR}/web/icon-256.png)
+    ${GENERATED_DIR}/web/icon-256.png ${GENERATED_DIR}/web/icon-192.png
+    ${GENERATED_DIR}/web/icon-512.png ${GENERATED_DIR}/web/icon-maskable-512.png)
 add_custom_command(OUTPUT ${WEB_IMAGES} VERBATIM
     COMMAND ${CMAKE_COMMAND} -E make_directory ${GENERATED_DIR}/web
     COMMAND ${GENERATOR} logo-png ${GENERATED_DIR}/logo.png
+    COMMAND ${GENERATOR} icon-png 192 ${GENERATED_DIR}/icon-192.png
+    COMMAND ${GENERATOR} icon-png 512 ${GENERATED_DIR}/icon-512.png
+    COMMAND ${GENERATOR} maskable-icon-png 512 ${GENERATED_DIR}/icon-maskable-512.png
     COMMAND ${CONVERT} ${GENERATED_DIR}/logo.png -transparent "#00FF00" -define png:compression-level=9
             ${GENERATED_DIR}/web/logo.png
     COMMAND ${CONVERT} ${GENERATED_DIR}/icon-32.png -define png:compression-level=9 ${GENERATED_DIR}/web/icon-32.png
     COMMAND ${CONVERT} ${GENERATED_DIR}/icon-256.png -define png:compression-level=9 ${GENERATED_DIR}/web/icon-256.png
+    COMMAND ${CONVERT} ${GENERATED_DIR}/icon-192.png -define png:compression-level=9 ${GENERATED_DIR}/web/icon-192.png
+    COMMAND ${CONVERT} ${GENERATED_DIR}/icon-512.png -define png:compression-level=9 ${GENERATED_DIR}/web/icon-512.png
+    COMMAND ${CONVERT} ${GENERATED_DIR}/icon-maskable-512.png -define png:compression-level=9
+            ${GENERATED_DIR}/web/icon-maskable-512.png
     DEPENDS ${GENERATOR_DEPENDS} ${ICON_PNGS})
 set(WEB_FILES app_web/index.html app_web/page.js app_web/style.css app_web/worker.js
-    platform/web/web_hid.js)
+    app_web/manifest.webmanifest platform/web/web_hid.js)
 list(TRANSFORM WEB_FILES PREPEND ${CMAKE_SOURCE_DIR}/)
+# Each site's service worker caches that site's files, so it is made after them.
+set(OFFLINE_SCRIPT ${CMAKE_SOURCE_DIR}/cmake/web_offline.cmake)
+set(SERVICE_WORKER ${CMAKE_SOURCE_DIR}/app_web/service_worker.js.in)
 add_custom_target(web_page ALL
     COMMAND ${CMAKE_COMMAND} -E make_directory ${WEB_SITE}
     COMMAND ${CMAKE_COMMAND} -E copy ${WEB_FILES} ${WEB_IMAGES} ${WEB_SITE}
-    DEPENDS ${WEB_FILES} ${WEB_IMAGES} orca_core
+    COMMAND ${CMAKE_COMMAND} -DSITE=${WEB_SITE} -DTEMPLATE=${SERVICE_WORKER} -P ${OFFLINE_SCRIPT}
+    DEPENDS ${WEB_FILES} ${WEB_IMAGES} orca_core ${SERVICE_WORKER} ${OFFLINE_SCRIPT}
     COMMENT "The page in build/web")
 
 # The demo site: the page with the fake device loaded first, in the page and the worker.
@@ -65,6 +79,7 @@ add_custom_target(web_demo ALL
     COMMAND ${CMAKE_COMMAND} -DSITE=${WEB_SITE} -DDEMO=${WEB_DEMO_SITE}
             -DFAKE=${CMAKE_SOURCE_DIR}/sim/web/fake_hid.js
             -P ${CMAKE_SOURCE_DIR}/cmake/web_demo_site.cmake
+    COMMAND ${CMAKE_COMMAND} -DSITE=${WEB_DEMO_SITE} -DTEMPLATE=${SERVICE_WORKER} -P ${OFFLINE_SCRIPT}
     DEPENDS web_page sim_device ${CMAKE_SOURCE_DIR}/sim/web/fake_hid.js
             ${CMAKE_SOURCE_DIR}/cmake/web_demo_site.cmake
     COMMENT "The demo site in build/web-demo")

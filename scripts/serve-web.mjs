@@ -10,6 +10,7 @@ import { gzipSync } from 'node:zlib';
 const types = {
     '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8',
     '.css': 'text/css; charset=utf-8', '.wasm': 'application/wasm', '.png': 'image/png',
+    '.webmanifest': 'application/manifest+json',
 };
 
 export function serve(folder, port = 0) {

@@ -83,18 +83,27 @@ inline Canvas drawLogo() {
 }
 
 // The application icon at `size` pixels: the red controller body with the letter N.
-inline Canvas drawIcon(int size) {
+// A maskable icon (a web app's) fills its square and keeps the drawing within the middle
+// circle of 80 %, which every platform's mask leaves whole.
+inline Canvas drawIcon(int size, bool maskable = false) {
     Canvas icon(size, size, {0, 0, 0}, 0.0);
     const double s = size / 128.0;
+    const double inset = maskable ? 0.72 : 1.0;
     const int samples = 4;
-    auto scaled = [s](Shape shape, double dx = 0, double dy = 0, double f = 1) {
+    auto scaled = [s, inset, maskable](Shape shape, double dx = 0, double dy = 0, double f = 1) {
         for (Contour& c : shape)
             for (Point& p : c)
-                p = {s * (dx + f * p.x), s * (dy + f * p.y)};
+                p = maskable ? Point{s * (64 + inset * (dx + f * p.x - 64)),
+                                     s * (64 + inset * (dy + f * p.y - 64))}
+                             : Point{s * (dx + f * p.x), s * (dy + f * p.y)};
         return shape;
     };
-    paint(icon, scaled({roundedRectangle(4, 4, 124, 124, 22)}),
-          verticalGradient({225, 30, 30}, {120, 0, 0}, 4 * s, 124 * s), samples);
+    if (maskable)
+        paint(icon, {rectangle(0, 0, size, size)},
+              verticalGradient({225, 30, 30}, {120, 0, 0}, 0, size), samples);
+    else
+        paint(icon, scaled({roundedRectangle(4, 4, 124, 124, 22)}),
+              verticalGradient({225, 30, 30}, {120, 0, 0}, 4 * s, 124 * s), samples);
     if (size >= 48)
         for (int i = 0; i < 4; ++i)
             paint(icon, scaled({rectangle(16, 14 + 8.0 * i, 112, 18 + 8.0 * i)}),

@@ -1,5 +1,6 @@
 // Writes the binary resources of the executable from code, so that every build yields the
-// same bytes: generate_resources image|logo|icon OUTPUT, icon-png SIZE OUTPUT, or
+// same bytes: generate_resources image|logo|icon OUTPUT, icon-png|maskable-icon-png SIZE
+// OUTPUT, or
 // texts OUTPUT IDS STRINGS_EN STRINGS_DE DIALOG_EN DIALOG_DE.
 #include "resources/generate/artwork.h"
 #include "resources/generate/firmware_pattern.h"
@@ -120,10 +121,11 @@ bool writeFile(const char* path, const Bytes& bytes) {
 int main(int argc, char** argv) {
     const std::string what = argc > 1 ? argv[1] : "";
     const bool texts = what == "texts" && argc == 8;
-    const bool iconPng = what == "icon-png" && argc == 4;
+    const bool maskable = what == "maskable-icon-png";
+    const bool iconPng = (what == "icon-png" || maskable) && argc == 4;
     if (argc != 3 && !texts && !iconPng) {
         std::fprintf(stderr,
-                     "usage: %s image|logo|logo-png|icon OUTPUT | icon-png SIZE OUTPUT | texts "
+                     "usage: %s image|logo|logo-png|icon OUTPUT | icon-png|maskable-icon-png SIZE OUTPUT | texts "
                      "OUTPUT IDS STRINGS_EN STRINGS_DE DIALOG_EN DIALOG_DE\n",
                      argv[0]);
         return 2;
@@ -135,7 +137,7 @@ int main(int argc, char** argv) {
                 textTablesSource(argv[3], argv[4], argv[5], argv[6], argv[7]);
             bytes.assign(source.begin(), source.end());
         } else if (iconPng) {
-            bytes = pngFile(drawIcon(std::stoi(argv[2])));
+            bytes = pngFile(drawIcon(std::stoi(argv[2]), maskable));
         } else if (what == "image") {
             bytes = standInImage();
         } else if (what == "logo") {

@@ -3,65 +3,10 @@
 // from start to end, where only a worker's timers keep the 20 ms waits.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { browserForTests, openPage, shown, until, boxOpen, answer, texts, image, leavingAsks,
-    recordGuard } from './harness.mjs';
+import { browserForTests, openPage, shown, until, texts, leavingAsks, recordGuard, blocks,
+    pressUpdateAndConfirm, checkWritten } from './harness.mjs';
 
 const run = browserForTests();
-
-const SYSTEM_LOCK = 0x0b;
-const WRITE_PROTECT = 0x20;
-const ERASE = 0x1e;
-const SET_ADDRESS = 0x1f;
-const WRITE_BLOCK = 0x1b;
-const key = [0x91, 0x5c, 0x7e, 0x3a];
-const blocks = Math.ceil(image.length / 48);
-
-function report(...bytes) {
-    const whole = new Array(60).fill(0);
-    bytes.forEach((b, i) => { whole[i] = b; });
-    return whole;
-}
-
-// What the unit must receive from the lock to its release: 4 + 2,038 + 2 reports.
-function expectedRequests() {
-    const requests = [report(1, SYSTEM_LOCK, 1, 1), report(1, WRITE_PROTECT, 1, 0),
-        report(1, ERASE, 4, 0, ...key), report(1, SET_ADDRESS, 9, 1, 0, 0, 0, 0, ...key)];
-    for (let i = 0; i < blocks; ++i) {
-        const data = [...image.subarray(48 * i, 48 * i + 48)];
-        const count = data.length;
-        while (data.length < 48)
-            data.push(0xff); // the filler of a short last block
-        requests.push(report(1, WRITE_BLOCK, count, 0, ...data));
-    }
-    requests.push(report(1, WRITE_PROTECT, 1, 1), report(1, SYSTEM_LOCK, 1, 0));
-    return requests;
-}
-
-async function pressUpdateAndConfirm(page) {
-    await page.evaluate(() => document.getElementById('update').click());
-    const box = await boxOpen(page);
-    assert.equal(box.id, 'confirm-update');
-    await answer(page, true);
-}
-
-async function checkWritten(page) {
-    const all = await page.evaluate(() => self.fakeHid.transcript());
-    const start = all.findIndex((r) => r.bytes[1] === SYSTEM_LOCK && r.bytes[3] === 1);
-    const written = all.slice(start, start + 4 + blocks + 2).map((r) => r.bytes);
-    const expected = expectedRequests();
-    assert.equal(written.length, expected.length);
-    for (let i = 0; i < expected.length; ++i)
-        assert.deepEqual(written[i], expected[i], `request ${i} of the update`);
-    // On the worker's own clock, which the fake device shares: the next block never
-    // leaves less than 20 ms after the last one's answer.
-    const moments = (await page.evaluate(() => self.fakeHid.moments())).slice(start, start + written.length);
-    for (let i = 4; i < 4 + blocks; ++i)
-        assert.ok(moments[i + 1].takenAt - moments[i].answeredAt >= 20, `the wait after block ${i - 4}`);
-    const unit = await page.evaluate(() => self.fakeHid.state(0));
-    assert.deepEqual(unit.flash.slice(0, image.length), [...image]);
-    assert.equal(unit.violations, 0);
-    assert.equal(unit.lockHeld, false);
-}
 
 test('a whole update writes every request byte for byte and shows its progress', async () => {
     const page = await openPage(run.browser, run.sites.demo, { setup: { granted: [0] } });
