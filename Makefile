@@ -52,7 +52,7 @@ test-windows: windows
 test-arm64: arm64
 	ctest --preset arm64 -j $(JOBS)
 
-test-web: web
+test-web: web native
 	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
 	ctest --preset web -j $(JOBS)
 

@@ -6,7 +6,12 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
 #include <linux/hidraw.h>
 #include <linux/input.h>
 #include <sys/ioctl.h>
@@ -21,6 +26,14 @@ UMockdevTestbed* testbed = nullptr;
 std::map<int, std::unique_ptr<VirtualHidraw>> devices;
 std::map<int, UMockdevIoctlBase*> handlers;
 std::vector<std::string> usbDevices; // the USB devices in the testbed, by port path
+
+// A pollable node's answers, taken as their requests went: each readable once its byte is
+// on the node's terminal, whose other end this process holds to take the byte back.
+struct Answers {
+    std::deque<std::vector<std::uint8_t>> ready; // empty: the read failed
+    int master = -1, slave = -1;
+};
+std::map<int, Answers> answers;
 
 std::string portOf(const VirtualHidraw& d) {
     return d.port.empty() ? "1-" + std::to_string(d.number + 1) : d.port;
@@ -74,20 +87,61 @@ int errorOf(int simDevice) {
     return simDevice < 0 || !simUnitPresent(simDevice) ? ENODEV : EIO;
 }
 
+void takeAnswer(const VirtualHidraw& d) {
+    Answers& queued = answers[d.number];
+    std::vector<std::uint8_t> answer(simUnitConfig(d.simDevice).inputReportLength);
+    const SimAnswerResult result = simUnitGiveAnswer(d.simDevice, answer.data(), answer.size());
+    if (result == SimAnswerResult::NotReady)
+        return; // never answered
+    if (result == SimAnswerResult::Failed)
+        answer.clear();
+    queued.ready.push_back(std::move(answer));
+    const char signal = 1;
+    if (write(queued.master, &signal, 1) != 1)
+        std::perror("virtual hidraw: signalling an answer");
+}
+
 gboolean onWrite(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer user) {
     const auto& d = *static_cast<VirtualHidraw*>(user);
     UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
     const auto length = static_cast<std::size_t>(arg->data_len);
-    if (d.simDevice < 0 || !simUnitTakeRequest(d.simDevice, arg->data, length))
+    if (d.simDevice < 0 || !simUnitTakeRequest(d.simDevice, arg->data, length)) {
         umockdev_ioctl_client_complete(client, -1, errorOf(d.simDevice));
-    else
-        umockdev_ioctl_client_complete(client, static_cast<glong>(length), 0);
+        return TRUE;
+    }
+    if (d.pollable)
+        takeAnswer(d);
+    umockdev_ioctl_client_complete(client, static_cast<glong>(length), 0);
     return TRUE;
+}
+
+void readTaken(const VirtualHidraw& d, UMockdevIoctlClient* client, UMockdevIoctlData* arg) {
+    Answers& queued = answers[d.number];
+    if (queued.ready.empty()) {
+        umockdev_ioctl_client_complete(client, -1, EAGAIN);
+        return;
+    }
+    char signal;
+    if (read(queued.slave, &signal, 1) != 1)
+        std::perror("virtual hidraw: taking an answer's signal");
+    const std::vector<std::uint8_t> answer = std::move(queued.ready.front());
+    queued.ready.pop_front();
+    if (answer.empty()) {
+        umockdev_ioctl_client_complete(client, -1, EIO);
+        return;
+    }
+    const std::size_t length = std::min(answer.size(), static_cast<std::size_t>(arg->data_len));
+    std::memcpy(arg->data, answer.data(), length);
+    umockdev_ioctl_client_complete(client, static_cast<glong>(length), 0);
 }
 
 gboolean onRead(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer user) {
     const auto& d = *static_cast<VirtualHidraw*>(user);
     UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
+    if (d.pollable) {
+        readTaken(d, client, arg);
+        return TRUE;
+    }
     const auto length = static_cast<std::size_t>(arg->data_len);
     SimAnswerResult result = SimAnswerResult::Failed;
     if (d.simDevice >= 0)
@@ -103,6 +157,16 @@ gboolean onRead(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer user) 
 
 } // namespace
 
+std::string hexBytes(const std::vector<std::uint8_t>& bytes) {
+    std::string text;
+    char two[3];
+    for (std::uint8_t b : bytes) {
+        std::snprintf(two, sizeof two, "%02x", b);
+        text += two;
+    }
+    return text;
+}
+
 void virtualHidrawStart() {
     testbed = umockdev_testbed_new();
 }
@@ -114,6 +178,10 @@ void virtualHidrawStop() {
         g_object_unref(entry.second);
     }
     handlers.clear();
+    for (auto& entry : answers)
+        if (entry.second.slave >= 0)
+            close(entry.second.slave);
+    answers.clear();
     devices.clear();
     usbDevices.clear();
     if (testbed != nullptr)
@@ -138,7 +206,8 @@ std::string virtualHidrawAdd(const VirtualHidraw& device) {
     std::string record = "P: " + parentPath(*d) + "/hidraw/hidraw" + std::to_string(d->number) +
                          "\n" + (d->hasNode ? "N: hidraw" + std::to_string(d->number) + "\n" : "") +
                          "E: DEVNAME=" + node + "\nE: SUBSYSTEM=hidraw\n\nP: " + parentPath(*d) +
-                         "\nE: HID_ID=" + id + "\nE: SUBSYSTEM=hid\n" + usb;
+                         "\nE: HID_ID=" + id + "\nE: SUBSYSTEM=hid\nH: report_descriptor=" +
+                         hexBytes(d->descriptor) + "\n" + usb;
     GError* error = nullptr;
     if (!umockdev_testbed_add_from_string(testbed, record.c_str(), &error))
         throw std::runtime_error(error->message);
@@ -152,6 +221,16 @@ std::string virtualHidrawAdd(const VirtualHidraw& device) {
     if (!umockdev_testbed_attach_ioctl(testbed, node.c_str(), handler, &error))
         throw std::runtime_error(error->message);
     handlers[d->number] = handler;
+    if (d->pollable) {
+        Answers& queued = answers[d->number];
+        queued = Answers{};
+        queued.master = umockdev_testbed_get_dev_fd(testbed, node.c_str());
+        queued.slave = open(ptsname(queued.master), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        termios raw{};
+        tcgetattr(queued.slave, &raw);
+        cfmakeraw(&raw);
+        tcsetattr(queued.slave, TCSANOW, &raw);
+    }
     return node;
 }
 

@@ -15,7 +15,13 @@ struct VirtualHidraw {
     int simDevice = -1;  // the simulated unit behind it; -1: writes fail
     bool hasNode = true; // false: udev lists it but there is no node to open
     std::string port;    // the USB device's port path above it; empty: 1-(number + 1)
+    // A program that polls the node before it reads (a browser) is told of each answer by
+    // the node becoming readable; the answer is taken from the unit as the request goes.
+    bool pollable = false;
 };
+
+// Bytes as lowercase hex digits, as a sysfs attribute and a transcript carry them.
+std::string hexBytes(const std::vector<std::uint8_t>& bytes);
 
 void virtualHidrawStart();
 void virtualHidrawStop();

@@ -171,14 +171,14 @@ const WRITE_BLOCK = 0x1b;
 const key = [0x91, 0x5c, 0x7e, 0x3a];
 export const blocks = Math.ceil(image.length / 48);
 
-function report(...bytes) {
+export function report(...bytes) {
     const whole = new Array(60).fill(0);
     bytes.forEach((b, i) => { whole[i] = b; });
     return whole;
 }
 
 // What the unit must receive from the lock to its release: 4 + 2,038 + 2 reports.
-function expectedRequests() {
+export function expectedRequests() {
     const requests = [report(1, SYSTEM_LOCK, 1, 1), report(1, WRITE_PROTECT, 1, 0),
         report(1, ERASE, 4, 0, ...key), report(1, SET_ADDRESS, 9, 1, 0, 0, 0, 0, ...key)];
     for (let i = 0; i < blocks; ++i) {

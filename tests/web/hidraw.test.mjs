@@ -1,0 +1,156 @@
+// The page through the browser's own WebHID: Chromium's HID service opens a virtual
+// hidraw node (umockdev's preload in its environment), behind which the simulated unit
+// answers in real time, and a managed policy grants the page the programming units. A
+// whole update byte for byte, a failing erase, a unit pulled during the blocks, and the
+// connection outcomes. The policy needs root (CI is root); it is removed afterwards.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { spawn } from 'node:child_process';
+import { createInterface } from 'node:readline';
+import { existsSync, mkdirSync, rmSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+import puppeteer from 'puppeteer-core';
+import { serve } from '../../scripts/serve-web.mjs';
+import { root, until, shown, boxOpen, answer, texts, withInstructions, codeLine, blocks,
+    pressUpdateAndConfirm, expectedRequests } from './harness.mjs';
+
+const serverProgram = join(root, 'build/native/tests/linux/hidraw_unit_server');
+const policyFile = '/etc/chromium/policies/managed/orca-75-lx-updater-tests.json';
+const runnable = process.getuid() === 0 && existsSync(serverProgram);
+
+// One line a command: the server answers each with its lines.
+function startServer() {
+    const child = spawn(serverProgram, [], { stdio: ['pipe', 'pipe', 'inherit'] });
+    const lines = createInterface({ input: child.stdout });
+    const waiting = [];
+    const got = [];
+    lines.on('line', (line) => (waiting.length > 0 ? waiting.shift()(line) : got.push(line)));
+    const next = () => new Promise((resolve) => (got.length > 0 ? resolve(got.shift()) : waiting.push(resolve)));
+    return {
+        next,
+        async send(command, answerLines = 1) {
+            child.stdin.write(`${command}\n`);
+            const out = [];
+            for (let i = 0; i < answerLines; ++i)
+                out.push(await next());
+            return out;
+        },
+        stop: () => { child.stdin.end(); },
+    };
+}
+
+// A unit behind its own testbed and a browser started for it, whose page is handed to
+// `use`. Each case plugs its unit in afresh: umockdev fails to announce a virtual node's
+// removal here, so Chromium would still list a unit pulled before.
+async function withUnit(commands, use) {
+    const server = startServer();
+    const dir = (await server.next()).replace(/^UMOCKDEV_DIR=/, '');
+    for (const command of commands)
+        await server.send(command);
+    const site = await serve(join(root, 'build/web'));
+    const url = `http://localhost:${site.address().port}/`;
+    mkdirSync(join(policyFile, '..'), { recursive: true });
+    writeFileSync(policyFile, JSON.stringify({ WebHidAllowDevicesForUrls: [{
+        devices: [{ vendor_id: 0x1f4b, product_id: 1 }, { vendor_id: 0x1f4b, product_id: 2 }],
+        urls: [url.slice(0, -1)] }] }));
+    const browser = await puppeteer.launch({
+        executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+        headless: true,
+        args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
+            '--disable-component-update', '--disable-sync'],
+        env: { ...process.env, LD_PRELOAD: 'libumockdev-preload.so.0', UMOCKDEV_DIR: dir },
+    });
+    try {
+        // In the browser's own context: a page of an incognito one lists the unit but never
+        // opens it.
+        const page = await browser.defaultBrowserContext().newPage();
+        page.errors = [];
+        page.on('pageerror', (error) => page.errors.push(error.message));
+        await page.goto(url, { waitUntil: 'domcontentloaded' });
+        await use(page, server);
+    } finally {
+        await browser.close();
+        rmSync(policyFile, { force: true });
+        site.close();
+        await server.send('quit', 0);
+        server.stop();
+    }
+}
+
+const options = { skip: runnable ? false : 'needs root (the browser policy) and make native (the virtual unit)' };
+
+const hintIs = (page, hint, timeout) =>
+    until(page, (hint) => document.getElementById('hint').textContent === hint, hint, timeout);
+
+test('the connection outcomes, as the unit reports them', options, async () => {
+    const t = texts.en;
+    const outcomes = [
+        ['ready', t.IDS_HINT_READY],
+        ['wrong-mode', withInstructions(t, 'IDS_HINT_WRONG_MODE')],
+        ['no-updatable-esc', withInstructions(t, 'IDS_HINT_NO_UPDATABLE_ESC')],
+        ['incompatible', withInstructions(t, 'IDS_HINT_INCOMPATIBLE')],
+        ['no-unit', withInstructions(t, 'IDS_HINT_NO_UNIT')],
+    ];
+    for (const [outcome, hint] of outcomes) {
+        console.log(`outcome ${outcome}`);
+        await withUnit(outcome === 'no-unit' ? [] : [`add ${outcome}`], async (page) => {
+            if (outcome === 'incompatible') {
+                const box = await boxOpen(page);
+                assert.equal(box.caption, t.IDS_INCOMPATIBLE_CAPTION);
+                await answer(page, true);
+            }
+            await hintIs(page, hint);
+            const view = await shown(page);
+            assert.equal(view.outcome, outcome);
+            assert.equal(view.updateEnabled, outcome === 'ready');
+            if (outcome === 'ready')
+                assert.deepEqual([view.unitLabel, view.unitVersion, view.bootloaderVersion, view.escVersion],
+                    ['DOCK-BOX', '2.3', '1.5', '2.5']);
+        });
+    }
+});
+
+test('a whole update through the browser\'s HID service writes every request byte for byte', options, async () => {
+    await withUnit(['add ready'], async (page, server) => {
+        await until(page, () => !document.getElementById('update').disabled);
+        const started = Date.now();
+        await pressUpdateAndConfirm(page);
+        await hintIs(page, texts.en.IDS_HINT_UPDATE_DONE, 180000);
+        console.log(`browser's own WebHID: ${Date.now() - started} ms from Update to its end`);
+        const [requests, flash] = await server.send('written', 2);
+        const hex = (bytes) => bytes.map((b) => b.toString(16).padStart(2, '0')).join('');
+        const expected = expectedRequests().map(hex);
+        const sent = requests.split(' ');
+        assert.equal(sent.length, 4 + blocks + 2);
+        for (let i = 0; i < expected.length; ++i)
+            assert.equal(sent[i], expected[i], `request ${i} of the update`);
+        assert.equal(flash, 'flash is the image');
+        assert.deepEqual(page.errors, []);
+    });
+});
+
+test('a failing erase reports its text and code line', options, async () => {
+    await withUnit(['add ready', 'fault erase-error'], async (page) => {
+        await until(page, () => !document.getElementById('update').disabled);
+        await pressUpdateAndConfirm(page);
+        const box = await boxOpen(page, 30000);
+        assert.equal(box.caption, texts.en.IDS_UPDATE_FAILED_CAPTION);
+        assert.equal(box.text, `${texts.en.IDS_FAIL_ERASE}\n${codeLine(texts.en, 7, 0)}`);
+        await answer(page, true);
+    });
+});
+
+test('a unit pulled during the blocks fails that block at once', options, async () => {
+    await withUnit(['add ready', 'fault unplug-block 40'], async (page, server) => {
+        await until(page, () => !document.getElementById('update').disabled);
+        await pressUpdateAndConfirm(page);
+        const box = await boxOpen(page, 60000);
+        assert.equal(box.caption, texts.en.IDS_UPDATE_FAILED_CAPTION);
+        assert.match(box.text, new RegExp(`^${texts.en.IDS_FAIL_WRITE_BLOCK}\n`));
+        console.log(`pulled: ${box.text.split('\n').at(-1)}`);
+        await answer(page, true);
+        const [requests] = await server.send('written', 2);
+        assert.equal(requests.split(' ').filter((r) => r.startsWith('011b')).length, 39,
+            'nothing after the pulled block');
+    });
+});
