@@ -166,7 +166,10 @@
         sim.HEAPU8[device.buffer] = reportId;
         sim.HEAPU8.set(new Uint8Array(data.buffer, data.byteOffset, Math.min(data.byteLength, length - 1)),
             device.buffer + 1);
-        const taken = sim._simDeviceTake(index, device.buffer, length);
+        const took = sim._simDeviceTake(index, device.buffer, length);
+        if (took === 2)
+            return new Promise(() => {}); // a write that never completes
+        const taken = took === 1;
         if (taken)
             moments.push({ takenAt, answeredAt: null });
         if (!sim._simDevicePresent(index)) {

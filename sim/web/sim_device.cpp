@@ -52,8 +52,11 @@ EMSCRIPTEN_KEEPALIVE void simDeviceFault(int device, int kind, int command, int 
     simAddFault(device, fault);
 }
 
+// 1 taken, 0 refused, 2 a write that never completes (the fake never settles it).
 EMSCRIPTEN_KEEPALIVE int simDeviceTake(int device, const std::uint8_t* report, int length) {
-    return simUnitTakeRequest(device, report, static_cast<std::size_t>(length)) ? 1 : 0;
+    if (simUnitTakeRequest(device, report, static_cast<std::size_t>(length)))
+        return 1;
+    return simLastErrorValue() == kSimErrorTimeout ? 2 : 0;
 }
 
 // 0 answered, 1 not ready yet, 2 failed.
