@@ -96,6 +96,13 @@ void platformWait(std::uint32_t ms);
 using WaitDeadline = std::int64_t;
 WaitDeadline platformDeadline(std::uint32_t ms);
 void platformWaitUntil(WaitDeadline deadline);
+// A moment `ms` after the last input report that a read on `device` took arrived, on the
+// clock of platformDeadline: counted from the answer itself, not from when the caller got
+// it. Where a read returns as its report arrives (Linux, Windows, the simulation) the same
+// as platformDeadline(ms); in a browser the answer's way to the suspended core is left
+// out. platformDeadline(ms) when no read has taken a report. Keeps the last-error value.
+WaitDeadline platformDeadlineAfterAnswer(DeviceHandle device, std::uint32_t ms);
+
 // Now in microseconds on the clock the waits use, from a start of its own: for telling
 // when a report went and how long a wait lasted. Keeps the last-error value.
 std::int64_t platformMicroseconds();

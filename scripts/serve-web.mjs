@@ -13,7 +13,8 @@ const types = {
     '.webmanifest': 'application/manifest+json',
 };
 
-export function serve(folder, port = 0) {
+// `isolated`: with the headers that make the page cross-origin isolated.
+export function serve(folder, port = 0, { isolated = true } = {}) {
     const root = resolve(folder);
     const server = createServer(async (request, response) => {
         const path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
@@ -30,8 +31,10 @@ export function serve(folder, port = 0) {
             return;
         }
         const headers = { 'Content-Type': types[extname(file)] || 'application/octet-stream',
-            'Cross-Origin-Opener-Policy': 'same-origin', 'Cross-Origin-Embedder-Policy': 'require-corp',
             'Cache-Control': 'no-cache' };
+        if (isolated)
+            Object.assign(headers, { 'Cross-Origin-Opener-Policy': 'same-origin',
+                'Cross-Origin-Embedder-Policy': 'require-corp' });
         if (/\bgzip\b/.test(request.headers['accept-encoding'] || '')) {
             body = gzipSync(body, { level: 9 });
             headers['Content-Encoding'] = 'gzip';

@@ -153,6 +153,11 @@ std::uint32_t platformLastError() {
     return simLastError;
 }
 
+// A read returns as its report arrives.
+WaitDeadline platformDeadlineAfterAnswer(DeviceHandle, std::uint32_t ms) {
+    return platformDeadline(ms);
+}
+
 void platformSetLastError(std::uint32_t error) {
     simLastError = error;
 }

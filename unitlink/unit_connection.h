@@ -128,7 +128,8 @@ std::uint32_t escBootloaderVersion(const UnitConnection& connection);
 // Hands `event` to the unit's trace (set), naming the unit, keeping the last-error value.
 void traceEvent(const UnitConnection& connection, WireEvent event);
 // The waits between requests, as the trace sees them: asked, and measured from the moment
-// they count from. Without a trace, platformWait and its deadline as they are.
+// they count from. Without a trace, platformWait and its deadline as they are; a deadline
+// counts from the unit's last answer (platformDeadlineAfterAnswer).
 struct UnitDeadline {
     WaitDeadline at;
     std::uint32_t askedMs;

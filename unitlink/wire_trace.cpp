@@ -31,7 +31,9 @@ UnitDeadline unitDeadline(const UnitConnection& connection, std::uint32_t ms) {
     // Taken before the deadline: a thread preempted between the two would otherwise show
     // a wait shorter than the one it kept.
     const std::int64_t from = connection.trace != nullptr ? platformMicroseconds() : 0;
-    return {platformDeadline(ms), ms, from};
+    return {unitIsOpen(connection) ? platformDeadlineAfterAnswer(connection.handle, ms)
+                                   : platformDeadline(ms),
+            ms, from};
 }
 
 void unitWaitUntil(const UnitConnection& connection, const UnitDeadline& deadline) {

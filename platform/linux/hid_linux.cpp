@@ -255,6 +255,11 @@ std::uint32_t platformLastError() {
     return static_cast<std::uint32_t>(errno);
 }
 
+// A read returns as its report arrives.
+WaitDeadline platformDeadlineAfterAnswer(DeviceHandle, std::uint32_t ms) {
+    return platformDeadline(ms);
+}
+
 void platformSetLastError(std::uint32_t error) {
     errno = static_cast<int>(error);
 }

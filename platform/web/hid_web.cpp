@@ -6,6 +6,7 @@
 
 #include <emscripten.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -59,6 +60,10 @@ EM_ASYNC_JS(void, webClose, (int handle), {
 });
 EM_JS(int, webLastError, (), {
     return self.orcaWebHid.lastError;
+});
+// When the report the last read took arrived, in ms of the worker's clock; -1: none.
+EM_JS(double, webLastArrival, (int handle), {
+    return self.orcaWebHid.lastArrival(handle);
 });
 EM_JS(void, webSetLastError, (int error), {
     self.orcaWebHid.lastError = error;
@@ -170,6 +175,20 @@ void platformCloseDevice(DeviceHandle device) {
 
 std::uint32_t platformLastError() {
     return static_cast<std::uint32_t>(webLastError());
+}
+
+// The answer waited in the worker's queue, or reached the suspended core, some time before
+// the core took it: the wait counts from its arrival. The waits' clock counts µs here.
+WaitDeadline platformDeadlineAfterAnswer(DeviceHandle device, std::uint32_t ms) {
+    const double arrived = webLastArrival(static_cast<int>(device));
+    if (arrived < 0)
+        return platformDeadline(ms);
+    // Measured before the deadline is taken: time passing between the two only lengthens
+    // the wait.
+    const std::int64_t since =
+        platformMicroseconds() - static_cast<std::int64_t>(std::floor(arrived * 1000.0));
+    const WaitDeadline fromNow = platformDeadline(ms);
+    return since > 0 ? fromNow - since : fromNow;
 }
 
 void platformSetLastError(std::uint32_t error) {

@@ -113,12 +113,15 @@ self.orcaWebHid = (() => {
         } catch (error) {
             return fail(error && error.name === 'NotAllowedError' ? errors.EACCES : errors.EIO);
         }
-        const handle = { device, queue: [], wake: null, gone: false };
+        // Each report with when it arrived; the last one taken's arrival, which the wait
+        // after an answer counts from.
+        const handle = { device, queue: [], wake: null, gone: false, takenArrival: -1 };
         handle.listener = (event) => {
             const data = new Uint8Array(event.data.buffer, event.data.byteOffset, event.data.byteLength);
             const report = new Uint8Array(data.length + 1);
             report[0] = event.reportId;
             report.set(data, 1);
+            report.arrivedAt = performance.now();
             handle.queue.push(report);
             if (handle.wake)
                 handle.wake();
@@ -179,9 +182,20 @@ self.orcaWebHid = (() => {
         });
     };
 
+    const take = (handle) => {
+        const report = handle.queue.shift();
+        handle.takenArrival = report.arrivedAt;
+        return report;
+    };
+
     api.takeQueued = (number) => {
         const handle = handles.get(number);
-        return handle && handle.queue.length > 0 ? handle.queue.shift() : null;
+        return handle && handle.queue.length > 0 ? take(handle) : null;
+    };
+
+    api.lastArrival = (number) => {
+        const handle = handles.get(number);
+        return handle ? handle.takenArrival : -1;
     };
 
     api.read = async (number, timeoutMs) => {
@@ -200,7 +214,7 @@ self.orcaWebHid = (() => {
             handle.wake = null;
         }
         if (handle.queue.length > 0)
-            return handle.queue.shift();
+            return take(handle);
         fail(handle.gone ? errors.ENODEV : errors.ETIMEDOUT);
         return null;
     };

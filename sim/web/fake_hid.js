@@ -115,7 +115,9 @@
     // The worker: the simulated units and their reports.
     importScripts('sim_device.js');
     let sim = null;
-    const moments = []; // when each request was taken and answered, on the worker's clock
+    // When each request was taken and answered, and when the core took the answer from its
+    // queue, on the worker's clock.
+    const moments = [];
     let plugged = 0;
     const simIndex = new Map(); // number -> index on the simulated bus
     let setupDone;
@@ -171,7 +173,7 @@
             return new Promise(() => {}); // a write that never completes
         const taken = took === 1;
         if (taken)
-            moments.push({ takenAt, answeredAt: null });
+            moments.push({ takenAt, answeredAt: null, coreTookAt: null });
         if (!sim._simDevicePresent(index)) {
             hid.present.delete(device.number);
             queueMicrotask(() => { hid.fire('disconnect', device.number); announce(); });
@@ -238,6 +240,15 @@
                 createSimDevice().then((module) => {
                     sim = module;
                     sim._simDeviceReset();
+                    // The seam's queue is the worker's own: its reads are stamped here.
+                    const takeQueued = self.orcaWebHid.takeQueued;
+                    self.orcaWebHid.takeQueued = (number) => {
+                        const report = takeQueued(number);
+                        const moment = moments[moments.length - 1];
+                        if (report !== null && moment && moment.coreTookAt === null)
+                            moment.coreTookAt = performance.now();
+                        return report;
+                    };
                     data.granted.forEach((n) => hid.granted.add(n));
                     data.units.forEach(plug);
                     setupDone();

@@ -154,6 +154,11 @@ std::uint32_t platformLastError() {
     return run.lastError;
 }
 
+// A read returns as its report arrives.
+WaitDeadline platformDeadlineAfterAnswer(DeviceHandle, std::uint32_t ms) {
+    return platformDeadline(ms);
+}
+
 void platformSetLastError(std::uint32_t error) {
     run.lastError = error;
 }

@@ -39,13 +39,18 @@ export function browserForTests() {
     return run;
 }
 
-export async function serveSites() {
-    const demo = await serve(join(root, 'build/web-demo'));
-    const product = await serve(join(root, 'build/web'));
+export async function serveSites({ isolated = true } = {}) {
+    const demo = await serve(join(root, 'build/web-demo'), 0, { isolated });
+    const product = await serve(join(root, 'build/web'), 0, { isolated });
     return {
         demo: `http://localhost:${demo.address().port}/`,
         product: `http://localhost:${product.address().port}/`,
-        close: () => { demo.close(); product.close(); },
+        close: () => {
+            for (const server of [demo, product]) {
+                server.close();
+                server.closeAllConnections();
+            }
+        },
     };
 }
 
