@@ -74,8 +74,12 @@ async function firstView(browser, url, offline, stopServer) {
     await page.goto(url);
     await until(page, () => self.firstViewAt !== undefined);
     if (offline) {
-        await page.evaluate(() => navigator.serviceWorker.ready);
-        await until(page, () => navigator.serviceWorker.controller !== null);
+        await page.evaluate(async () => {
+            await navigator.serviceWorker.ready;
+            if (navigator.serviceWorker.controller === null)
+                await new Promise((resolve) =>
+                    navigator.serviceWorker.addEventListener('controllerchange', resolve, { once: true }));
+        });
         stopServer();
         await page.reload();
         await until(page, () => self.firstViewAt !== undefined);

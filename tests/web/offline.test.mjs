@@ -23,9 +23,15 @@ async function ownSite() {
     };
 }
 
+// The service worker in control of the page: its claim comes as an event, not as a change
+// of the page that `until` would look again at.
 async function controlled(page) {
-    await page.evaluate(() => navigator.serviceWorker.ready);
-    await until(page, () => navigator.serviceWorker.controller !== null);
+    await page.evaluate(async () => {
+        await navigator.serviceWorker.ready;
+        if (navigator.serviceWorker.controller === null)
+            await new Promise((resolve) =>
+                navigator.serviceWorker.addEventListener('controllerchange', resolve, { once: true }));
+    });
 }
 
 const done = (page) => until(page, (hint) => document.getElementById('hint').textContent === hint,
