@@ -18,62 +18,112 @@ const serverProgram = join(root, 'build/native/tests/linux/hidraw_unit_server');
 const policyFile = '/etc/chromium/policies/managed/orca-75-lx-updater-tests.json';
 const runnable = process.getuid() === 0 && existsSync(serverProgram);
 
+const bounded = (promise, ms, what) => {
+    let timer;
+    return Promise.race([promise, new Promise((resolve, reject) => {
+        timer = setTimeout(() => reject(new Error(`${what}: no end within ${ms} ms`)), ms);
+    })]).finally(() => clearTimeout(timer));
+};
+
 // One line a command: the server answers each with its lines.
 function startServer() {
     const child = spawn(serverProgram, [], { stdio: ['pipe', 'pipe', 'inherit'] });
+    const exited = new Promise((resolve) => child.on('exit', resolve));
     const lines = createInterface({ input: child.stdout });
     const waiting = [];
     const got = [];
     lines.on('line', (line) => (waiting.length > 0 ? waiting.shift()(line) : got.push(line)));
     const next = () => new Promise((resolve) => (got.length > 0 ? resolve(got.shift()) : waiting.push(resolve)));
     return {
-        next,
+        next: () => bounded(next(), 30000, 'the virtual unit\'s answer'),
         async send(command, answerLines = 1) {
             child.stdin.write(`${command}\n`);
             const out = [];
             for (let i = 0; i < answerLines; ++i)
-                out.push(await next());
+                out.push(await this.next());
             return out;
         },
-        stop: () => { child.stdin.end(); },
+        async stop() {
+            child.stdin.end();
+            await bounded(exited, 10000, 'the virtual unit\'s end').catch(() => child.kill('SIGKILL'));
+        },
     };
+}
+
+const launchOptions = (dir) => ({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    headless: true,
+    timeout: 30000,
+    protocolTimeout: 60000,
+    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
+        '--disable-component-update', '--disable-sync'],
+    env: { ...process.env, LD_PRELOAD: 'libumockdev-preload.so.0', UMOCKDEV_DIR: dir },
+});
+
+// A browser that does not close in time is killed with its children: one left behind
+// would keep this run from ending.
+async function closeBrowser(browser) {
+    await bounded(browser.close(), 15000, 'the browser\'s close').catch(() => {
+        const pid = browser.process()?.pid;
+        try {
+            process.kill(-pid, 'SIGKILL');
+        } catch (ignored) {
+            // gone already
+        }
+    });
 }
 
 // A unit behind its own testbed and a browser started for it, whose page is handed to
 // `use`. Each case plugs its unit in afresh: umockdev fails to announce a virtual node's
-// removal here, so Chromium would still list a unit pulled before.
+// removal here, so Chromium would still list a unit pulled before. Chromium under the
+// preload has now and then neither started nor loaded the page within 30 s; that start
+// alone is tried once more, in a new testbed and browser.
 async function withUnit(commands, use) {
+    if (!(await withUnitOnce(commands, use, false)))
+        await withUnitOnce(commands, use, true);
+}
+
+// False when the browser did not start, unless `last`.
+async function withUnitOnce(commands, use, last) {
     const server = startServer();
-    const dir = (await server.next()).replace(/^UMOCKDEV_DIR=/, '');
-    for (const command of commands)
-        await server.send(command);
     const site = await serve(join(root, 'build/web'));
-    const url = `http://localhost:${site.address().port}/`;
-    mkdirSync(join(policyFile, '..'), { recursive: true });
-    writeFileSync(policyFile, JSON.stringify({ WebHidAllowDevicesForUrls: [{
-        devices: [{ vendor_id: 0x1f4b, product_id: 1 }, { vendor_id: 0x1f4b, product_id: 2 }],
-        urls: [url.slice(0, -1)] }] }));
-    const browser = await puppeteer.launch({
-        executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-        headless: true,
-        args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-            '--disable-component-update', '--disable-sync'],
-        env: { ...process.env, LD_PRELOAD: 'libumockdev-preload.so.0', UMOCKDEV_DIR: dir },
-    });
+    let browser = null;
     try {
-        // In the browser's own context: a page of an incognito one lists the unit but never
-        // opens it.
-        const page = await browser.defaultBrowserContext().newPage();
-        page.errors = [];
-        page.on('pageerror', (error) => page.errors.push(error.message));
-        await page.goto(url, { waitUntil: 'domcontentloaded' });
+        const dir = (await server.next()).replace(/^UMOCKDEV_DIR=/, '');
+        for (const command of commands)
+            await server.send(command);
+        const url = `http://localhost:${site.address().port}/`;
+        mkdirSync(join(policyFile, '..'), { recursive: true });
+        writeFileSync(policyFile, JSON.stringify({ WebHidAllowDevicesForUrls: [{
+            devices: [{ vendor_id: 0x1f4b, product_id: 1 }, { vendor_id: 0x1f4b, product_id: 2 }],
+            urls: [url.slice(0, -1)] }] }));
+        let page;
+        try {
+            const launched = Date.now();
+            browser = await puppeteer.launch(launchOptions(dir));
+            // In the browser's own context: a page of an incognito one lists the unit but
+            // never opens it.
+            page = await browser.defaultBrowserContext().newPage();
+            page.errors = [];
+            page.on('pageerror', (error) => page.errors.push(error.message));
+            await page.goto(url, { waitUntil: 'domcontentloaded', timeout: 30000 });
+            console.log(`browser started and page loaded in ${Date.now() - launched} ms`);
+        } catch (error) {
+            if (last)
+                throw error;
+            console.log(`the browser's start failed (${error.message}): once more`);
+            return false;
+        }
         await use(page, server);
+        return true;
     } finally {
-        await browser.close();
+        if (browser !== null)
+            await closeBrowser(browser);
         rmSync(policyFile, { force: true });
+        site.closeAllConnections();
         site.close();
-        await server.send('quit', 0);
-        server.stop();
+        await server.send('quit', 0).catch(() => {});
+        await server.stop();
     }
 }
 
