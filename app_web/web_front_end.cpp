@@ -1,4 +1,5 @@
 #include "app_web/web_front_end.h"
+#include "platform/web/suspending_js.h"
 
 #include "resources/resource_ids.h"
 #include "resources/text_tables.h"
@@ -15,7 +16,7 @@ namespace {
 EM_JS(void, postToPage, (const char* message), {
     self.orcaPage.post(JSON.parse(UTF8ToString(message)));
 });
-EM_ASYNC_JS(int, askPage, (const char* message), {
+WEB_SUSPENDING_JS(int, askPage, (const char* message), {
     return (await self.orcaPage.ask(JSON.parse(UTF8ToString(message)))) ? 1 : 0;
 });
 // clang-format on

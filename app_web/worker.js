@@ -35,6 +35,34 @@ async function drain() {
     busy = false;
 }
 
+// The calls that may wait for the browser, which JSPI suspends; the rest never do.
+const suspendingEntries = ['orcaStart', 'orcaLanguage', 'orcaUpdate', 'orcaDeviceChanges'];
+self.orcaStackSwitching = typeof WebAssembly.Suspending === 'function'
+    && typeof WebAssembly.promising === 'function';
+
+// With JSPI the module's imports that return a promise suspend it, and its entries return
+// one. Asyncify's own wrapping still follows: it does nothing while nothing unwinds.
+function instantiateWasm(imports, receive) {
+    const suspending = {};
+    for (const [module, functions] of Object.entries(imports)) {
+        suspending[module] = {};
+        for (const [name, value] of Object.entries(functions))
+            suspending[module][name] = typeof value === 'function' && value.name.startsWith('__asyncjs__')
+                ? new WebAssembly.Suspending(value) : value;
+    }
+    const ready = ({ instance, module }) => {
+        const exports = { ...instance.exports };
+        for (const name of suspendingEntries)
+            exports[name] = WebAssembly.promising(instance.exports[name]);
+        receive({ exports }, module);
+    };
+    const file = 'orca_core.wasm';
+    WebAssembly.instantiateStreaming(fetch(file, { credentials: 'same-origin' }), suspending).then(ready,
+        () => fetch(file, { credentials: 'same-origin' }).then((response) => response.arrayBuffer())
+            .then((bytes) => WebAssembly.instantiate(bytes, suspending)).then(ready));
+    return {};
+}
+
 function callCore(name, ...args) {
     return core.ccall(name, null, args.map(() => 'number'), args, { async: true });
 }
@@ -50,7 +78,7 @@ self.orcaWebHid.onHotPlug = () => whenIdle(() => callCore('orcaDeviceChanges'));
 const messages = {
     // The language first; the session only where WebHID reaches the unit from here.
     start: async ({ german }) => {
-        core = await createCore();
+        core = await createCore(self.orcaStackSwitching ? { instantiateWasm } : {});
         whenIdle(async () => {
             await callCore('orcaLanguage', german ? 1 : 0);
             postTexts();

@@ -19,8 +19,9 @@ add_library(platform_web STATIC
     ${IMAGE_SOURCE})
 target_link_libraries(platform_web PUBLIC project_warnings)
 
-# The core calls that wait for the browser are suspended by Asyncify; the worker's
-# script calls in through ccall.
+# The core calls that wait for the browser are suspended by JSPI or Asyncify; the worker's
+# script calls in through ccall, and finds the entries JSPI wraps by their names (the
+# exports library keeps the module's export names).
 add_executable(orca_core app_web/web_front_end.cpp app_web/web_program.cpp)
 target_link_libraries(orca_core PRIVATE session locale_texts platform_web)
 set_target_properties(orca_core PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${WEB_SITE})
@@ -28,7 +29,7 @@ target_link_options(orca_core PRIVATE
     -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sMODULARIZE -sEXPORT_NAME=createCore
     -sENVIRONMENT=worker -sALLOW_MEMORY_GROWTH -sFILESYSTEM=0
     "-sEXPORTED_FUNCTIONS=_orcaStart,_orcaLanguage,_orcaUpdate,_orcaDeviceChanges,_orcaPageTexts,_malloc,_free"
-    "-sEXPORTED_RUNTIME_METHODS=ccall,UTF8ToString")
+    "-sEXPORTED_RUNTIME_METHODS=ccall,UTF8ToString" -lexports.js)
 
 # The simulated unit for the fake device.
 add_executable(sim_device sim/web/sim_device.cpp)

@@ -13,8 +13,9 @@ const types = {
     '.webmanifest': 'application/manifest+json',
 };
 
-// `isolated`: with the headers that make the page cross-origin isolated.
-export function serve(folder, port = 0, { isolated = true } = {}) {
+// `isolated`: with the headers that make the page cross-origin isolated. `prelude`: text
+// put before a file's own, by its path (tests only).
+export function serve(folder, port = 0, { isolated = true, prelude = {} } = {}) {
     const root = resolve(folder);
     const server = createServer(async (request, response) => {
         const path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
@@ -30,6 +31,8 @@ export function serve(folder, port = 0, { isolated = true } = {}) {
             response.writeHead(404).end();
             return;
         }
+        if (prelude[path])
+            body = Buffer.concat([Buffer.from(prelude[path]), body]);
         const headers = { 'Content-Type': types[extname(file)] || 'application/octet-stream',
             'Cache-Control': 'no-cache' };
         if (isolated)

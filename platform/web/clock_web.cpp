@@ -1,9 +1,10 @@
-// The waits' clock in the browser's Dedicated Worker: the core is suspended (Asyncify) and
-// the worker's timer wakes it, which a hidden tab does not slow down as it does a page's.
+// The waits' clock in the browser's Dedicated Worker: the core is suspended and the
+// worker's timer wakes it, which a hidden tab does not slow down as it does a page's.
 // A timer fires late, by a fraction of a millisecond and now and then by a few: a late
 // wake counts at once, an early one slowly, since the few late wakes are what would
 // stretch the waits.
 #include "platform/wait/wait_clock.h"
+#include "platform/web/suspending_js.h"
 
 #include <emscripten.h>
 
@@ -17,6 +18,9 @@ namespace {
 // clang-format off
 EM_JS(int, clockStepUs, (), {
     return self.crossOriginIsolated ? 5 : 100;
+});
+WEB_SUSPENDING_JS(void, sleepFor, (int ms), {
+    await new Promise((resolve) => setTimeout(resolve, ms));
 });
 // clang-format on
 
@@ -44,7 +48,7 @@ std::int64_t clockSleepToward(std::int64_t at) {
     const std::int64_t sleepMs = (at - now) / 1000;
     if (sleepMs <= 0)
         return kNotAimed;
-    emscripten_sleep(static_cast<unsigned>(sleepMs));
+    sleepFor(static_cast<int>(sleepMs));
     return now + sleepMs * 1000;
 }
 

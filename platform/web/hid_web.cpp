@@ -1,8 +1,9 @@
 // The unit through WebHID, from the browser's Dedicated Worker that runs the core. The
 // devices, their input queues and the last error live in the worker's script
 // (platform/web/web_hid.js); a call that must wait for the browser suspends the core
-// through Asyncify until the promise settles, so the core's calls stay blocking ones.
+// until the promise settles, so the core's calls stay blocking ones.
 #include "platform/platform.h"
+#include "platform/web/suspending_js.h"
 
 #include <emscripten.h>
 
@@ -13,7 +14,7 @@
 namespace {
 
 // clang-format off
-EM_ASYNC_JS(char*, webListInterfaces, (), {
+WEB_SUSPENDING_JS(char*, webListInterfaces, (), {
     const text = (await self.orcaWebHid.list()).join('\n');
     const size = lengthBytesUTF8(text) + 1;
     const copy = _malloc(size);
@@ -23,7 +24,7 @@ EM_ASYNC_JS(char*, webListInterfaces, (), {
 EM_JS(int, webPeekIds, (const char* path), {
     return self.orcaWebHid.peekIds(UTF8ToString(path));
 });
-EM_ASYNC_JS(int, webOpen, (const char* path), {
+WEB_SUSPENDING_JS(int, webOpen, (const char* path), {
     return await self.orcaWebHid.open(UTF8ToString(path));
 });
 EM_JS(int, webAttributes, (int handle), {
@@ -35,7 +36,7 @@ EM_JS(int, webReportLength, (int handle, int output), {
 EM_JS(void, webFlush, (int handle), {
     self.orcaWebHid.flush(handle);
 });
-EM_ASYNC_JS(int, webWrite, (int handle, const std::uint8_t* bytes, int length, int timeoutMs), {
+WEB_SUSPENDING_JS(int, webWrite, (int handle, const std::uint8_t* bytes, int length, int timeoutMs), {
     return await self.orcaWebHid.write(handle, HEAPU8.slice(bytes, bytes + length), timeoutMs);
 });
 // A report already queued is taken without suspending the core.
@@ -47,7 +48,7 @@ EM_JS(int, webTakeQueued, (int handle, std::uint8_t* bytes, int length), {
     HEAPU8.set(report.subarray(0, length), bytes);
     return 1;
 });
-EM_ASYNC_JS(int, webRead, (int handle, std::uint8_t* bytes, int length, int timeoutMs), {
+WEB_SUSPENDING_JS(int, webRead, (int handle, std::uint8_t* bytes, int length, int timeoutMs), {
     const report = await self.orcaWebHid.read(handle, timeoutMs);
     if (report === null)
         return 0;
@@ -55,7 +56,7 @@ EM_ASYNC_JS(int, webRead, (int handle, std::uint8_t* bytes, int length, int time
     HEAPU8.set(report.subarray(0, length), bytes);
     return 1;
 });
-EM_ASYNC_JS(void, webClose, (int handle), {
+WEB_SUSPENDING_JS(void, webClose, (int handle), {
     await self.orcaWebHid.close(handle);
 });
 EM_JS(int, webLastError, (), {

@@ -39,14 +39,19 @@ export function browserForTests() {
     return run;
 }
 
+// `olderBrowser`: the demo site also as a browser without JSPI sees it, served without
+// cross-origin isolation, where the core is suspended by Asyncify and the clock is coarse.
 export async function serveSites({ isolated = true } = {}) {
     const demo = await serve(join(root, 'build/web-demo'), 0, { isolated });
     const product = await serve(join(root, 'build/web'), 0, { isolated });
+    const older = await serve(join(root, 'build/web-demo'), 0, { isolated: false,
+        prelude: { '/worker.js': 'delete WebAssembly.Suspending;\n' } });
     return {
         demo: `http://localhost:${demo.address().port}/`,
         product: `http://localhost:${product.address().port}/`,
+        olderBrowser: `http://localhost:${older.address().port}/`,
         close: () => {
-            for (const server of [demo, product]) {
+            for (const server of [demo, product, older]) {
                 server.close();
                 server.closeAllConnections();
             }
@@ -202,6 +207,14 @@ export async function pressUpdateAndConfirm(page) {
     const box = await boxOpen(page);
     assert.equal(box.id, 'confirm-update');
     await answer(page, true);
+}
+
+// How the page's core waits for the browser: whether its page is cross-origin isolated and
+// whether JSPI suspends it (else Asyncify).
+export async function coreWay(page) {
+    const [worker] = page.workers();
+    return { isolated: await page.evaluate(() => self.crossOriginIsolated),
+        stackSwitching: await worker.evaluate(() => self.orcaStackSwitching) };
 }
 
 export async function checkWritten(page) {

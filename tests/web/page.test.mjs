@@ -167,22 +167,23 @@ test('a unit pulled while writing fails the block at once, and the page may be l
 // The faults the native tests cover, on the browser's way: each fails its block with the
 // platform's error after the core's 10 s (WebHID has no failed read: the answer never
 // comes), and the fake's worker, which holds the unit, goes on answering meanwhile.
+// Either way the core is suspended: by JSPI, and by Asyncify as a browser without it.
 test('a failed read, an answer that never comes and a write that never completes', async () => {
     const ETIMEDOUT = 110;
     const cases = [
         { kind: 'read-fails', code: -3, lastError: ETIMEDOUT },
         { kind: 'never-answers', code: -3, lastError: ETIMEDOUT },
         { kind: 'never-taken', code: -2, lastError: ETIMEDOUT },
-    ];
+    ].flatMap((c) => [{ ...c, site: 'demo' }, { ...c, site: 'olderBrowser' }]);
     await Promise.all(cases.map(async (c) => {
-        const page = await openPage(run.browser, run.sites.demo, { setup: { granted: [0] } });
+        const page = await openPage(run.browser, run.sites[c.site], { setup: { granted: [0] } });
         await until(page, () => !document.getElementById('update').disabled);
         await page.evaluate((kind) => self.fakeHid.fault(0, { kind, command: 0x1b, nth: 5, lastError: 5 }), c.kind);
         await page.click('#update');
         await boxOpen(page);
         await answer(page, true);
         const box = await boxOpen(page, 60000);
-        assert.equal(box.id, 'update-failed', c.kind);
+        assert.equal(box.id, 'update-failed', `${c.kind} ${c.site}`);
         assert.equal(box.text, `${texts.en.IDS_FAIL_WRITE_BLOCK}\n${codeLine(texts.en, c.code, c.lastError)}`, c.kind);
         await answer(page, true);
         const unit = await page.evaluate(() => self.fakeHid.state(0));

@@ -1,16 +1,18 @@
 // Whole updates in real time through the page, its worker and the fake device: every
 // request byte for byte, the progress the page shows, and the same update in a tab hidden
-// from start to end, where only a worker's timers keep the 20 ms waits.
+// from start to end, where only a worker's timers keep the 20 ms waits, as a browser
+// without JSPI runs it from a site that is not cross-origin isolated.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { browserForTests, openPage, shown, until, texts, leavingAsks, recordGuard, blocks,
-    pressUpdateAndConfirm, checkWritten } from './harness.mjs';
+    pressUpdateAndConfirm, checkWritten, coreWay } from './harness.mjs';
 
 const run = browserForTests();
 
 test('a whole update writes every request byte for byte and shows its progress', async () => {
     const page = await openPage(run.browser, run.sites.demo, { setup: { granted: [0] } });
     await until(page, () => !document.getElementById('update').disabled);
+    assert.deepEqual(await coreWay(page), { isolated: true, stackSwitching: true });
     await page.evaluate(() => {
         self.progressSeen = [];
         new MutationObserver(() => self.progressSeen.push(document.getElementById('progress-text').textContent))
@@ -43,8 +45,9 @@ test('a whole update writes every request byte for byte and shows its progress',
 });
 
 test('an update in a tab hidden from start to end is written whole', async () => {
-    const page = await openPage(run.browser, run.sites.demo, { setup: { granted: [0] } });
+    const page = await openPage(run.browser, run.sites.olderBrowser, { setup: { granted: [0] } });
     await until(page, () => !document.getElementById('update').disabled);
+    assert.deepEqual(await coreWay(page), { isolated: false, stackSwitching: false });
     const other = await page.browserContext().newPage();
     await other.bringToFront();
     await page.evaluate(() => {
