@@ -87,7 +87,8 @@ void platformSetLastError(std::uint32_t error);
 
 // Lasts at least `ms` and not much longer. Keeps the last-error value. Each thread learns
 // the lateness of its own wake-ups, so that a thread's waits in a row stay close to
-// what they ask.
+// what they ask. In a browser a wait may return up to 0.3 ms before its end, which the
+// next report written then waits out: no report leaves before a wait's end.
 void platformWait(std::uint32_t ms);
 
 // A moment `ms` from now on the clock the waits use (its unit is the platform's own), and

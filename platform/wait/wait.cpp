@@ -2,10 +2,12 @@
 #include "platform/platform.h"
 #include "platform/wait/wait_clock.h"
 
+#include <algorithm>
+
 WaitDeadline platformDeadline(std::uint32_t ms) {
     const std::uint64_t error = clockLastError();
-    const WaitDeadline deadline =
-        clockNow() + static_cast<std::int64_t>(ms) * clockUnitsPerMs() + clockStep();
+    const WaitDeadline deadline = std::max(clockNow(), clockHandedOverEnd()) +
+                                  static_cast<std::int64_t>(ms) * clockUnitsPerMs() + clockStep();
     clockRestoreError(error);
     return deadline;
 }
@@ -24,8 +26,9 @@ void platformWait(std::uint32_t ms) {
         platformWaitUntil(platformDeadline(ms));
 }
 
-void platformWaitUntil(WaitDeadline deadline) {
+void platformWaitUntil(WaitDeadline until) {
     const std::uint64_t error = clockLastError();
+    const WaitDeadline deadline = clockHandOver(until);
     if (clockNow() >= deadline) {
         clockRestoreError(error);
         return;

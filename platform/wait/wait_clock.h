@@ -20,6 +20,13 @@ constexpr std::int64_t kNotAimed = INT64_MIN;
 std::int64_t clockSleepToward(std::int64_t at);
 // One turn of the final spin, giving the core away where the platform can.
 void clockYield();
+// Where the next report written can itself wait out `deadline` (a browser's worker, whose
+// way from the wait to the device is long against the wait's precision), hands it over
+// and returns the moment the wait may end, a little before; elsewhere `deadline`.
+std::int64_t clockHandOver(std::int64_t deadline);
+// The end of the last wait handed over, from which a deadline taken before it counts, so
+// that waits in a row add up; INT64_MIN where nothing is handed over.
+std::int64_t clockHandedOverEnd();
 // The thread's last-error value (errno, GetLastError), taken and given back: a wait keeps
 // it, whatever the clock's calls do to it.
 std::uint64_t clockLastError();

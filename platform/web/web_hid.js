@@ -15,7 +15,9 @@ self.orcaWebHid = (() => {
     let watching = false;
     let nextPath = 0;
     let nextHandle = 1;
-    const api = { errors, lastError: 0, onHotPlug: () => {} };
+    // notBefore: the moment on this worker's clock before which no report leaves, the end
+    // of the core's last wait (platform/web/clock_web.cpp).
+    const api = { errors, lastError: 0, onHotPlug: () => {}, notBefore: 0 };
 
     function fail(error) {
         api.lastError = error;
@@ -121,7 +123,10 @@ self.orcaWebHid = (() => {
             const report = new Uint8Array(data.length + 1);
             report[0] = event.reportId;
             report.set(data, 1);
-            report.arrivedAt = performance.now();
+            // The event was made when the report reached this worker, a moment before
+            // its listener runs.
+            const now = performance.now();
+            report.arrivedAt = event.timeStamp > 0 && event.timeStamp <= now ? event.timeStamp : now;
             handle.queue.push(report);
             if (handle.wake)
                 handle.wake();
@@ -161,9 +166,11 @@ self.orcaWebHid = (() => {
             return fail(errors.EINVAL);
         if (handle.gone)
             return fail(errors.ENODEV);
+        const data = report.subarray(1);
+        while (performance.now() < api.notBefore);
         let sent;
         try {
-            sent = handle.device.sendReport(report[0], report.subarray(1));
+            sent = handle.device.sendReport(report[0], data);
         } catch (error) {
             return fail(errors.EIO);
         }

@@ -78,6 +78,14 @@ void clockYield() {
     SwitchToThread();
 }
 
+std::int64_t clockHandOver(std::int64_t deadline) {
+    return deadline;
+}
+
+std::int64_t clockHandedOverEnd() {
+    return INT64_MIN;
+}
+
 std::uint64_t clockLastError() {
     return GetLastError();
 }
