@@ -39,8 +39,9 @@ target_link_options(sim_device PRIVATE -sMODULARIZE -sEXPORT_NAME=createSimDevic
     -sENVIRONMENT=worker -sALLOW_MEMORY_GROWTH -sFILESYSTEM=0
     "-sEXPORTED_FUNCTIONS=_malloc,_free" "-sEXPORTED_RUNTIME_METHODS=HEAPU8,HEAP32,HEAPF64")
 
-# The generator's PNG files are stored uncompressed; a page's should not be. The logo's
-# green background is its transparent colour, as in the windows.
+# The generator's PNG files are stored uncompressed; a page's should not be, nor carry the
+# moment they were made, which would make each build's files new to the service worker.
+# The logo's green background is its transparent colour, as in the windows.
 find_program(CONVERT convert REQUIRED)
 # The installed app's icons (192 and 512 pixels, and a maskable one) are the window's
 # drawing too.
@@ -53,13 +54,13 @@ add_custom_command(OUTPUT ${WEB_IMAGES} VERBATIM
     COMMAND ${GENERATOR} icon-png 192 ${GENERATED_DIR}/icon-192.png
     COMMAND ${GENERATOR} icon-png 512 ${GENERATED_DIR}/icon-512.png
     COMMAND ${GENERATOR} maskable-icon-png 512 ${GENERATED_DIR}/icon-maskable-512.png
-    COMMAND ${CONVERT} ${GENERATED_DIR}/logo.png -transparent "#00FF00" -define png:compression-level=9
+    COMMAND ${CONVERT} ${GENERATED_DIR}/logo.png -transparent "#00FF00" -strip -define png:compression-level=9
             ${GENERATED_DIR}/web/logo.png
-    COMMAND ${CONVERT} ${GENERATED_DIR}/icon-32.png -define png:compression-level=9 ${GENERATED_DIR}/web/icon-32.png
-    COMMAND ${CONVERT} ${GENERATED_DIR}/icon-256.png -define png:compression-level=9 ${GENERATED_DIR}/web/icon-256.png
-    COMMAND ${CONVERT} ${GENERATED_DIR}/icon-192.png -define png:compression-level=9 ${GENERATED_DIR}/web/icon-192.png
-    COMMAND ${CONVERT} ${GENERATED_DIR}/icon-512.png -define png:compression-level=9 ${GENERATED_DIR}/web/icon-512.png
-    COMMAND ${CONVERT} ${GENERATED_DIR}/icon-maskable-512.png -define png:compression-level=9
+    COMMAND ${CONVERT} ${GENERATED_DIR}/icon-32.png -strip -define png:compression-level=9 ${GENERATED_DIR}/web/icon-32.png
+    COMMAND ${CONVERT} ${GENERATED_DIR}/icon-256.png -strip -define png:compression-level=9 ${GENERATED_DIR}/web/icon-256.png
+    COMMAND ${CONVERT} ${GENERATED_DIR}/icon-192.png -strip -define png:compression-level=9 ${GENERATED_DIR}/web/icon-192.png
+    COMMAND ${CONVERT} ${GENERATED_DIR}/icon-512.png -strip -define png:compression-level=9 ${GENERATED_DIR}/web/icon-512.png
+    COMMAND ${CONVERT} ${GENERATED_DIR}/icon-maskable-512.png -strip -define png:compression-level=9
             ${GENERATED_DIR}/web/icon-maskable-512.png
     DEPENDS ${GENERATOR_DEPENDS} ${ICON_PNGS})
 set(WEB_FILES app_web/index.html app_web/page.js app_web/style.css app_web/worker.js

@@ -115,8 +115,8 @@
     // The worker: the simulated units and their reports.
     importScripts('sim_device.js');
     let sim = null;
-    // When each request was taken and answered, and when the core took the answer from its
-    // queue, on the worker's clock.
+    // When each request was taken and answered, when the answer's event was made, and when
+    // the core took the answer from its queue, on the worker's clock.
     const moments = [];
     let plugged = 0;
     const simIndex = new Map(); // number -> index on the simulated bus
@@ -173,7 +173,7 @@
             return new Promise(() => {}); // a write that never completes
         const taken = took === 1;
         if (taken)
-            moments.push({ takenAt, answeredAt: null, coreTookAt: null });
+            moments.push({ takenAt, answeredAt: null, eventAt: null, coreTookAt: null });
         if (!sim._simDevicePresent(index)) {
             hid.present.delete(device.number);
             queueMicrotask(() => { hid.fire('disconnect', device.number); announce(); });
@@ -194,9 +194,12 @@
             return;
         const bytes = sim.HEAPU8.slice(device.buffer, device.buffer + length);
         const moment = moments[moments.length - 1];
-        if (moment && moment.answeredAt === null)
+        const fresh = moment && moment.answeredAt === null;
+        if (fresh)
             moment.answeredAt = performance.now();
         const event = new Event('inputreport');
+        if (fresh)
+            moment.eventAt = event.timeStamp;
         Object.assign(event, { device, reportId: bytes[0], data: new DataView(bytes.buffer, 1) });
         device.dispatchEvent(event);
     }
