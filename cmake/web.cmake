@@ -44,9 +44,9 @@ target_link_options(sim_device PRIVATE -sMODULARIZE -sEXPORT_NAME=createSimDevic
 # The logo's green background is its transparent colour, as in the windows.
 find_program(CONVERT convert REQUIRED)
 # The installed app's icons (192 and 512 pixels, and a maskable one) are the window's
-# drawing too.
+# drawing too; the page's tab takes the 32 and the 192 one.
 set(WEB_IMAGES ${GENERATED_DIR}/web/logo.png ${GENERATED_DIR}/web/icon-32.png
-    ${GENERATED_DIR}/web/icon-256.png ${GENERATED_DIR}/web/icon-192.png
+    ${GENERATED_DIR}/web/icon-192.png
     ${GENERATED_DIR}/web/icon-512.png ${GENERATED_DIR}/web/icon-maskable-512.png)
 add_custom_command(OUTPUT ${WEB_IMAGES} VERBATIM
     COMMAND ${CMAKE_COMMAND} -E make_directory ${GENERATED_DIR}/web
@@ -57,7 +57,6 @@ add_custom_command(OUTPUT ${WEB_IMAGES} VERBATIM
     COMMAND ${CONVERT} ${GENERATED_DIR}/logo.png -transparent "#00FF00" -strip -define png:compression-level=9
             ${GENERATED_DIR}/web/logo.png
     COMMAND ${CONVERT} ${GENERATED_DIR}/icon-32.png -strip -define png:compression-level=9 ${GENERATED_DIR}/web/icon-32.png
-    COMMAND ${CONVERT} ${GENERATED_DIR}/icon-256.png -strip -define png:compression-level=9 ${GENERATED_DIR}/web/icon-256.png
     COMMAND ${CONVERT} ${GENERATED_DIR}/icon-192.png -strip -define png:compression-level=9 ${GENERATED_DIR}/web/icon-192.png
     COMMAND ${CONVERT} ${GENERATED_DIR}/icon-512.png -strip -define png:compression-level=9 ${GENERATED_DIR}/web/icon-512.png
     COMMAND ${CONVERT} ${GENERATED_DIR}/icon-maskable-512.png -strip -define png:compression-level=9
