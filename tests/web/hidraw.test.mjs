@@ -7,7 +7,7 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
 import { createInterface } from 'node:readline';
-import { existsSync, mkdirSync, rmSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdirSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import puppeteer from 'puppeteer-core';
 import { serve } from '../../scripts/serve-web.mjs';
@@ -60,17 +60,43 @@ const launchOptions = (dir) => ({
     env: { ...process.env, LD_PRELOAD: 'libumockdev-preload.so.0', UMOCKDEV_DIR: dir },
 });
 
-// A browser that does not close in time is killed with its children: one left behind
-// would keep this run from ending.
-async function closeBrowser(browser) {
-    await bounded(browser.close(), 15000, 'the browser\'s close').catch(() => {
-        const pid = browser.process()?.pid;
+// Every process that carries this testbed in its environment: the browser and all it
+// started, whether still in its process group or not.
+function processesOf(dir) {
+    const mark = `\0UMOCKDEV_DIR=${dir}\0`;
+    const pids = [];
+    for (const entry of readdirSync('/proc').filter((name) => /^\d+$/.test(name))) {
         try {
-            process.kill(-pid, 'SIGKILL');
+            if (`\0${readFileSync(`/proc/${entry}/environ`, 'latin1')}`.includes(mark))
+                pids.push(Number(entry));
         } catch (ignored) {
-            // gone already
+            // ended meanwhile
         }
-    });
+    }
+    return pids;
+}
+
+const killQuietly = (pid) => {
+    try {
+        process.kill(pid, 'SIGKILL');
+    } catch (ignored) {
+        // gone already
+    }
+};
+
+// A browser that does not close in time is killed with its children, and so is any of
+// its processes that outlived it (one hung under the preload, say): a process left
+// behind holds the browser's output open and keeps this run from ending. On a failed
+// start its two crash handlers, each in a session of its own, were seen to stay.
+async function closeBrowser(browser, dir) {
+    const pid = browser.process()?.pid;
+    await bounded(browser.close(), 15000, 'the browser\'s close').catch(() => {});
+    if (pid !== undefined)
+        killQuietly(-pid);
+    const left = processesOf(dir);
+    if (left.length > 0)
+        console.log(`${left.length} of the browser's processes outlived it: killed`);
+    left.forEach(killQuietly);
 }
 
 // A unit behind its own testbed and a browser started for it, whose page is handed to
@@ -88,8 +114,9 @@ async function withUnitOnce(commands, use, last) {
     const server = startServer();
     const site = await serve(join(root, 'build/web'));
     let browser = null;
+    let dir = '';
     try {
-        const dir = (await server.next()).replace(/^UMOCKDEV_DIR=/, '');
+        dir = (await server.next()).replace(/^UMOCKDEV_DIR=/, '');
         for (const command of commands)
             await server.send(command);
         const url = `http://localhost:${site.address().port}/`;
@@ -118,7 +145,7 @@ async function withUnitOnce(commands, use, last) {
         return true;
     } finally {
         if (browser !== null)
-            await closeBrowser(browser);
+            await closeBrowser(browser, dir);
         rmSync(policyFile, { force: true });
         site.closeAllConnections();
         site.close();
