@@ -84,10 +84,10 @@ const killQuietly = (pid) => {
     }
 };
 
-// A browser that does not close in time is killed with its children, and so is any of
-// its processes that outlived it (one hung under the preload, say): a process left
-// behind holds the browser's output open and keeps this run from ending. On a failed
-// start its two crash handlers, each in a session of its own, were seen to stay.
+// However the close went (it may not end in time), the browser's process group is
+// killed, and so is any of its processes that outlived it in another group: a process
+// left behind holds the browser's output open and keeps this run from ending. On a
+// failed start its two crash handlers, each in a session of its own, were seen to stay.
 async function closeBrowser(browser, dir) {
     const pid = browser.process()?.pid;
     await bounded(browser.close(), 15000, 'the browser\'s close').catch(() => {});
