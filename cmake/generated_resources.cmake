@@ -44,4 +44,11 @@ else()
         COMMAND ${CMAKE_COMMAND} -DIMAGE=${IMAGE_FILE} -P ${CMAKE_SOURCE_DIR}/cmake/check_image.cmake
         DEPENDS ${GENERATOR_DEPENDS} ${CMAKE_SOURCE_DIR}/cmake/check_image.cmake)
 endif()
-add_custom_target(generated_resources DEPENDS ${IMAGE_FILE} ${LOGO_FILE} ${ICON_FILE})
+# The image's digest as the build took it, compiled into each program that embeds the image.
+set(IMAGE_SHA256_SOURCE ${GENERATED_DIR}/image_sha256.cpp)
+add_custom_command(OUTPUT ${IMAGE_SHA256_SOURCE}
+    COMMAND ${CMAKE_COMMAND} -DIMAGE=${IMAGE_FILE} -DOUTPUT=${IMAGE_SHA256_SOURCE}
+            -P ${CMAKE_SOURCE_DIR}/cmake/image_sha256.cmake
+    DEPENDS ${IMAGE_FILE} ${CMAKE_SOURCE_DIR}/cmake/image_sha256.cmake)
+add_custom_target(generated_resources DEPENDS ${IMAGE_FILE} ${LOGO_FILE} ${ICON_FILE}
+    ${IMAGE_SHA256_SOURCE})

@@ -15,7 +15,8 @@ target_link_libraries(platform_linux_wait PUBLIC project_warnings)
 set(IMAGE_ASSEMBLY ${GENERATED_DIR}/firmware_image.S)
 configure_file(platform/linux/firmware_image.S.in ${IMAGE_ASSEMBLY} @ONLY)
 set_source_files_properties(${IMAGE_ASSEMBLY} PROPERTIES OBJECT_DEPENDS ${IMAGE_FILE})
-add_library(platform_linux_image STATIC platform/linux/image_linux.cpp ${IMAGE_ASSEMBLY})
+add_library(platform_linux_image STATIC platform/linux/image_linux.cpp ${IMAGE_ASSEMBLY}
+    ${IMAGE_SHA256_SOURCE})
 target_link_libraries(platform_linux_image PUBLIC project_warnings)
 add_dependencies(platform_linux_image generated_resources)
 

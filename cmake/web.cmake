@@ -16,7 +16,8 @@ add_library(platform_web STATIC
     platform/web/clock_web.cpp
     platform/web/hotplug_web.cpp
     platform/web/image_web.cpp
-    ${IMAGE_SOURCE})
+    ${IMAGE_SOURCE}
+    ${IMAGE_SHA256_SOURCE})
 target_link_libraries(platform_web PUBLIC project_warnings)
 
 # The core calls that wait for the browser are suspended by JSPI or Asyncify; the worker's

@@ -16,7 +16,7 @@ add_library(platform_win32_hid STATIC platform/win32/hid_win32.cpp)
 target_link_libraries(platform_win32_hid PUBLIC win32_system_library)
 add_library(platform_win32_wait STATIC platform/wait/wait.cpp platform/win32/clock_win32.cpp)
 target_link_libraries(platform_win32_wait PUBLIC win32_system_library)
-add_library(platform_win32_image STATIC platform/win32/image_win32.cpp)
+add_library(platform_win32_image STATIC platform/win32/image_win32.cpp ${IMAGE_SHA256_SOURCE})
 target_link_libraries(platform_win32_image PUBLIC project_warnings)
 
 # Every resource of the product; linked into the product and into the tests of the

@@ -112,6 +112,9 @@ std::int64_t platformMicroseconds();
 // read-only and lives as long as the process (the simulated unit's until its image is set
 // again or the bus reset).
 bool platformFirmwareImage(const std::uint8_t*& data, std::size_t& length);
+// The SHA-256 that the build took of that image, kept apart from it: 64 lowercase
+// hexadecimal digits, empty when there is none. What is embedded must match it.
+std::string platformFirmwareImageSha256();
 
 // Following arrivals and removals of HID interfaces. On Windows they come as
 // WM_DEVICECHANGE messages to `window` (a HWND), whose procedure reads them; elsewhere

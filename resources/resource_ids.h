@@ -52,6 +52,9 @@
 #define IDS_FAIL_NO_IMAGE 40042
 // The table's own language, "en" or "de": what the program's other texts follow.
 #define IDS_LANGUAGE 40043
+#define IDS_IMAGE_DAMAGED 40044
+#define IDS_CONTROLLER_CHANGED 40045
+#define IDS_CONTROLLER_CHANGED_CAPTION 40046
 
 // The terminal edition's own texts.
 #define IDS_CLI_USAGE 40100
@@ -96,6 +99,8 @@
 #define IDS_CLI_LOG_FAILED 40141
 #define IDS_CLI_TRACE_UNOPENED 40142
 #define IDS_CLI_TRACE_FAILED 40143
+#define IDS_CLI_RESULT_CHANGED 40144
+#define IDS_CLI_IMAGE_LINE 40145
 
 // The browser edition's page.
 #define IDS_WEB_CONNECT 40200

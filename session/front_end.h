@@ -13,7 +13,8 @@
 // as when no box is open: a removal of the unit closes it, and the update, once confirmed,
 // fails at its first request, the lock, whose text is then shown without a code line; an
 // arrival changes nothing while a unit is open, and after such a removal opens the unit
-// that came, which the confirmed update then writes. ask() may also run other sessions' work queued for this
+// that came, which the confirmed update then refuses to write (the unit is identified
+// again after the last confirmation). ask() may also run other sessions' work queued for this
 // thread (a production line's other units); no work of its own session is queued then,
 // since nothing of an update runs before its confirmations end. A front end whose wait
 // cannot deliver device changes (a console reading a prompt) need not.
@@ -36,6 +37,7 @@ enum class BoxId {
     Incompatible,       // the controller is of another model (OK)
     UpdateFailed,       // a failing step's text and code line (OK)
     HotPlugUnavailable, // arrivals and removals cannot be followed; the window ends (OK)
+    ControllerChanged,  // what the update was confirmed for is no longer connected (OK)
 };
 
 struct Box {

@@ -69,6 +69,8 @@ const char* boxName(BoxId id) {
         return "update-failed";
     case BoxId::HotPlugUnavailable:
         return "hot-plug-unavailable";
+    case BoxId::ControllerChanged:
+        return "controller-changed";
     }
     return "";
 }
@@ -115,7 +117,11 @@ JsonObject& viewFields(JsonObject& object, const SessionView& view) {
         .text("controllerLabel", view.escLabel)
         .flag("versionsEnabled", view.versionsEnabled)
         .flag("updateEnabled", view.updateEnabled)
-        .flag("updateRunning", view.updateRunning);
+        .flag("updateRunning", view.updateRunning)
+        .text("imageVersion", view.image.version)
+        .number("imageSize", view.image.size)
+        .text("imageSha256", view.image.sha256)
+        .flag("imageDamaged", view.image.damaged);
 }
 
 JsonObject& boxFields(JsonObject& object, const Box& box) {

@@ -39,8 +39,8 @@ std::string jsonArray(const std::vector<std::string>& items);
 // The three versions a view shows: unit, bootloader, controller.
 JsonObject& versionFields(JsonObject& object, const SessionView& view);
 // A view's fields: the open unit's device, its product, the three versions, the outcome
-// and its hint; the title and row labels; and the states of Update, of the versions and of
-// a running update.
+// and its hint; the title and row labels; the states of Update, of the versions and of a
+// running update; and the image's version, size, SHA-256 and whether it is damaged.
 JsonObject& viewFields(JsonObject& object, const SessionView& view);
 // A box: what it asks (its id), caption, text, icon and buttons.
 JsonObject& boxFields(JsonObject& object, const Box& box);

@@ -18,6 +18,7 @@ ConnectionOutcome connectionOutcome(const UnitConnection& unit, int openResult) 
 
 Session::Session(FrontEnd& frontEnd, Language language, UpdateWriter writer)
     : frontEnd_(frontEnd), language_(language), writer_(writer) {
+    view_.image = embeddedImageFacts();
     label();
 }
 
@@ -43,6 +44,11 @@ void Session::show() {
     const bool leftOpen =
         shown_ == ConnectionOutcome::ReadyToUpdate || shown_ == ConnectionOutcome::Updated;
     view_.outcome = leftOpen && !unitIsOpen(unit_) ? ConnectionOutcome::NoUnit : shown_;
+    // Whatever is connected, a damaged image is never written, and the user is told why.
+    if (view_.image.damaged) {
+        view_.hint = loadText(language_, IDS_IMAGE_DAMAGED);
+        view_.updateEnabled = false;
+    }
     frontEnd_.render(view_);
 }
 
@@ -62,8 +68,13 @@ bool Session::start(bool hotPlugWatched) {
     return true;
 }
 
+std::int32_t Session::openNow(const std::wstring& onlyPath) {
+    ++openings_;
+    return onlyPath.empty() ? openUnit(unit_) : openUnitAt(unit_, onlyPath);
+}
+
 void Session::connect(const std::wstring& onlyPath) {
-    showConnectionState(onlyPath.empty() ? openUnit(unit_) : openUnitAt(unit_, onlyPath));
+    showConnectionState(openNow(onlyPath));
 }
 
 void Session::release() {
@@ -140,7 +151,7 @@ void Session::okBox(BoxId id, const std::wstring& text, const std::wstring& capt
 void Session::onArrival() {
     if (unitIsOpen(unit_))
         return; // even a second unit waits until the open one is gone
-    if (openUnit(unit_) != 0)
+    if (openNow({}) != 0)
         return; // a device whose identification failed stays open until its removal
     showConnectionState(0);
 }

@@ -19,8 +19,9 @@ enum class DeviceChange { Arrival, Removal };
 ConnectionOutcome connectionOutcome(const UnitConnection& unit, int openResult);
 
 // How the last press of Update ended: declined at one of the confirmations, failed (the
-// failure reported) or written.
-enum class UpdateEnd { None, Declined, Failed, Succeeded };
+// failure reported), written, or not begun because the unit identified again after the
+// confirmations was not the one they were answered for.
+enum class UpdateEnd { None, Declined, Failed, Succeeded, Changed };
 
 // Where an update's blocks are written: on a worker thread, so that a window keeps
 // answering; or on the window's thread itself, where that thread may block without
@@ -49,8 +50,12 @@ class Session {
     bool start(bool hotPlugWatched);
     // Ends the window unless an update runs (false).
     bool close();
-    // The Update button: does nothing unless the view enables it. The confirmations on the
-    // window's thread, the rest where the session's UpdateWriter says. From the first
+    // The Update button: with no unit open it reports that none is (a press racing a
+    // removal); with one open it does nothing unless the view enables it. The
+    // confirmations on the window's thread, then the unit identified again there: if it is
+    // not what was shown when Update was pressed (another controller, mode, version or
+    // device), nothing is written and the view shows what is connected now, with a box
+    // saying why. The rest where the session's UpdateWriter says. From the first
     // confirmation's acceptance the view says that the update runs and Close is refused;
     // from the lock on only the writer touches the unit record and device changes are held.
     void updatePressed();
@@ -88,6 +93,17 @@ class Session {
         DeviceChange change;
         std::wstring path;
     };
+    // What an update is decided on: the unit's mode, the controller's state, type and
+    // versions, and which opening of which device it came from.
+    struct Identification {
+        std::uint8_t unitInBootloader;
+        std::uint16_t escState;
+        std::uint32_t typeCode, bootloaderVersion;
+        std::uint16_t escVersion;
+        std::wstring device;
+        std::uint64_t opening;
+        bool operator==(const Identification& other) const;
+    };
 
     void label();
     void show();
@@ -108,6 +124,9 @@ class Session {
                        std::uint32_t lastError);
     void reportSuccess();
     void updateStopped();
+    std::int32_t openNow(const std::wstring& onlyPath);
+    Identification identification(const UnitConnection& unit) const;
+    bool stillWhatWasConfirmed(const Identification& decided);
 
     FrontEnd& frontEnd_;
     const Language language_;
@@ -120,6 +139,7 @@ class Session {
     UpdateWriter writer_;
     std::thread worker_;
     bool writing_ = false; // from the lock on: the record is the writer's
+    std::uint64_t openings_ = 0; // each opening of a unit, so that a new one is told apart
     UpdateEnd lastEnd_ = UpdateEnd::None;
     BoxId declinedAt_ = BoxId::ConfirmUpdate;
 };

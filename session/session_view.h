@@ -1,6 +1,8 @@
 // What a front end shows of one session: everything the main window draws, as values.
 #pragma once
 
+#include "session/image_facts.h"
+
 #include <cstdint>
 #include <string>
 
@@ -28,6 +30,9 @@ struct SessionView {
     bool updateRunning = false;
     std::wstring device; // the open unit's path; empty while none is open
     std::wstring port;   // its USB socket's name; empty while none is open or none is told
+    // The image this program carries, as checked when the session began; while it is
+    // damaged Update is never offered and the hint says so.
+    ImageFacts image;
 };
 
 // What the progress window shows: the bar's percentage, the blocks written of all, and a

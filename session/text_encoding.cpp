@@ -56,13 +56,13 @@ std::string jsonString(const std::wstring& text) {
     std::string out = "\"";
     forEachCodePoint(text, [&](std::uint32_t c) {
         static const char hex[] = "0123456789abcdef";
-        if (c == '\r')
-            return;
         if (c == '"' || c == '\\') {
             out += '\\';
             out += static_cast<char>(c);
         } else if (c == '\n') {
             out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
         } else if (c < 0x20) {
             out += "\\u00";
             out += hex[c >> 4];

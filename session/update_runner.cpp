@@ -7,12 +7,21 @@
 #include <algorithm>
 
 void Session::updatePressed() {
-    // What the view offers, no more: never a second write after a success or during one.
-    if (view_.updateRunning || !view_.updateEnabled)
+    if (view_.updateRunning)
         return;
+    // A press with no unit (a click racing a removal, a command sent to the window) says
+    // that none is there; with one open, what the view offers, no more: never a second
+    // write after a success.
+    if (unitIsOpen(unit_) && !view_.updateEnabled)
+        return;
+    const Identification decided = identification(unit_);
     UpdatePlan plan;
     lastEnd_ = UpdateEnd::Declined; // until a report says otherwise
     if (!prepareUpdate(unit_, language_, feedback(), plan)) {
+        updateStopped();
+        return;
+    }
+    if (!stillWhatWasConfirmed(decided)) {
         updateStopped();
         return;
     }

@@ -1,5 +1,7 @@
 #include "sim/sim_state.h"
 
+#include "update/sha256.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <chrono>
@@ -56,6 +58,8 @@ void simReset() {
     simBus.virtualNow = 0;
     simBus.transcript.clear();
     simBus.image.clear();
+    simBus.imageSha256.clear();
+    simBus.applicationBytes = 0;
     simLastError = 0;
 }
 
@@ -156,6 +160,25 @@ void simRemoveDevice(int device) {
     removed.pending.clear();
 }
 
+int simReplugUnit(int device) {
+    SimDevice again;
+    {
+        std::lock_guard<std::mutex> guard(simBus.lock);
+        const SimDevice& gone = simBus.devices.at(device);
+        again.path = gone.path;
+        again.config = gone.config;
+        again.controller = gone.controller;
+    }
+    const int index = simAddUnit(again.path, again.config);
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    SimController& controller = simBus.devices[index].controller;
+    // The unit starts afresh; the controller behind it keeps what its flash holds.
+    controller.flash = again.controller.flash;
+    controller.erased = again.controller.erased;
+    controller.application = again.controller.application;
+    return index;
+}
+
 void simAddFault(int device, const SimFault& fault) {
     std::lock_guard<std::mutex> guard(simBus.lock);
     simBus.devices.at(device).faults.push_back({fault, 0});
@@ -196,4 +219,11 @@ bool simWriteProtected(int device) {
 void simSetFirmwareImage(const std::vector<std::uint8_t>& image) {
     std::lock_guard<std::mutex> guard(simBus.lock);
     simBus.image = image;
+    simBus.imageSha256 = image.empty() ? std::string() : sha256Hex(image.data(), image.size());
+    simBus.applicationBytes = image.size();
+}
+
+void simDamageFirmwareImage(std::size_t offset) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    simBus.image.at(offset) ^= 0x01;
 }

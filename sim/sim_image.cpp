@@ -8,3 +8,8 @@ bool platformFirmwareImage(const std::uint8_t*& data, std::size_t& length) {
     length = simBus.image.size();
     return !simBus.image.empty();
 }
+
+std::string platformFirmwareImageSha256() {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    return simBus.imageSha256;
+}

@@ -54,6 +54,26 @@ bool isUpdatable(const SimDevice& device) {
     return !device.config.unitInBootloader && device.config.escState == 3;
 }
 
+std::uint16_t reportedVersion(const SimDevice& device) {
+    switch (device.controller.application) {
+    case SimApplication::Erased:
+        return 0xFFFF;
+    case SimApplication::Written:
+        return kSimWrittenVersion;
+    case SimApplication::AsConfigured:
+        break;
+    }
+    return device.config.escFirmwareVersion;
+}
+
+// Write protection back on after the blocks of a whole application makes it valid.
+void protectionOn(SimController& ctl) {
+    const std::size_t whole = std::max<std::size_t>(simBus.applicationBytes, 1);
+    if (ctl.application == SimApplication::Erased && ctl.addressSet &&
+        ctl.writtenSinceAddress >= whole)
+        ctl.application = SimApplication::Written;
+}
+
 // The READ_BOOT_INFO request travels in the buffer of the previous answer.
 bool bootInfoRequestWellFormed(const SimDevice& device, const std::uint8_t* request,
                                std::size_t length) {
@@ -99,7 +119,7 @@ void answerIdentification(SimDevice& device, const std::uint8_t* request, std::s
             return reply.fail(kErrNoBootloader);
         for (int i = 0; i < 32; ++i)
             a[4 + i] = static_cast<std::uint8_t>(0xA0 + i);
-        put16(a + 8, c.escFirmwareVersion);
+        put16(a + 8, reportedVersion(device));
         return;
     case 0x22: // READ_BOOT_INFO
         if (!bootInfoRequestWellFormed(device, request, length))
@@ -130,6 +150,8 @@ void answerFlash(SimDevice& device, const std::uint8_t* request, std::size_t len
             return reply.fail(kErrNoBootloader);
         else
             ctl.writeProtected = request[3] == 1;
+        if (request[1] == 0x20 && request[3] == 1)
+            protectionOn(ctl);
         a[3] = request[3];
         return;
     case 0x1E: // ERASE
@@ -141,6 +163,7 @@ void answerFlash(SimDevice& device, const std::uint8_t* request, std::size_t len
         std::fill(ctl.flash.begin(), ctl.flash.end(), 0xFF);
         ctl.erased = true;
         ctl.addressSet = false;
+        ctl.application = SimApplication::Erased;
         return;
     case 0x1F: // SET_ADDRESS
         if (request[2] != 0x09 || request[3] != 0x01 || u32(request + 8) != kKey ||
@@ -149,6 +172,7 @@ void answerFlash(SimDevice& device, const std::uint8_t* request, std::size_t len
         if (!ctl.erased)
             return reply.fail(kErrNotErased);
         ctl.position = u32(request + 4);
+        ctl.writtenSinceAddress = 0;
         ctl.addressSet = true;
         return;
     case 0x1B: { // WRITE_BLOCK
@@ -162,6 +186,7 @@ void answerFlash(SimDevice& device, const std::uint8_t* request, std::size_t len
             return reply.fail(kErrFlashFull);
         std::memcpy(ctl.flash.data() + ctl.position, request + 4, count);
         ctl.position += count;
+        ctl.writtenSinceAddress += count;
         return;
     }
     default:

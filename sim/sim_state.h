@@ -20,12 +20,21 @@ struct SimArmedFault {
     int matches;
 };
 
+// What the controller's application flash holds, as its bootloader reports it: the
+// firmware it came with (the unit's configured version); erased flash, which reads as no
+// valid version (0xFFFF) from the erase until a whole image is written and write
+// protection is back on; then the image, whose version it reports (3.0).
+enum class SimApplication { AsConfigured, Erased, Written };
+constexpr std::uint16_t kSimWrittenVersion = 0x0300;
+
 struct SimController {
     bool locked = false;
     bool writeProtected = true;
     bool erased = false;
     bool addressSet = false;
     std::size_t position = 0;
+    std::size_t writtenSinceAddress = 0;
+    SimApplication application = SimApplication::AsConfigured;
     std::vector<std::uint8_t> flash;
 };
 
@@ -57,6 +66,9 @@ struct SimBus {
     std::uint64_t virtualNow = 0;
     std::vector<SimExchange> transcript;
     std::vector<std::uint8_t> image;
+    std::string imageSha256; // as the build took it: a damaged image keeps the old one
+    // The size of the application the controllers' bootloaders take as whole; 0: any.
+    std::size_t applicationBytes = 0;
 };
 
 extern SimBus simBus;

@@ -96,6 +96,9 @@ void simSetCapabilitiesReadable(int device, bool readable);
 void simSetListAvailable(bool available);
 // Unplugs a device: it leaves the list and its open handles fail every I/O.
 void simRemoveDevice(int device);
+// Plugs a removed unit in again at its path, as a new device (its index returned): the
+// unit starts afresh, the controller behind it keeps its flash.
+int simReplugUnit(int device);
 
 void simAddFault(int device, const SimFault& fault);
 
@@ -118,5 +121,9 @@ SimAnswerResult simUnitGiveAnswer(int device, std::uint8_t* report, std::size_t 
 bool simUnitPresent(int device);
 std::uint32_t simLastErrorValue();
 
-// The image that platformFirmwareImage hands out in builds without resources.
+// The image that platformFirmwareImage hands out in builds without resources, with the
+// digest a build would have taken of it; its size is then the application that the
+// controllers take as whole.
 void simSetFirmwareImage(const std::vector<std::uint8_t>& image);
+// Flips one bit of that image at `offset`, its digest left as it was: a damaged program.
+void simDamageFirmwareImage(std::size_t offset);

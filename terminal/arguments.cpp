@@ -157,6 +157,7 @@ BoxAnswer boxAnswer(BoxId box, const TerminalOptions& o, bool personAtTerminal) 
     case BoxId::Incompatible:
     case BoxId::UpdateFailed:
     case BoxId::HotPlugUnavailable:
+    case BoxId::ControllerChanged:
         break;
     }
     return BoxAnswer::Show;

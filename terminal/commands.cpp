@@ -96,6 +96,8 @@ int TerminalRun::statusCommand() {
     const int status = connectReady(session_, frontEnd_, setup_, options_, voice_, true, connected);
     if (connected)
         printStatus();
+    if (session_.view().image.damaged)
+        return kExitImageDamaged;
     return status == kUnitReady ? kExitOk : status;
 }
 
@@ -174,7 +176,8 @@ int TerminalRun::updateCommand() {
             before.unitVersion, before.bootloaderVersion, before.escVersion, result,
             frontEnd_.lastFailure(),
             static_cast<std::uint64_t>(
-                std::chrono::duration_cast<std::chrono::milliseconds>(took).count())};
+                std::chrono::duration_cast<std::chrono::milliseconds>(took).count()),
+            before.image};
         recorded = record_->append(stationLine(entry));
     }
     if (trace_ != nullptr)
@@ -183,6 +186,8 @@ int TerminalRun::updateCommand() {
         out() << resultJson(finished) << '\n' << std::flush;
     else if (result == UnitResult::Updated)
         out() << utf8Lines(finished.text) << '\n' << std::flush;
+    else if (result == UnitResult::Changed)
+        printStatus(); // why, then what is connected now, as status shows it
     else if (result != UnitResult::Failed)
         voice_.say(finished.text);
     if (!recorded) {
@@ -194,6 +199,8 @@ int TerminalRun::updateCommand() {
         return kExitOk;
     case UnitResult::Failed:
         return kExitFailed;
+    case UnitResult::Changed:
+        return kExitChanged;
     case UnitResult::Skipped:
     case UnitResult::Declined:
         break;

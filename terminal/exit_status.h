@@ -17,6 +17,8 @@ enum ExitStatus : int {
     kExitSeveralUnits = 9,   // several units and no --device
     kExitInUse = 10,         // the unit is in use by another instance of this program
     kExitRecordFailed = 11,  // the station record (--log) could not be written
+    kExitChanged = 12,       // after the confirmations the controller was another: nothing written
+    kExitImageDamaged = 13,  // this program's image does not match its digest: nothing written
     kExitInterrupted = 130,  // ended by Ctrl-C or a termination request
 };
 

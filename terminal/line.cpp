@@ -137,7 +137,8 @@ void Line::record(LineUnit& unit, UnitResult result, const std::wstring& text) {
                                  text,
                                  static_cast<std::uint64_t>(
                                      std::chrono::duration_cast<std::chrono::milliseconds>(took)
-                                         .count())};
+                                         .count()),
+                                 unit.session->view().image};
         if (!record_->append(stationLine(entry)) && !recordFailed_) {
             recordFailed_ = true;
             report_.say(loadText(setup_.language, IDS_CLI_LOG_FAILED));

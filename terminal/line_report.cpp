@@ -18,6 +18,8 @@ const char* resultName(UnitResult result) {
         return "skipped";
     case UnitResult::Declined:
         return "declined";
+    case UnitResult::Changed:
+        return "changed";
     }
     return "";
 }
@@ -29,6 +31,8 @@ UnitResult updateResult(const Session& session, const TerminalOptions& options,
         return UnitResult::Updated;
     case UpdateEnd::Failed:
         return UnitResult::Failed;
+    case UpdateEnd::Changed:
+        return UnitResult::Changed;
     case UpdateEnd::Declined:
     case UpdateEnd::None:
         break;
@@ -41,6 +45,8 @@ UnitResult updateResult(const Session& session, const TerminalOptions& options,
 }
 
 std::wstring notWrittenText(Language language, UnitResult result) {
+    if (result == UnitResult::Changed)
+        return loadText(language, IDS_CONTROLLER_CHANGED);
     return loadText(language, result == UnitResult::Skipped ? IDS_CLI_SKIPPED_SAME_OR_NEWER
                                                   : IDS_CLI_DECLINED);
 }
@@ -75,6 +81,8 @@ std::wstring resultWords(Language language, const Finished& f) {
         return loadText(language, IDS_CLI_RESULT_UPDATED);
     if (f.result == UnitResult::Failed)
         return loadText(language, IDS_CLI_RESULT_FAILED);
+    if (f.result == UnitResult::Changed)
+        return loadText(language, IDS_CLI_RESULT_CHANGED) + L": " + f.text;
     return f.text;
 }
 
@@ -196,11 +204,11 @@ void LineReport::answered(bool typed) {
 
 int LineReport::tally(int ended, bool recordKept, bool recordFailed) {
     drawer_.reset(); // the block goes before the tally
-    std::uint32_t count[4] = {};
+    std::uint32_t count[kUnitResults] = {};
     for (const Finished& f : results_)
         ++count[static_cast<int>(f.result)];
     const std::uint32_t updated = count[0], failed = count[1], skipped = count[2],
-                        declined = count[3];
+                        declined = count[3], changed = count[4];
     if (options_.json) {
         std::vector<std::string> units;
         for (const Finished& f : results_) {
@@ -212,13 +220,14 @@ int LineReport::tally(int ended, bool recordKept, bool recordFailed) {
             .number("failed", failed)
             .number("skipped", skipped)
             .number("declined", declined)
+            .number("changed", changed)
             .json("units", jsonArray(units));
         if (recordKept)
             line.flag("recordFailed", recordFailed);
         out() << line.str() << '\n' << std::flush;
     } else {
         out() << utf8Lines(formatText(loadText(setup_.language, IDS_CLI_TALLY),
-                                      {updated, failed, skipped, declined}))
+                                      {updated, failed, skipped, declined, changed}))
               << '\n';
         for (const Finished& f : results_) {
             out() << "  "

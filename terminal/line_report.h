@@ -12,15 +12,17 @@
 #include <vector>
 
 // How a unit's update ended: written, failed, skipped (the controller already current and
-// no --force or person to say yes) or declined (a person, or a script's answer to the
-// first question, said no).
-enum class UnitResult { Updated, Failed, Skipped, Declined };
+// no --force or person to say yes), declined (a person, or a script's answer to the
+// first question, said no) or changed (after the confirmations the unit was not the one
+// they were answered for: nothing written).
+enum class UnitResult { Updated, Failed, Skipped, Declined, Changed };
+constexpr int kUnitResults = 5;
 const char* resultName(UnitResult result);
 // The result of the update `session` ran last: a same-or-newer question that the rules
 // answered (no --force, no person to ask) skipped it, any other no declined it.
 UnitResult updateResult(const Session& session, const TerminalOptions& options,
                         bool personAtTerminal);
-// Why nothing was written, for a skipped or declined unit.
+// Why nothing was written, for a skipped, declined or changed unit.
 std::wstring notWrittenText(Language language, UnitResult result);
 
 struct Finished {

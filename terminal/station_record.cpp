@@ -57,6 +57,9 @@ std::string stationLine(const StationEntry& e) {
         .text("controller", e.controller)
         .word("result", resultName(e.result))
         .text("codeLine", e.result == UnitResult::Failed ? codeLine(e.failure) : std::wstring())
-        .number("durationMs", e.durationMs);
+        .number("durationMs", e.durationMs)
+        .text("imageVersion", e.image.version)
+        .number("imageSize", e.image.size)
+        .text("imageSha256", e.image.sha256);
     return line.str() + "\n";
 }

@@ -2,6 +2,7 @@
 // what it was before, how it ended and how long it took, as one JSON object on one line.
 #pragma once
 
+#include "session/image_facts.h"
 #include "terminal/line_report.h"
 
 #include <chrono>
@@ -15,10 +16,12 @@ struct StationEntry {
     UnitResult result;
     std::wstring failure; // the failure's text, its code line last
     std::uint64_t durationMs;
+    ImageFacts image; // what was, or would have been, written
 };
 
 // {"time":"2026-12-09T06:25:01.123Z","port":…,"device":…,"product":…,"unit":…,
-// "bootloader":…,"controller":…,"result":…,"codeLine":…,"durationMs":…} and a line end.
+// "bootloader":…,"controller":…,"result":…,"codeLine":…,"durationMs":…,"imageVersion":…,
+// "imageSize":…,"imageSha256":…} and a line end.
 std::string stationLine(const StationEntry& entry);
 // A failure's last line, its codes; the text alone where it has none.
 std::wstring codeLine(const std::wstring& failure);

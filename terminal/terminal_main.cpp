@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "program.h"
 #include "resources/resource_ids.h"
+#include "session/image_facts.h"
 #include "session/presentation.h"
 #include "terminal/commands.h"
 #include "terminal/line.h"
@@ -30,9 +31,22 @@ int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& giv
         *setup.out << utf8Lines(loadText(setup.language, IDS_CLI_USAGE)) << std::flush;
         return kExitOk;
     }
+    const ImageFacts image = embeddedImageFacts();
     if (options.version) {
-        *setup.out << PROGRAM_NAME "-cli " PROGRAM_VERSION "\n" << std::flush;
+        *setup.out << PROGRAM_NAME "-cli " PROGRAM_VERSION "\n"
+                   << utf8Lines(formatText(loadText(setup.language, IDS_CLI_IMAGE_LINE),
+                                           {image.version, static_cast<std::uint32_t>(image.size),
+                                            image.sha256}))
+                   << '\n';
+        if (image.damaged)
+            *setup.out << utf8Lines(loadText(setup.language, IDS_IMAGE_DAMAGED)) << '\n';
+        *setup.out << std::flush;
         return kExitOk;
+    }
+    // Not one unit is touched to write an image that is not the one that was built.
+    if (image.damaged && options.command == TerminalCommand::Update) {
+        *setup.err << utf8Lines(loadText(setup.language, IDS_IMAGE_DAMAGED)) << '\n' << std::flush;
+        return kExitImageDamaged;
     }
     // The station record and the trace open before any unit is touched: a line that
     // could not keep them must not start.

@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 #include "program.h"
+#include "session/image_facts.h"
 #include "session/json.h"
 #include "terminal/station_record.h"
 
@@ -75,10 +76,14 @@ bool TraceFile::open(const std::wstring& path, std::wstring& reason) {
     if (!file_.open(path, reason))
         return false;
     startUs_ = platformMicroseconds();
+    const ImageFacts image = embeddedImageFacts();
     JsonObject start;
     start.number("us", 0)
         .word("time", utcTimestamp(std::chrono::system_clock::now()).c_str())
-        .word("program", PROGRAM_NAME "-cli " PROGRAM_VERSION);
+        .word("program", PROGRAM_NAME "-cli " PROGRAM_VERSION)
+        .text("imageVersion", image.version)
+        .number("imageSize", image.size)
+        .text("imageSha256", image.sha256);
     pending_ = start.str() + "\n";
     writer_ = std::thread([this] { writeOut(); });
     return true;

@@ -1,18 +1,23 @@
 #include "update/firmware_image.h"
 
 #include "platform/platform.h"
+#include "update/sha256.h"
 
 #include <cstring>
 
-bool loadImage(FirmwareImage& image) {
+ImageCheck loadImage(FirmwareImage& image) {
     image = FirmwareImage{};
     const std::uint8_t* data = nullptr;
     std::size_t length = 0;
     if (!platformFirmwareImage(data, length) || data == nullptr || length == 0 || length % 4 != 0)
-        return false;
+        return ImageCheck::Missing;
     image.data = data;
     image.length = length;
-    return true;
+    image.sha256 = platformFirmwareImageSha256();
+    // A damaged download or disk sector would otherwise be written into every controller.
+    if (image.sha256.empty() || sha256Hex(data, length) != image.sha256)
+        return ImageCheck::Damaged;
+    return ImageCheck::Intact;
 }
 
 void startBlocks(BlockCursor& cursor, const FirmwareImage& image) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 constexpr std::size_t kImageBlockBytes = kWriteBlockBytes;
 constexpr std::uint32_t kFullBlockWords = kImageBlockBytes / 4;
@@ -12,11 +13,14 @@ constexpr std::uint32_t kFullBlockWords = kImageBlockBytes / 4;
 struct FirmwareImage {
     const std::uint8_t* data = nullptr;
     std::size_t length = 0;
+    std::string sha256; // the digest the build took of it (lowercase hex)
 };
 
-// False when the executable carries no usable image: none, empty, or a length that is
-// not a whole number of words (its last bytes could not be sent).
-bool loadImage(FirmwareImage& image);
+// Missing: the executable carries no usable image: none, empty, or a length that is not
+// a whole number of words (its last bytes could not be sent). Damaged: its bytes are not
+// those the build took the digest of (or it has none), so it must never be written.
+enum class ImageCheck { Intact, Missing, Damaged };
+ImageCheck loadImage(FirmwareImage& image);
 
 // One block: at most 48 bytes to send and the word count to announce for them.
 struct ImageBlock {

@@ -33,12 +33,19 @@ bool prepareUpdate(UnitConnection& unit, Language language, const UpdateFeedback
         !feedback.confirm(Confirmation::SameOrNewer, loadText(language, IDS_CONFIRM_OLDER_IMAGE_CAPTION),
                           loadText(language, IDS_CONFIRM_OLDER_IMAGE)))
         return false;
-    // Nothing goes to the unit without an image to write.
-    if (!loadImage(plan.image)) {
+    // Nothing goes to the unit without an image to write, nor with one that is not the
+    // image that was built.
+    switch (loadImage(plan.image)) {
+    case ImageCheck::Intact:
+        return true;
+    case ImageCheck::Missing:
         fail(language, feedback, IDS_FAIL_NO_IMAGE, kExchangeRefused, platformLastError());
         return false;
+    case ImageCheck::Damaged:
+        break;
     }
-    return true;
+    fail(language, feedback, IDS_IMAGE_DAMAGED, kExchangeRefused, platformLastError());
+    return false;
 }
 
 void writeUpdate(UnitConnection& unit, Language language, const UpdateFeedback& feedback,

@@ -18,9 +18,10 @@ struct UpdatePlan {
 // The whole update on the calling thread, its texts in `language`.
 void runUpdate(UnitConnection& unit, Language language, const UpdateFeedback& feedback);
 
-// The two halves of runUpdate. prepareUpdate asks the confirmations and loads the image
-// (user-interface thread); false means the update ends here, already reported if it
-// failed. writeUpdate sends everything from the lock on and may run on another thread.
+// The two halves of runUpdate. prepareUpdate asks the confirmations and loads the image,
+// checked against its digest (user-interface thread); false means the update ends here,
+// already reported if it failed. writeUpdate sends everything from the lock on and may
+// run on another thread.
 bool prepareUpdate(UnitConnection& unit, Language language, const UpdateFeedback& feedback,
                    UpdatePlan& plan);
 void writeUpdate(UnitConnection& unit, Language language, const UpdateFeedback& feedback,

@@ -81,10 +81,12 @@ TEST(TwoSessions, UpdateTwoUnitsAtOnceEachExactlyAndToItsOwnFrontEnd) {
                                                                requestsOf(second)};
     for (int unit : {0, 1}) {
         const auto& r = requests[unit];
-        ASSERT_EQ(r.size(), 3u + 4u + 2038u + 2u) << unit;
-        EXPECT_EQ(r[3][1], SYSTEM_LOCK) << unit;
+        ASSERT_EQ(r.size(), 3u + 3u + 4u + 2038u + 2u) << unit;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(r[3 + i], r[i]) << unit << ": identified again before the lock, alike";
+        EXPECT_EQ(r[6][1], SYSTEM_LOCK) << unit;
         for (std::size_t block = 0; block < 2038; ++block) {
-            const std::vector<std::uint8_t>& request = r[7 + block];
+            const std::vector<std::uint8_t>& request = r[10 + block];
             ASSERT_EQ(request[1], WRITE_BLOCK) << unit << " " << block;
             const std::size_t bytes = block < 2037 ? 48 : 16;
             ASSERT_TRUE(std::equal(request.begin() + 4, request.begin() + 4 + bytes,

@@ -90,7 +90,8 @@ TEST_F(UpdateRunner, TheViewSaysAnUpdateRunsFromTheFirstAcceptanceToItsEnd) {
     for (std::size_t i = 0; i + 1 < seen.size(); ++i)
         EXPECT_TRUE(seen[i].running) << "view " << i;
     EXPECT_FALSE(seen.back().running);
-    EXPECT_EQ(seen.back().sent, 3u + 4u + 2038u + 2u) << "ended after the lock's release";
+    EXPECT_EQ(seen.back().sent, 3u + 3u + 4u + 2038u + 2u)
+        << "identified again, then ended after the lock's release";
     EXPECT_TRUE(session.closeAllowed());
 }
 
@@ -229,13 +230,20 @@ INSTANTIATE_TEST_SUITE_P(
                (std::get<1>(info.param) ? "German" : "English");
     });
 
-// A press that reaches the session while the view offers no Update (a front end that drew
-// late, a queued click) asks nothing and sends nothing.
+// A press with no unit open (a click racing a removal, a command sent to the window) is
+// told as the missing unit's failure, without a code line. One that reaches the session
+// while a unit is open but the view offers no Update (after a success) asks nothing and
+// sends nothing.
 TEST_F(UpdateRunner, UpdateDoesNothingWhereTheViewDoesNotOfferIt) {
     session.start(true);
     session.updatePressed();
-    EXPECT_TRUE(window.boxes.empty()) << "no unit";
+    ASSERT_EQ(window.boxes.size(), 1u) << "no unit";
+    EXPECT_EQ(window.boxes[0].text, textOf(IDS_FAIL_NO_UNIT));
+    EXPECT_EQ(window.boxes[0].caption, textOf(IDS_UPDATE_FAILED_CAPTION));
+    EXPECT_EQ(window.view.hint, textOf(IDS_HINT_UPDATE_FAILED));
     EXPECT_FALSE(session.updateRunning());
+    EXPECT_TRUE(simTranscript().empty());
+    window.boxes.clear();
 
     const int unit = plugUnit();
     session.deviceChanged(DeviceChange::Arrival, {});

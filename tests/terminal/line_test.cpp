@@ -84,16 +84,17 @@ class ParallelLine : public ::testing::Test {
                 requests.push_back(e.request);
         return requests;
     }
-    // Identification, lock, protection off, erase, address, every block, protection on,
-    // release: the whole update, in order, with this image.
+    // Identification, the same again after the confirmations, lock, protection off,
+    // erase, address, every block, protection on, release: the whole update, in order,
+    // with this image.
     void expectWholeUpdate(int device) {
         const auto r = requestsOf(device);
-        ASSERT_EQ(r.size(), 3u + 4u + 2038u + 2u) << device;
-        EXPECT_EQ(r[3][1], SYSTEM_LOCK);
-        EXPECT_EQ(r[5][1], ERASE);
+        ASSERT_EQ(r.size(), 3u + 3u + 4u + 2038u + 2u) << device;
+        EXPECT_EQ(r[6][1], SYSTEM_LOCK);
+        EXPECT_EQ(r[8][1], ERASE);
         for (std::size_t block = 0; block < 2038; ++block) {
             const std::size_t bytes = block < 2037 ? 48 : 16;
-            ASSERT_TRUE(std::equal(r[7 + block].begin() + 4, r[7 + block].begin() + 4 + bytes,
+            ASSERT_TRUE(std::equal(r[10 + block].begin() + 4, r[10 + block].begin() + 4 + bytes,
                                    image.begin() + 48 * block))
                 << device << " block " << block;
         }
@@ -132,10 +133,10 @@ TEST_F(ParallelLine, EachUnitIsWrittenAtOnceAndOnlyItsOwnResultIsTold) {
     ASSERT_GE(late, 0);
     expectWholeUpdate(late);
     const auto erased = requestsOf(failsAtErase);
-    ASSERT_EQ(erased.size(), 3u + 3u) << "nothing after the erase that failed";
+    ASSERT_EQ(erased.size(), 3u + 3u + 3u) << "nothing after the erase that failed";
     EXPECT_EQ(erased.back()[1], ERASE);
     EXPECT_EQ(requestsOf(current).size(), 3u) << "identified, then skipped";
-    EXPECT_LT(requestsOf(removed).size(), 3u + 4u + 2038u);
+    EXPECT_LT(requestsOf(removed).size(), 3u + 3u + 4u + 2038u);
     // The late unit started before the first one ended: the writes overlapped.
     std::size_t firstOfLate = simTranscript().size(), lastOfGood = 0;
     for (std::size_t i = 0; i < simTranscript().size(); ++i) {
@@ -161,7 +162,7 @@ TEST_F(ParallelLine, EachUnitIsWrittenAtOnceAndOnlyItsOwnResultIsTold) {
     EXPECT_TRUE(has(r.out, "{\"type\":\"result\",\"device\":\"/dev/hidraw4\",\"port\":\"\",\"product\":"
                            "\"DOCK-BOX\",\"result\":\"skipped\""));
     EXPECT_TRUE(has(r.out, "\"type\":\"tally\",\"updated\":2,\"failed\":2,\"skipped\":1,"
-                           "\"declined\":0,\"units\":[{\"device\":\"/dev/hidraw"));
+                           "\"declined\":0,\"changed\":0,\"units\":[{\"device\":\"/dev/hidraw"));
     EXPECT_TRUE(has(r.out, "{\"device\":\"/dev/hidraw2\",\"port\":\"\",\"product\":\"DOCK-BOX\",\"result\":"
                            "\"failed\""));
     EXPECT_TRUE(has(r.out, "0x00000007-0x00000000")) << "the erase's code line";
@@ -174,7 +175,7 @@ TEST_F(ParallelLine, TheTallyNamesEachUnitWithItsResultAndCodeLine) {
     const Ran r = run({L"update", L"--all", L"--yes"});
     EXPECT_EQ(r.status, kExitFailed);
     const std::string tally =
-        r.out.substr(r.out.find("Updated: 1, failed: 1, skipped: 0, declined: 0\n"));
+        r.out.substr(r.out.find("Updated: 1, failed: 1, skipped: 0, declined: 0, changed: 0\n"));
     EXPECT_TRUE(has(tally, "\n  /dev/hidraw1  DOCK-BOX  updated\n"));
     EXPECT_TRUE(has(tally, "\n  /dev/hidraw2  DOCK-BOX  failed\n"
                            "    The system shows following errorcode: 0x00000007-0x00000000\n"));
@@ -185,7 +186,7 @@ TEST_F(ParallelLine, TheTallyNamesEachUnitWithItsResultAndCodeLine) {
     simReset();
     const Ran none = run({L"update", L"--all", L"--yes"});
     EXPECT_EQ(none.status, kExitNoUnit);
-    EXPECT_TRUE(has(none.out, "Updated: 0, failed: 0, skipped: 0, declined: 0\n"));
+    EXPECT_TRUE(has(none.out, "Updated: 0, failed: 0, skipped: 0, declined: 0, changed: 0\n"));
 }
 
 TEST_F(ParallelLine, AnInterruptWhileTwoWriteIsRefusedAndNoUnitStartsAfterIt) {
@@ -237,7 +238,7 @@ TEST_F(ParallelLine, OnATerminalEachUnitIsAskedByName) {
     expectWholeUpdate(first);
     EXPECT_EQ(requestsOf(second).size(), 3u) << "declined: identified only";
     EXPECT_TRUE(has(r.out, "/dev/hidraw2  DOCK-BOX  Declined: nothing was written.\n"));
-    EXPECT_TRUE(has(r.out, "Updated: 1, failed: 0, skipped: 0, declined: 1\n"));
+    EXPECT_TRUE(has(r.out, "Updated: 1, failed: 0, skipped: 0, declined: 1, changed: 0\n"));
 }
 
 // A script's "yes |" answers the first question of every unit, never the same-or-newer
@@ -259,7 +260,7 @@ TEST_F(ParallelLine, APipedYesNeverWritesACurrentController) {
             expectWholeUpdate(older);
             EXPECT_FALSE(has(r.err, "[y/N]")) << "nothing asked";
             EXPECT_TRUE(has(r.out, "/dev/hidraw1  DOCK-BOX  Skipped: the controller already has"));
-            EXPECT_TRUE(has(r.out, "Updated: 1, failed: 0, skipped: 1, declined: 0\n"));
+            EXPECT_TRUE(has(r.out, "Updated: 1, failed: 0, skipped: 1, declined: 0, changed: 0\n"));
         }
     }
 }
@@ -346,7 +347,7 @@ TEST_F(ParallelLine, OneAfterAnotherTalliesEveryUnit) {
     };
     const Ran r = run({L"update", L"--each", L"--yes", L"--count", L"3"});
     EXPECT_EQ(r.status, kExitFailed);
-    EXPECT_TRUE(has(r.out, "Updated: 1, failed: 1, skipped: 1, declined: 0\n")) << r.out;
+    EXPECT_TRUE(has(r.out, "Updated: 1, failed: 1, skipped: 1, declined: 0, changed: 0\n")) << r.out;
     EXPECT_TRUE(has(r.out, "/dev/hidraw1  " + utf8Lines(loadText(Language::English, IDS_FAIL_ERASE))));
     EXPECT_TRUE(has(r.out, "/dev/hidraw2  DOCK-BOX  Skipped:"));
     EXPECT_TRUE(has(r.out, "--force"));
@@ -356,7 +357,7 @@ TEST_F(ParallelLine, OneAfterAnotherTalliesEveryUnit) {
 TEST_F(ParallelLine, AWaitThatRunsOutEndsWithTheTallyAndNoUnit) {
     Ran r = run({L"update", L"--each", L"--yes", L"--wait=2"});
     EXPECT_EQ(r.status, kExitNoUnit) << "a wait that runs out is no interrupt";
-    EXPECT_TRUE(has(r.out, "Updated: 0, failed: 0, skipped: 0, declined: 0\n"));
+    EXPECT_TRUE(has(r.out, "Updated: 0, failed: 0, skipped: 0, declined: 0, changed: 0\n"));
 
     polls = 0;
     onIdle = [this] {
@@ -366,7 +367,7 @@ TEST_F(ParallelLine, AWaitThatRunsOutEndsWithTheTallyAndNoUnit) {
     r = run({L"update", L"--each", L"--yes", L"--wait=10", L"--json"});
     EXPECT_EQ(r.status, kExitInterrupted);
     EXPECT_TRUE(has(r.out, "\n{\"type\":\"tally\",\"updated\":0,\"failed\":0,\"skipped\":0,"
-                           "\"declined\":0,\"units\":[]}\n"));
+                           "\"declined\":0,\"changed\":0,\"units\":[]}\n"));
 }
 
 // While a question waits for its answer, nothing is written through it: not the block,

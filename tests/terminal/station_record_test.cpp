@@ -116,10 +116,10 @@ TEST_F(StationRecord, AFailingWriteStartsNoFurtherUnit) {
         firstRequests += e.device == first;
         secondRequests += e.device == second;
     }
-    EXPECT_EQ(firstRequests, 3u + 4u + 2038u + 2u) << "the unit written finishes";
+    EXPECT_EQ(firstRequests, 3u + 3u + 4u + 2038u + 2u) << "the unit written finishes";
     EXPECT_EQ(secondRequests, 0u) << "none starts after the record failed";
     EXPECT_TRUE(has(r.out, "1-1  /dev/hidraw1  DOCK-BOX  updated\n"));
-    EXPECT_TRUE(has(r.out, "Updated: 1, failed: 0, skipped: 0, declined: 0\n"));
+    EXPECT_TRUE(has(r.out, "Updated: 1, failed: 0, skipped: 0, declined: 0, changed: 0\n"));
     EXPECT_TRUE(has(r.out, "The station record could not be written: no further unit is started.\n"));
 }
 

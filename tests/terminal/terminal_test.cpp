@@ -352,7 +352,9 @@ TEST(TerminalText, TextsThatAreNotValidUtf16BecomeTheReplacementCharacter) {
               "a\xEF\xBF\xBD"
               "b");
     EXPECT_EQ(utf8Lines(L"a\xDC00"), "a\xEF\xBF\xBD");
-    EXPECT_EQ(jsonString(L"\xD800\"\r\n"), "\"\xEF\xBF\xBD\\\"\\n\"");
+    EXPECT_EQ(jsonString(L"\xD800\"\r\n"), "\"\xEF\xBF\xBD\\\"\\r\\n\"")
+        << "a carriage return is kept, escaped";
+    EXPECT_EQ(jsonString(L"\x01\t"), "\"\\u0001\\u0009\"");
     EXPECT_EQ(utf8Lines(L"\xD83D\xDE00"), "\xF0\x9F\x98\x80") << "a pair stays one character";
     EXPECT_EQ(utf8Lines(L"\u00e4\u20ac"), "\xC3\xA4\xE2\x82\xAC");
 }
