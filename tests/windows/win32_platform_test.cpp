@@ -70,9 +70,10 @@ TEST(Win32Platform, PortNamesOfTheListedInterfaces) {
     EXPECT_EQ(platformPortOf(L"\\\\?\\hid#none"), L"");
 }
 
-TEST(Win32Platform, ImageResourceLoadsWhole) {
+TEST(Win32Platform, ImageResourceLoadsWholeAndMatchesTheBuildsDigest) {
     FirmwareImage image;
-    ASSERT_TRUE(loadImage(image));
+    ASSERT_EQ(loadImage(image), ImageCheck::Intact);
+    EXPECT_EQ(image.sha256.size(), 64u);
     EXPECT_EQ(image.length, 97792u);
     EXPECT_EQ(blockCount(image.length), 2038u);
 }
