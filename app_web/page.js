@@ -13,6 +13,8 @@
     let takingOver = false;
 
     const icons = { warning: '\u26A0', error: '\u2716', information: '\u2139' };
+    // The session breaks lines as a Windows box does, "\r\n"; a page breaks at "\n".
+    const lines = (text) => text.replace(/\r\n/g, '\n');
 
     function browserWantsGerman() {
         const saved = localStorage.getItem('orca-language');
@@ -44,6 +46,7 @@
         $('new-version-text').textContent = message.newVersion;
         $('reload').textContent = message.reload;
         $('notice').hidden = true;
+        inUse({ where: heldBy });
         if (!('hid' in navigator))
             unsupported();
     }
@@ -69,8 +72,8 @@
         $('bootloader-version').value = view.bootloader;
         $('esc-version').value = view.controller;
         $('versions').classList.toggle('disabled', !view.versionsEnabled);
-        if ($('hint').textContent !== view.hint)
-            $('hint').textContent = view.hint;
+        if ($('hint').textContent !== lines(view.hint))
+            $('hint').textContent = lines(view.hint);
         $('hint').dataset.outcome = view.outcome;
         $('update').disabled = !view.updateEnabled;
         $('language').disabled = view.updateRunning;
@@ -90,8 +93,8 @@
     function ask(box) {
         const dialog = $('box');
         const question = box.buttons !== 'ok';
-        $('box-caption').textContent = box.caption;
-        $('box-text').textContent = box.text;
+        $('box-caption').textContent = lines(box.caption);
+        $('box-text').textContent = lines(box.text);
         $('box-icon').textContent = icons[box.icon] || '';
         $('box-icon').className = box.icon;
         dialog.dataset.id = box.id;
@@ -146,6 +149,16 @@
         });
     }
 
+    // Another window of this updater holds the unit: which one, until it lets go.
+    let heldBy = null;
+    function inUse({ where }) {
+        heldBy = where;
+        if (texts === null)
+            return;
+        $('in-use').textContent = where === null ? '' : where === 'app' ? texts.inUseApp : texts.inUseTab;
+        $('in-use').hidden = where === null;
+    }
+
     function progressOpen(message) {
         $('progress-title').textContent = message.title;
         $('progress-bar').value = 0;
@@ -170,6 +183,7 @@
         progress,
         'progress-close': progressClose,
         'no-webhid': unsupported,
+        'in-use': inUse,
         end: () => { $('update').disabled = true; $('connect').disabled = true; },
     };
     worker.onmessage = (event) => {
@@ -230,5 +244,6 @@
     });
     document.addEventListener('visibilitychange', holdWakeLock);
 
-    worker.postMessage({ type: 'start', german: browserWantsGerman() });
+    worker.postMessage({ type: 'start', german: browserWantsGerman(),
+        standalone: matchMedia('(display-mode: standalone)').matches });
 })();

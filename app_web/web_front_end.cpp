@@ -41,6 +41,8 @@ std::string pageTextsMessage(Language language) {
         {"no", IDS_WEB_NO},
         {"newVersion", IDS_WEB_NEW_VERSION},
         {"reload", IDS_WEB_RELOAD},
+        {"inUseApp", IDS_WEB_IN_USE_APP},
+        {"inUseTab", IDS_WEB_IN_USE_TAB},
     };
     JsonObject out("texts");
     out.flag("german", german);

@@ -74,10 +74,12 @@ function postTexts() {
 }
 
 self.orcaWebHid.onHotPlug = () => whenIdle(() => callCore('orcaDeviceChanges'));
+self.orcaWebHid.onInUse = (where) => self.postMessage({ type: 'in-use', where });
 
 const messages = {
     // The language first; the session only where WebHID reaches the unit from here.
-    start: async ({ german }) => {
+    start: async ({ german, standalone }) => {
+        self.orcaWebHid.where = standalone ? 'app' : 'tab';
         core = await createCore(self.orcaStackSwitching ? { instantiateWasm } : {});
         whenIdle(async () => {
             await callCore('orcaLanguage', german ? 1 : 0);

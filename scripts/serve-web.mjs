@@ -13,10 +13,20 @@ const types = {
     '.webmanifest': 'application/manifest+json',
 };
 
+// The site's own policy, from its page, as a header, which also covers its workers and
+// forbids framing (a meta element cannot).
+export async function sitePolicy(folder) {
+    const page = await readFile(join(resolve(folder), 'index.html'), 'utf8');
+    const policy = /http-equiv="Content-Security-Policy" content="([^"]*)"/.exec(page);
+    return policy ? `${policy[1]}; frame-ancestors 'none'` : null;
+}
+
 // `isolated`: with the headers that make the page cross-origin isolated. `prelude`: text
-// put before a file's own, by its path (tests only).
-export function serve(folder, port = 0, { isolated = true, prelude = {} } = {}) {
+// put before a file's own, by its path (tests only). `replace`: a file's whole content
+// instead of the one on disk (tests only).
+export async function serve(folder, port = 0, { isolated = true, prelude = {}, replace = {} } = {}) {
     const root = resolve(folder);
+    const policy = await sitePolicy(folder);
     const server = createServer(async (request, response) => {
         const path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
         const file = normalize(join(root, path.endsWith('/') ? path + 'index.html' : path));
@@ -26,7 +36,7 @@ export function serve(folder, port = 0, { isolated = true, prelude = {} } = {}) 
         }
         let body;
         try {
-            body = await readFile(file);
+            body = replace[path] || await readFile(file);
         } catch {
             response.writeHead(404).end();
             return;
@@ -35,6 +45,8 @@ export function serve(folder, port = 0, { isolated = true, prelude = {} } = {}) 
             body = Buffer.concat([Buffer.from(prelude[path]), body]);
         const headers = { 'Content-Type': types[extname(file)] || 'application/octet-stream',
             'Cache-Control': 'no-cache' };
+        if (policy !== null)
+            headers['Content-Security-Policy'] = policy;
         if (isolated)
             Object.assign(headers, { 'Cross-Origin-Opener-Policy': 'same-origin',
                 'Cross-Origin-Embedder-Policy': 'require-corp' });

@@ -2,6 +2,13 @@
 // under stable paths, one open handle per device with its queue of input reports, the
 // last error, and the arrivals and removals waiting for the core. Errors are errno
 // values, as on Linux, so that a code line reads alike.
+//
+// One page at a time talks to a unit: every page, tab and installed window of the site
+// shares the browser's input reports of a device it opens, so each would read the other's
+// answers. An open handle holds a Web Lock named for the unit's vendor and product (WebHID
+// tells no serial number, so two units alike are one lock); another page's open then
+// fails as in use, is told which window holds the unit, and tries again by itself once
+// the lock is free.
 'use strict';
 
 self.orcaWebHid = (() => {
@@ -17,7 +24,81 @@ self.orcaWebHid = (() => {
     let nextHandle = 1;
     // notBefore: the moment on this worker's clock before which no report leaves, the end
     // of the core's last wait (platform/web/clock_web.cpp).
-    const api = { errors, lastError: 0, onHotPlug: () => {}, notBefore: 0 };
+    // onInUse(where): a unit could not be opened because another window holds it ('app',
+    // 'tab'), or null once it is free again. where: this page's own kind of window.
+    const api = { errors, lastError: 0, onHotPlug: () => {}, notBefore: 0, onInUse: () => {},
+        where: 'tab' };
+    const locks = self.navigator.locks;
+    const holders = typeof BroadcastChannel === 'function' ? new BroadcastChannel('orca-75-lx-units') : null;
+    const held = new Set(); // lock names this worker holds
+    const hex4 = (n) => n.toString(16).padStart(4, '0');
+    const lockName = (device) => `orca-75-lx unit ${hex4(device.vendorId)}:${hex4(device.productId)}`;
+
+    if (holders)
+        holders.onmessage = (event) => {
+            if (event.data && event.data.who !== undefined && held.has(event.data.who))
+                holders.postMessage({ holder: event.data.who, where: api.where });
+        };
+
+    // The release of the lock, or null when another window holds it. Without Web Locks
+    // (none in an insecure context) nothing is shared.
+    function claim(device) {
+        if (!locks)
+            return Promise.resolve(() => {});
+        const name = lockName(device);
+        return new Promise((resolve) => {
+            locks.request(name, { ifAvailable: true }, (lock) => {
+                if (lock === null) {
+                    resolve(null);
+                    return undefined;
+                }
+                held.add(name);
+                return new Promise((release) => resolve(() => {
+                    held.delete(name);
+                    release();
+                }));
+            }).catch(() => resolve(null));
+        });
+    }
+
+    // Which window holds the unit, as its own worker answers; a tab if none answers.
+    function askHolder(name) {
+        return new Promise((resolve) => {
+            if (!holders) {
+                resolve('tab');
+                return;
+            }
+            const asking = new BroadcastChannel('orca-75-lx-units');
+            const timer = setTimeout(() => done('tab'), 500);
+            const done = (where) => {
+                clearTimeout(timer);
+                asking.close();
+                resolve(where);
+            };
+            asking.onmessage = (event) => {
+                if (event.data && event.data.holder === name)
+                    done(event.data.where === 'app' ? 'app' : 'tab');
+            };
+            asking.postMessage({ who: name });
+        });
+    }
+
+    // Once the other window lets go, the unit arrives here again.
+    const waitingFor = new Set();
+    async function whenFree(device, path) {
+        const name = lockName(device);
+        if (waitingFor.has(name))
+            return;
+        waitingFor.add(name);
+        api.onInUse(await askHolder(name));
+        await locks.request(name, () => {}).catch(() => {});
+        waitingFor.delete(name);
+        api.onInUse(null);
+        if (watching && present.has(path)) {
+            events.push({ arrival: true, path });
+            api.onHotPlug();
+        }
+    }
 
     function fail(error) {
         api.lastError = error;
@@ -110,14 +191,20 @@ self.orcaWebHid = (() => {
                 return fail(errors.EBUSY);
         if (device.opened)
             return fail(errors.EBUSY);
+        const release = await claim(device);
+        if (release === null) {
+            whenFree(device, path);
+            return fail(errors.EBUSY);
+        }
         try {
             await device.open();
         } catch (error) {
+            release();
             return fail(error && error.name === 'NotAllowedError' ? errors.EACCES : errors.EIO);
         }
         // Each report with when it arrived; the last one taken's arrival, which the wait
         // after an answer counts from.
-        const handle = { device, queue: [], wake: null, gone: false, takenArrival: -1 };
+        const handle = { device, queue: [], wake: null, gone: false, takenArrival: -1, release };
         handle.listener = (event) => {
             const data = new Uint8Array(event.data.buffer, event.data.byteOffset, event.data.byteLength);
             const report = new Uint8Array(data.length + 1);
@@ -238,6 +325,7 @@ self.orcaWebHid = (() => {
         } catch (ignored) {
             // a device already gone is closed
         }
+        handle.release();
         api.lastError = error;
     };
 
