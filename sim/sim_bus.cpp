@@ -160,6 +160,16 @@ void simRemoveDevice(int device) {
     removed.pending.clear();
 }
 
+void simSwapController(int device, std::uint32_t typeCode, std::uint16_t escFirmwareVersion) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    SimDevice& unit = simBus.devices.at(device);
+    unit.config.typeCode = typeCode;
+    unit.config.escFirmwareVersion = escFirmwareVersion;
+    const std::size_t flashSize = unit.controller.flash.size();
+    unit.controller = SimController{};
+    unit.controller.flash.assign(flashSize, 0xFF);
+}
+
 int simReplugUnit(int device) {
     SimDevice again;
     {

@@ -96,6 +96,9 @@ void simSetCapabilitiesReadable(int device, bool readable);
 void simSetListAvailable(bool available);
 // Unplugs a device: it leaves the list and its open handles fail every I/O.
 void simRemoveDevice(int device);
+// Another controller cabled to the unit behind its back, with its own type and firmware:
+// no device change tells of it.
+void simSwapController(int device, std::uint32_t typeCode, std::uint16_t escFirmwareVersion);
 // Plugs a removed unit in again at its path, as a new device (its index returned): the
 // unit starts afresh, the controller behind it keeps its flash.
 int simReplugUnit(int device);

@@ -7,6 +7,7 @@
 #include "sim/sim_unit.h"
 #include "terminal/live_lines.h"
 #include "terminal/terminal.h"
+#include "tests/terminal/hooked_input.h"
 #include "unitlink/unit_connection.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +54,9 @@ class ParallelLine : public ::testing::Test {
     }
     Ran run(const std::vector<std::wstring>& args, const std::string& input = "",
             bool interactive = false) {
-        std::istringstream in(input);
+        std::istringstream typed(input);
+        std::istream hooked(answerAfter);
+        std::istream& in = answerAfter != nullptr ? hooked : typed;
         std::ostream out(&watched);
         std::ostringstream err;
         TerminalSetup setup;
@@ -72,6 +75,7 @@ class ParallelLine : public ::testing::Test {
         EXPECT_EQ(simOpenHandles(), 0u) << "every unit closed";
         return {status, watched.str(), err.str()};
     }
+    std::streambuf* answerAfter = nullptr; // standard input instead of `input`
     static int plug(const wchar_t* path, std::uint16_t installed = 0x0205) {
         SimUnitConfig config;
         config.escFirmwareVersion = installed;
@@ -239,6 +243,20 @@ TEST_F(ParallelLine, OnATerminalEachUnitIsAskedByName) {
     EXPECT_EQ(requestsOf(second).size(), 3u) << "declined: identified only";
     EXPECT_TRUE(has(r.out, "/dev/hidraw2  DOCK-BOX  Declined: nothing was written.\n"));
     EXPECT_TRUE(has(r.out, "Updated: 1, failed: 0, skipped: 0, declined: 1, changed: 0\n"));
+}
+
+// A unit whose controller was swapped while its question waited is not written, and is
+// told, tallied and recorded as changed; the line goes on.
+TEST_F(ParallelLine, AControllerSwappedWhileItsQuestionWaitsIsChanged) {
+    const int unit = plug(L"/dev/hidraw1");
+    HookedInput answer("y\n", [unit] { simSwapController(unit, 0x1422605A, 0x0909); });
+    answerAfter = &answer;
+    const Ran r = run({L"update", L"--each", L"--count", L"1", L"--json"}, "", true);
+    answerAfter = nullptr;
+    EXPECT_EQ(r.status, kExitOk) << "not a failure";
+    EXPECT_EQ(requestsOf(unit).size(), 3u + 3u) << "identified twice, nothing written";
+    EXPECT_TRUE(has(r.out, "\"product\":\"DOCK-BOX\",\"result\":\"changed\""));
+    EXPECT_TRUE(has(r.out, "\"declined\":0,\"changed\":1,\"units\":["));
 }
 
 // A script's "yes |" answers the first question of every unit, never the same-or-newer

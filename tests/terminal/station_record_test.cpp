@@ -7,6 +7,8 @@
 #include "tests/terminal/in_process_run.h"
 #include "unitlink/unit_connection.h"
 
+#include "update/sha256.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -81,6 +83,12 @@ TEST_F(StationRecord, EachFinishedUnitIsOneLineWithWhatItWasAndHowItEnded) {
                          "\"codeLine\":\"The system shows following errorcode: "
                          "0x00000007-0x00000000\""));
     EXPECT_TRUE(has(all, "\"controller\":\"3.0\",\"result\":\"skipped\""));
+    // Which image each controller got, or would have got.
+    const std::vector<std::uint8_t> image = standInImage();
+    const std::string written = ",\"imageVersion\":\"3.0\",\"imageSize\":97792,\"imageSha256\":\"" +
+                                sha256Hex(image.data(), image.size()) + "\"}";
+    for (const std::string& line : lines)
+        EXPECT_EQ(line.substr(line.size() - written.size()), written) << line;
 
     // Appended to, never rewritten.
     simReset();

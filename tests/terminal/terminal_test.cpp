@@ -7,6 +7,8 @@
 #include "session/presentation.h"
 #include "sim/sim_unit.h"
 #include "terminal/terminal.h"
+#include "tests/terminal/hooked_input.h"
+#include "update/sha256.h"
 #include "unitlink/unit_connection.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +47,9 @@ class TerminalTest : public ::testing::Test {
     Ran runWide(const std::vector<std::wstring>& args, const std::string& input = "",
                 bool german = false, bool interactive = false) {
         language = german ? Language::German : Language::English;
-        std::istringstream in(input);
+        std::istringstream typed(input);
+        std::istream hooked(answerAfter);
+        std::istream& in = answerAfter != nullptr ? hooked : typed;
         std::ostringstream out, err;
         const std::size_t handles = simOpenHandles();
         const int status = terminalMain(args, setup(in, out, err, interactive));
@@ -79,6 +83,7 @@ class TerminalTest : public ::testing::Test {
         return simAddUnit(path, config);
     }
     std::vector<std::uint8_t> image;
+    std::streambuf* answerAfter = nullptr; // standard input instead of `input`
     Language language = Language::English;
     bool inputIsTerminal = false; // with `interactive`: a person types the answers
     int polls = 0;
@@ -441,4 +446,63 @@ TEST_F(TerminalTest, UsageErrorsPointToHelp) {
     EXPECT_TRUE(has(help.out, tablesFollowTheLanguage() ? "Rückgabewert" : "Exit status"));
 }
 
+// The controller swapped behind the unit while the question waits: nothing is written;
+// why, and what is connected now, are told, and the status is its own.
+TEST_F(TerminalTest, AControllerSwappedWhileTheQuestionWaitsIsNotWritten) {
+    for (bool json : {false, true}) {
+        fresh();
+        const int unit = plug();
+        HookedInput answer("y\n", [unit] { simSwapController(unit, 0x0BADC0DE, 0x0909); });
+        answerAfter = &answer;
+        std::vector<std::string> args{"update"};
+        if (json)
+            args.push_back("--json");
+        const Ran r = run(args);
+        answerAfter = nullptr;
+        EXPECT_EQ(r.status, kExitChanged) << json;
+        EXPECT_TRUE(std::none_of(simTranscript().begin(), simTranscript().end(),
+                                 [](const SimExchange& e) { return e.request[1] == SYSTEM_LOCK; }))
+            << "nothing locked, erased or written";
+        if (json) {
+            EXPECT_TRUE(has(r.out, "{\"type\":\"message\",\"id\":\"controller-changed\""));
+            EXPECT_TRUE(has(r.out, "\"result\":\"changed\",\"text\":\"" + utf8(IDS_CONTROLLER_CHANGED)));
+        } else {
+            const std::string message =
+                utf8Lines(formatText(loadText(language, IDS_INCOMPATIBLE_MESSAGE), {L"ORCA 75 LX"}));
+            EXPECT_LT(r.out.find(message), r.out.find(utf8(IDS_CONTROLLER_CHANGED)))
+                << "as if just plugged in, then why nothing was written:\n" << r.out;
+            EXPECT_TRUE(has(r.out, utf8(IDS_HINT_INCOMPATIBLE)));
+        }
+    }
+}
+
+// A program whose image does not match the digest its build took touches no unit to
+// update, says why, and ends with its own status; status and --version say it too.
+TEST_F(TerminalTest, ADamagedImageIsRefusedWithItsOwnStatus) {
+    const std::string digest = sha256Hex(image.data(), image.size());
+    plug();
+    Ran r = run({"--version"});
+    EXPECT_EQ(r.status, kExitOk);
+    EXPECT_TRUE(has(r.out, "firmware image 3.0, 97792 bytes, SHA-256 " + digest + "\n")) << r.out;
+    EXPECT_FALSE(has(r.out, utf8(IDS_IMAGE_DAMAGED)));
+
+    simDamageFirmwareImage(97791);
+    r = run({"update", "--yes"});
+    EXPECT_EQ(r.status, kExitImageDamaged);
+    EXPECT_TRUE(has(r.err, utf8(IDS_IMAGE_DAMAGED)));
+    EXPECT_TRUE(simTranscript().empty()) << "no unit touched";
+    r = run({"update", "--each", "--yes", "--count", "1"});
+    EXPECT_EQ(r.status, kExitImageDamaged);
+    EXPECT_TRUE(simTranscript().empty());
+
+    r = run({"status", "--json"});
+    EXPECT_EQ(r.status, kExitImageDamaged);
+    EXPECT_TRUE(has(r.out, "\"updateEnabled\":false"));
+    EXPECT_TRUE(has(r.out, "\"imageVersion\":\"3.0\",\"imageSize\":97792,\"imageSha256\":\"" + digest +
+                               "\",\"imageDamaged\":true}"));
+    r = run({"--version"}, "", true);
+    EXPECT_TRUE(has(r.out, digest + "\n" + utf8(IDS_IMAGE_DAMAGED) + "\n")) << r.out;
+}
+
 } // namespace
+

@@ -6,6 +6,8 @@
 #include "tests/terminal/in_process_run.h"
 #include "unitlink/unit_connection.h"
 
+#include "update/sha256.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -89,6 +91,10 @@ TEST_F(Trace, AWholeUpdateIsEveryReportAndWaitInOrderAndItsResult) {
     ASSERT_FALSE(all.empty());
     EXPECT_EQ(all[0].rfind("{\"us\":0,\"time\":\"20", 0), 0u) << all[0];
     EXPECT_EQ(field(all[0], "program").rfind("orca-75-lx-updater-cli ", 0), 0u);
+    const std::vector<std::uint8_t> image = standInImage();
+    EXPECT_EQ(field(all[0], "imageSha256"), sha256Hex(image.data(), image.size()));
+    EXPECT_EQ(field(all[0], "imageSize"), "97792");
+    EXPECT_EQ(field(all[0], "imageVersion"), "3.0");
 
     std::vector<std::string> sent, received, waits;
     long long last = 0;
