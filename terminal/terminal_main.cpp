@@ -43,11 +43,6 @@ int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& giv
         *setup.out << std::flush;
         return kExitOk;
     }
-    // Not one unit is touched to write an image that is not the one that was built.
-    if (image.damaged && options.command == TerminalCommand::Update) {
-        *setup.err << utf8Lines(loadText(setup.language, IDS_IMAGE_DAMAGED)) << '\n' << std::flush;
-        return kExitImageDamaged;
-    }
     // The station record and the trace open before any unit is touched: a line that
     // could not keep them must not start.
     RecordFile record;
@@ -62,6 +57,13 @@ int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& giv
                    << '\n'
                    << std::flush;
         return kExitUsage;
+    }
+    // Not one unit is touched to write an image that is not the one that was built; the
+    // trace's first line names the image all the same.
+    if (image.damaged && options.command == TerminalCommand::Update) {
+        *setup.err << utf8Lines(loadText(setup.language, IDS_IMAGE_DAMAGED)) << '\n' << std::flush;
+        trace.finish();
+        return kExitImageDamaged;
     }
     StationFiles files;
     files.record = record.isOpen() ? &record : nullptr;

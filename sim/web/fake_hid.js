@@ -5,7 +5,8 @@
 //
 // In the page, before its scripts: window.fakeHidSetup = { units: [{...}], granted: [0],
 // chooser: 'first' | 'cancel' } (default: one demo DOCK-BOX, granted when chosen).
-// window.fakeHid then plugs, unplugs, arms faults and reads the transcript.
+// window.fakeHid then plugs, unplugs, swaps the controller, arms faults and reads the
+// transcript.
 'use strict';
 
 (() => {
@@ -104,6 +105,8 @@
             setChooser: (policy) => { setup.chooser = policy; },
             plug: (unit = {}) => query({ op: 'plug', unit }),
             unplug: (number = 0) => query({ op: 'unplug', number }),
+            // Another controller behind the unit, with no device change to tell.
+            swap: (number, controller) => query({ op: 'swap', number, controller }),
             fault: (number, fault) => query({ op: 'fault', number, fault }),
             transcript: () => query({ op: 'transcript' }),
             moments: () => query({ op: 'moments' }),
@@ -266,6 +269,11 @@
             break;
         case 'unplug':
             unplug(data.number);
+            reply(data.id, true);
+            break;
+        case 'swap':
+            sim._simDeviceSwap(simIndex.get(data.number), data.controller.typeCode >>> 0,
+                data.controller.escFirmwareVersion);
             reply(data.id, true);
             break;
         case 'fault': {

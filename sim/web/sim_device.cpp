@@ -37,6 +37,10 @@ EMSCRIPTEN_KEEPALIVE int simDevicePresent(int device) {
     return simUnitPresent(device) ? 1 : 0;
 }
 
+EMSCRIPTEN_KEEPALIVE void simDeviceSwap(int device, unsigned typeCode, int escFirmwareVersion) {
+    simSwapController(device, typeCode, static_cast<std::uint16_t>(escFirmwareVersion));
+}
+
 EMSCRIPTEN_KEEPALIVE void simDeviceRemove(int device) {
     simRemoveDevice(device);
 }

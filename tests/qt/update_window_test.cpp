@@ -102,6 +102,29 @@ TEST_F(UpdateWindowTest, RemovalDuringTheUpdateWaitsForItsEnd) {
     EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_CONNECTION_LOST));
 }
 
+// The controller swapped while the confirmation is open: the window draws the other
+// model's message and then why nothing was written, each a warning box of the window.
+TEST_F(UpdateWindowTest, AControllerSwappedDuringTheConfirmationIsShownAndNotWritten) {
+    whileBoxOpen = [this](const SeenBox& box) {
+        if (box.caption == textOf(IDS_CONFIRM_UPDATE_CAPTION))
+            simSwapController(unit, 0x0BADC0DE, 0x0909);
+    };
+    press(IDC_UPDATE);
+    ASSERT_TRUE(pumpUntil([] { return !session().updateRunning(); }));
+    ASSERT_EQ(boxesSeen.size(), 3u);
+    EXPECT_EQ(boxesSeen[1].caption, textOf(IDS_INCOMPATIBLE_CAPTION));
+    const SeenBox& changed = boxesSeen[2];
+    EXPECT_EQ(changed.caption, textOf(IDS_CONTROLLER_CHANGED_CAPTION));
+    EXPECT_EQ(changed.text, textOf(IDS_CONTROLLER_CHANGED));
+    EXPECT_EQ(changed.icon, QMessageBox::Warning);
+    EXPECT_EQ(changed.buttons, QMessageBox::Ok);
+    EXPECT_TRUE(changed.transientForMain);
+    EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_INCOMPATIBLE));
+    EXPECT_FALSE(enabled(IDC_UPDATE));
+    for (const SimExchange& e : simTranscript())
+        EXPECT_NE(e.request[1], SYSTEM_LOCK);
+}
+
 TEST_F(UpdateWindowTest, DecliningSendsNothing) {
     boxAnswers = {QMessageBox::Cancel};
     const std::size_t before = simTranscript().size();

@@ -1,8 +1,8 @@
 // The page through the browser's own WebHID: Chromium's HID service opens a virtual
 // hidraw node (umockdev's preload in its environment), behind which the simulated unit
 // answers in real time, and a managed policy grants the page the programming units. A
-// whole update byte for byte, a failing erase, a unit pulled during the blocks, and the
-// connection outcomes. The policy needs root (CI is root); it is removed afterwards.
+// whole update byte for byte, a failing erase, a unit pulled during the blocks, the
+// connection outcomes, and a second page that must keep off the unit another one holds. The policy needs root (CI is root); it is removed afterwards.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
@@ -141,7 +141,7 @@ async function withUnitOnce(commands, use, last) {
             console.log(`the browser's start failed (${error.message}): once more`);
             return false;
         }
-        await use(page, server);
+        await use(page, server, browser);
         return true;
     } finally {
         if (browser !== null)
@@ -229,5 +229,32 @@ test('a unit pulled during the blocks fails that block at once', options, async 
         const [requests] = await server.send('written', 2);
         assert.equal(requests.split(' ').filter((r) => r.startsWith('011b')).length, 39,
             'nothing after the pulled block');
+    });
+});
+
+test('a second page finds the unit in use while the first holds it, and takes it after', options, async () => {
+    await withUnit(['add ready'], async (first, server, browser) => {
+        await until(first, () => !document.getElementById('update').disabled);
+        const second = await browser.defaultBrowserContext().newPage();
+        second.errors = [];
+        second.on('pageerror', (error) => second.errors.push(error.message));
+        await second.goto(first.url(), { waitUntil: 'domcontentloaded', timeout: 30000 });
+        const inUse = () => until(second, (text) => document.getElementById('in-use').textContent === text
+            && !document.getElementById('in-use').hidden, texts.en.IDS_WEB_IN_USE_TAB);
+        await inUse();
+        assert.equal((await shown(second)).updateEnabled, false);
+
+        await pressUpdateAndConfirm(first);
+        await hintIs(first, texts.en.IDS_HINT_UPDATE_DONE, 180000);
+        await inUse();
+        const [requests, flash] = await server.send('written', 2);
+        const hex = (bytes) => bytes.map((b) => b.toString(16).padStart(2, '0')).join('');
+        assert.deepEqual(requests.split(' '), expectedRequests().map(hex), 'the first page\'s update, alone');
+        assert.equal(flash, 'flash is the image');
+
+        await first.close();
+        await until(second, () => document.getElementById('in-use').hidden);
+        await hintIs(second, texts.en.IDS_HINT_READY);
+        assert.deepEqual(second.errors, []);
     });
 });

@@ -1,9 +1,11 @@
 // The installed and offline page: both sites installable with their manifest and icons;
 // after one visit the demo site loads and writes a whole update with its server gone; a
-// newly deployed build is offered only while no update runs and taken only when asked.
+// newly deployed build is offered only while no update runs and taken only when asked; a
+// build whose file is not the one it was built with is never installed.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { createHash } from 'node:crypto';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { serve } from '../../scripts/serve-web.mjs';
@@ -98,11 +100,14 @@ test('a new build is offered only while no update runs, and taken only when aske
         await controlled(page);
         const before = await page.evaluate(() => navigator.serviceWorker.controller.scriptURL);
 
-        // The next build: another page script, and so another worker.
-        writeFileSync(join(site.folder, 'page.js'),
-            `${readFileSync(join(site.folder, 'page.js'), 'utf8')}\nself.deployedAgain = true;\n`);
+        // The next build: another page script, and so another worker, with that script's
+        // digest.
+        const script = `${readFileSync(join(site.folder, 'page.js'), 'utf8')}\nself.deployedAgain = true;\n`;
+        writeFileSync(join(site.folder, 'page.js'), script);
+        const digest = createHash('sha256').update(script).digest('hex');
         const worker = join(site.folder, 'service_worker.js');
-        writeFileSync(worker, readFileSync(worker, 'utf8').replace(/const BUILD = '[0-9a-f]+'/, "const BUILD = 'next'"));
+        writeFileSync(worker, readFileSync(worker, 'utf8').replace(/const BUILD = '[0-9a-f]+'/, "const BUILD = 'next'")
+            .replace(/'page\.js': '[0-9a-f]+'/, `'page.js': '${digest}'`));
 
         await pressUpdateAndConfirm(page);
         await until(page, () => document.getElementById('progress').open);
@@ -121,6 +126,50 @@ test('a new build is offered only while no update runs, and taken only when aske
         const caches = await page.evaluate(() => caches.keys());
         assert.equal(caches.length, 1, 'the old build\'s cache is gone');
         assert.ok(caches[0].endsWith(' next'), caches[0]);
+        await page.browserContext().close();
+    } finally {
+        site.stop();
+        site.remove();
+    }
+});
+
+test('a build whose module was changed on its way is refused, and the installed one goes on', async () => {
+    const site = await ownSite();
+    try {
+        const page = await openPage(run.browser, site.url, { setup: { granted: [0] } });
+        await until(page, () => !document.getElementById('update').disabled);
+        await controlled(page);
+        const before = await page.evaluate(() => caches.keys());
+
+        // The next build as a damaged server or proxy delivers it: its worker is new, its
+        // module is not the one the worker's digests name.
+        const worker = join(site.folder, 'service_worker.js');
+        writeFileSync(worker, readFileSync(worker, 'utf8').replace(/const BUILD = '[0-9a-f]+'/, "const BUILD = 'next'"));
+        const module = readFileSync(join(site.folder, 'orca_core.wasm'));
+        module[module.length >> 1] ^= 0x01;
+        writeFileSync(join(site.folder, 'orca_core.wasm'), module);
+
+        const state = await page.evaluate(async () => {
+            const registration = await navigator.serviceWorker.getRegistration();
+            await registration.update().catch(() => {});
+            const installing = registration.installing;
+            if (installing === null)
+                return registration.waiting === null ? 'nothing installed' : 'installed';
+            return new Promise((resolve) => installing.addEventListener('statechange', () => {
+                if (installing.state === 'redundant' || installing.state === 'installed')
+                    resolve(installing.state);
+            }));
+        });
+        assert.equal(state, 'redundant', 'the install failed');
+        assert.deepEqual(await page.evaluate(() => caches.keys()), before, 'only the installed build is kept');
+
+        site.stop();
+        await page.reload();
+        await until(page, () => !document.getElementById('update').disabled);
+        await pressUpdateAndConfirm(page);
+        await done(page);
+        await checkWritten(page);
+        assert.deepEqual(page.errors, []);
         await page.browserContext().close();
     } finally {
         site.stop();

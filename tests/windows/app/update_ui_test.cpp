@@ -74,6 +74,40 @@ TEST_F(UpdateUi, SameVersionAsksTwiceAndNoStopsIt) {
     EXPECT_EQ(simTranscript().size(), 3u) << "only identification reached the unit";
 }
 
+// A click that raced a removal, or a command sent to the window, with no unit open: the
+// missing unit's failure, without a code line, in a box of the dialog.
+TEST_F(UpdateUi, UpdateWithNoUnitSaysThatNoneIsThere) {
+    start();
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_UPDATE, BN_CLICKED), 0);
+    pump();
+    ASSERT_EQ(boxesSeen.size(), 1u);
+    EXPECT_EQ(boxesSeen[0].caption, loadIn(IDS_UPDATE_FAILED_CAPTION));
+    EXPECT_EQ(boxesSeen[0].text, loadIn(IDS_FAIL_NO_UNIT));
+    EXPECT_EQ(boxesSeen[0].owner, dialog);
+    EXPECT_EQ(hint(), loadIn(IDS_HINT_UPDATE_FAILED));
+    EXPECT_TRUE(simTranscript().empty());
+}
+
+// The controller swapped while the confirmation is open: the other model's message, then
+// a warning of the dialog saying why nothing was written.
+TEST_F(UpdateUi, AControllerSwappedDuringTheConfirmationIsShownAndNotWritten) {
+    const int unit = readyUnit();
+    whileBoxOpen = [unit](const SeenBox& box) {
+        if (box.caption == loadIn(IDS_CONFIRM_UPDATE_CAPTION))
+            simSwapController(unit, 0x0BADC0DE, 0x0909);
+    };
+    pressUpdateAndWait();
+    ASSERT_EQ(boxesSeen.size(), 3u);
+    EXPECT_EQ(boxesSeen[1].caption, loadIn(IDS_INCOMPATIBLE_CAPTION));
+    EXPECT_EQ(boxesSeen[2].caption, loadIn(IDS_CONTROLLER_CHANGED_CAPTION));
+    EXPECT_EQ(boxesSeen[2].text, loadIn(IDS_CONTROLLER_CHANGED));
+    EXPECT_EQ(boxesSeen[2].owner, dialog);
+    EXPECT_EQ(hint(), loadIn(IDS_HINT_INCOMPATIBLE) + L"\r\n\r\n" + loadIn(IDS_HINT_INSTRUCTIONS));
+    EXPECT_FALSE(enabled(IDC_UPDATE));
+    for (const SimExchange& e : simTranscript())
+        EXPECT_NE(e.request[1], SYSTEM_LOCK);
+}
+
 struct UiFailure {
     const char* name;
     SimFault fault;

@@ -1,0 +1,55 @@
+# A built program with one byte of its embedded image changed, as a damaged download or
+# disk sector would leave it, run as a shell runs it: it must refuse to update, sending
+# nothing, and say so. -DPROGRAM= -DIMAGE= (the image the build embedded) -DRUNNER= -DWORK=
+separate_arguments(runner UNIX_COMMAND "${RUNNER}")
+file(READ "${PROGRAM}" program HEX)
+file(READ "${IMAGE}" start HEX LIMIT 64)
+string(FIND "${program}" "${start}" at)
+math(EXPR odd "${at} % 2")
+if(at LESS 0 OR odd)
+    message(FATAL_ERROR "the image is not in ${PROGRAM}")
+endif()
+math(EXPR offset "${at} / 2 + 48 * 1000 + 5")
+math(EXPR digit "${offset} * 2")
+string(SUBSTRING "${program}" ${digit} 2 byte)
+math(EXPR flipped "0x${byte} ^ 1")
+# dd writes the one byte in place; printf takes it in octal.
+set(octal "")
+foreach(shift 6 3 0)
+    math(EXPR d "(${flipped} >> ${shift}) & 7")
+    string(APPEND octal "${d}")
+endforeach()
+get_filename_component(name "${PROGRAM}" NAME)
+file(MAKE_DIRECTORY "${WORK}")
+set(damaged "${WORK}/${name}")
+file(COPY_FILE "${PROGRAM}" "${damaged}")
+execute_process(COMMAND sh -c "printf '\\${octal}' | dd of='${damaged}' bs=1 seek=${offset} conv=notrunc status=none"
+    RESULT_VARIABLE written)
+file(READ "${damaged}" check HEX OFFSET ${offset} LIMIT 1)
+math(EXPR check "0x${check}")
+if(NOT written EQUAL 0 OR NOT check EQUAL flipped)
+    message(FATAL_ERROR "could not change byte ${offset} of ${damaged}: ${check}, not ${flipped}")
+endif()
+
+set(trace "${WORK}/trace.jsonl")
+file(REMOVE "${trace}")
+execute_process(COMMAND ${runner} "${damaged}" update --yes --trace "${trace}"
+    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL 13 OR NOT err MATCHES "damaged")
+    message(FATAL_ERROR "update: exit status ${status}, expected 13\nout: ${out}\nerr: ${err}")
+endif()
+file(READ "${trace}" traced)
+if(NOT traced MATCHES "\"imageSha256\":\"[0-9a-f]+\"" OR traced MATCHES "\"sent\"")
+    message(FATAL_ERROR "the trace names the image and holds nothing sent:\n${traced}")
+endif()
+execute_process(COMMAND ${runner} "${damaged}" status --json
+    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL 13 OR NOT out MATCHES "\"updateEnabled\":false" OR NOT out MATCHES "\"imageDamaged\":true")
+    message(FATAL_ERROR "status: exit status ${status}, expected 13\nout: ${out}\nerr: ${err}")
+endif()
+# The same program undamaged offers the update.
+execute_process(COMMAND ${runner} "${PROGRAM}" status --json
+    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL 0 OR NOT out MATCHES "\"updateEnabled\":true" OR NOT out MATCHES "\"imageDamaged\":false")
+    message(FATAL_ERROR "the program as built: exit status ${status}\nout: ${out}\nerr: ${err}")
+endif()
