@@ -117,7 +117,14 @@ std::wstring simDemoPathLinux(int unit) {
 void simStartDemo(std::wstring (*pathOf)(int unit), int units) {
     simReset();
     simSetRealTime(true);
-    simAddDemoUnit(pathOf(0), L"1-1");
+    const int first = simAddDemoUnit(pathOf(0), L"1-1");
+    // For watching the check before the lock: the first unit's controller becomes another
+    // model after the seconds asked, with no device change to tell.
+    if (const char* swapAfter = std::getenv("ORCA_DEMO_SWAP"))
+        std::thread([first, seconds = std::atoi(swapAfter)] {
+            std::this_thread::sleep_for(std::chrono::seconds(seconds));
+            simSwapController(first, 0x0BADC0DE, 0x0909);
+        }).detach();
     if (units > 1)
         std::thread([pathOf, units] {
             for (int unit = 1; unit < units; ++unit) {

@@ -88,6 +88,8 @@ int simAddDemoUnit(const std::wstring& path, const std::wstring& port = L"1-1");
 std::wstring simDemoPathWindows(int unit);
 std::wstring simDemoPathLinux(int unit);
 void simStartDemo(std::wstring (*pathOf)(int unit), int units = 1);
+// With ORCA_DEMO_SWAP=N the first unit's controller becomes another model (type 0x0BADC0DE,
+// firmware 9.9) N seconds after the start.
 // How many units a demo program is asked for: ORCA_DEMO_UNITS, 1 to 16; 1 otherwise.
 int simDemoUnitsAsked();
 void simSetOpenable(int device, bool openable);

@@ -182,13 +182,13 @@ int TerminalRun::updateCommand() {
     }
     if (trace_ != nullptr)
         trace_->result(before.port, before.device, result, frontEnd_.lastFailure());
+    if (result == UnitResult::Changed)
+        printStatus(); // why, then what is connected now, as status shows it
     if (options_.json)
         out() << resultJson(finished) << '\n' << std::flush;
     else if (result == UnitResult::Updated)
         out() << utf8Lines(finished.text) << '\n' << std::flush;
-    else if (result == UnitResult::Changed)
-        printStatus(); // why, then what is connected now, as status shows it
-    else if (result != UnitResult::Failed)
+    else if (result != UnitResult::Failed && result != UnitResult::Changed)
         voice_.say(finished.text);
     if (!recorded) {
         voice_.complain(loadText(setup_.language, IDS_CLI_LOG_FAILED));

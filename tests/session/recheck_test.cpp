@@ -1,8 +1,7 @@
 // What is written is what was on the screen: the unit identified again between the last
 // confirmation and the lock, the image checked against its digest, and the controller's
 // erased flash after an update that was cut off.
-#include "resources/generate/firmware_pattern.h"
-#include "tests/session/session_fixture.h"
+#include "tests/session/update_runner_fixture.h"
 #include "unitlink/unit_connection.h"
 #include "update/sha256.h"
 
@@ -10,25 +9,8 @@
 
 namespace {
 
-class Recheck : public SessionTest {
+class Recheck : public UpdateRunner {
   protected:
-    void SetUp() override {
-        SessionTest::SetUp();
-        image = standInImage();
-        simSetFirmwareImage(image);
-    }
-    int readyUnit(std::uint16_t installed = 0x0205) {
-        SimUnitConfig config;
-        config.escFirmwareVersion = installed;
-        const int unit = plugUnit(config);
-        session.start(true);
-        EXPECT_TRUE(enabled(IDC_UPDATE));
-        return unit;
-    }
-    void updateToItsEnd() {
-        session.updatePressed();
-        ASSERT_TRUE(pumpUntil([this] { return !session.updateRunning(); }));
-    }
     static bool anyRequest(std::uint8_t command) {
         return std::any_of(simTranscript().begin(), simTranscript().end(),
                            [&](const SimExchange& e) { return e.request[1] == command; });
@@ -45,7 +27,6 @@ class Recheck : public SessionTest {
         EXPECT_EQ(last.caption, textOf(IDS_CONTROLLER_CHANGED_CAPTION));
         EXPECT_EQ(last.buttons, MessageButtons::Ok);
     }
-    std::vector<std::uint8_t> image;
 };
 
 // The controller behind the unit changes during a confirmation, with no device change to
