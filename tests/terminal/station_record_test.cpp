@@ -100,6 +100,29 @@ TEST_F(StationRecord, EachFinishedUnitIsOneLineWithWhatItWasAndHowItEnded) {
     EXPECT_TRUE(has(more[3], "\"port\":\"1-3\",\"device\":\"/dev/hidraw4\"")) << more[3];
 }
 
+// A unit pulled during its blocks leaves its controller erased; plugged in again, the line
+// writes it with --yes alone (no same-or-newer question for "no valid version"), and the
+// record holds the failure, then the success.
+TEST_F(StationRecord, AControllerLeftErasedIsWrittenWithYesAlone) {
+    SimUnitConfig current;
+    current.port = L"1-2.1";
+    current.escFirmwareVersion = 0x0300;
+    const int unit = simAddUnit(L"/dev/hidraw1", current);
+    simAddFault(unit, {SimFaultKind::Unplug, WRITE_BLOCK, 1019});
+    Ran r = run({L"update", L"--each", L"--yes", L"--force", L"--count", L"1", L"--log", wideFile});
+    EXPECT_EQ(r.status, kExitFailed);
+
+    const int again = simReplugUnit(unit);
+    r = run({L"update", L"--each", L"--yes", L"--count", L"1", L"--log", wideFile});
+    EXPECT_EQ(r.status, kExitOk) << r.out;
+    const std::vector<std::string> lines = linesOf(file);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(has(lines[0], "\"controller\":\"3.0\",\"result\":\"failed\"")) << lines[0];
+    EXPECT_TRUE(has(lines[1], "\"controller\":\"----------\",\"result\":\"updated\"")) << lines[1];
+    const std::vector<std::uint8_t> image = standInImage();
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), simFlash(again).begin()));
+}
+
 TEST_F(StationRecord, ARecordThatCannotBeOpenedIsAUsageErrorBeforeAnyUnitIsTouched) {
     plug(L"/dev/hidraw1", L"1-1");
     const Ran r = run({L"update", L"--each", L"--yes", L"--log", L"/no such folder/record.jsonl"});
