@@ -49,9 +49,10 @@ std::wstring platformPortOf(const std::wstring& path);
 bool platformIsPortName(const std::wstring& port);
 
 // Read and write, existing device only, and one handle per device across every program
-// that opens it this way: two instances never talk to one unit at once. kNoDevice on
-// failure, with the system's error (access denied, not found), or platformInUseError()
-// while another handle to the device is open.
+// that opens it this way: two instances never talk to one unit at once (in a browser, its
+// pages of the site: one per vendor and product, since WebHID tells no serial number).
+// kNoDevice on failure, with the system's error (access denied, not found), or
+// platformInUseError() while another handle to the device is open.
 DeviceHandle platformOpenDevice(const std::wstring& path);
 std::uint32_t platformInUseError();
 // The device's USB IDs. False with the system's error when they cannot be read.
