@@ -39,6 +39,19 @@ async function controlled(page) {
 const done = (page) => until(page, (hint) => document.getElementById('hint').textContent === hint,
     texts.en.IDS_HINT_UPDATE_DONE, 120000);
 
+// With its server gone: the page reloaded from the worker's cache writes a whole update.
+async function reloadedWritesOffline(page) {
+    const started = Date.now();
+    await page.reload();
+    await until(page, () => !document.getElementById('update').disabled);
+    console.log(`offline: ${Date.now() - started} ms from reload to the versions shown`);
+    await pressUpdateAndConfirm(page);
+    await done(page);
+    await checkWritten(page);
+    assert.deepEqual(page.errors, []);
+    await page.browserContext().close();
+}
+
 for (const site of ['product', 'demo']) {
     test(`the ${site} site is installable, its icons the window's drawing`, async () => {
         // Not in a context of its own: nothing is installed from an incognito one.
@@ -77,15 +90,7 @@ test('after one visit the page loads and writes a whole update with the network 
         }, file);
         assert.equal(await fetched('not-on-the-site.txt'), 'unreachable', 'the server is gone');
         assert.equal(await fetched('index.html'), 'answered', 'from the worker\'s cache');
-        const started = Date.now();
-        await page.reload();
-        await until(page, () => !document.getElementById('update').disabled);
-        console.log(`offline: ${Date.now() - started} ms from reload to the versions shown`);
-        await pressUpdateAndConfirm(page);
-        await done(page);
-        await checkWritten(page);
-        assert.deepEqual(page.errors, []);
-        await page.browserContext().close();
+        await reloadedWritesOffline(page);
     } finally {
         site.stop();
         site.remove();
@@ -164,13 +169,7 @@ test('a build whose module was changed on its way is refused, and the installed 
         assert.deepEqual(await page.evaluate(() => caches.keys()), before, 'only the installed build is kept');
 
         site.stop();
-        await page.reload();
-        await until(page, () => !document.getElementById('update').disabled);
-        await pressUpdateAndConfirm(page);
-        await done(page);
-        await checkWritten(page);
-        assert.deepEqual(page.errors, []);
-        await page.browserContext().close();
+        await reloadedWritesOffline(page);
     } finally {
         site.stop();
         site.remove();
