@@ -10,11 +10,16 @@ MAKEFLAGS += --no-print-directory
 # make web: the browser edition in build/web, its demo site in build/web-demo.
 # make demo-web: serves the demo site on localhost, with the simulated unit behind a fake WebHID.
 # make test-web: the browser edition's tests in headless chromium alone.
+# make release: what ships, and only that, into build/dist with SHA256SUMS over it.
+# make test-reproducible: the same built again in another folder and compared byte for byte.
 FUZZ_SECONDS ?= 300
 JOBS ?= $(shell nproc)
+# Every time stamp of what is built: the changelog's newest entry, unless given.
+SOURCE_DATE_EPOCH ?= $(shell date -d "$$(sed -n 's/^ -- .*>  //p' packaging/linux/changelog | head -n 1)" +%s)
+export SOURCE_DATE_EPOCH
 
 .PHONY: all deps native linux windows arm64 web test test-native test-windows test-arm64 test-web clean demo \
-	demo-linux demo-web package fuzz
+	demo-linux demo-web package fuzz release test-reproducible
 
 all: native linux windows
 
@@ -59,7 +64,16 @@ test-web: web native
 	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
 	ctest --preset web -j $(JOBS)
 
-test: test-native test-windows test-arm64 test-web
+test: test-native test-windows test-arm64 test-web test-reproducible
+
+release: deps
+	@scripts/install-deps.sh arm64
+	@scripts/install-deps.sh web
+	@scripts/install-deps.sh package
+	JOBS=$(JOBS) scripts/release.sh
+
+test-reproducible: release
+	JOBS=$(JOBS) scripts/check-reproducible.sh
 
 clean:
 	rm -rf build
@@ -76,8 +90,8 @@ demo-linux: linux
 
 package: linux arm64
 	@scripts/install-deps.sh package
-	cd build/linux && cpack
-	cd build/arm64 && cpack
+	umask 022 && cd build/linux && cpack
+	umask 022 && cd build/arm64 && cpack
 	lintian --fail-on error build/dist/orca-75-lx-updater-cli_3.0.0-2_amd64.deb \
 		build/dist/orca-75-lx-updater_3.0.0-2_amd64.deb \
 		build/dist/orca-75-lx-updater-cli_3.0.0-2_arm64.deb

@@ -98,6 +98,10 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL aarch64)
     set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
 endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The folders the rules install as Debian wants them whatever the builder's umask (cpack
+# itself runs under umask 022); every time in the packages comes from SOURCE_DATE_EPOCH.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+    GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME orca-75-lx-updater-cli)
 set(CPACK_COMPONENT_CLI_DESCRIPTION "firmware updater for the NORVAX ORCA 75 LX speed controller (terminal)

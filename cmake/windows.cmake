@@ -1,7 +1,8 @@
 # The Windows executables: statically linked, so that they need no MinGW runtime DLL.
 enable_language(RC)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I${CMAKE_SOURCE_DIR} -I${GENERATED_DIR}")
-add_link_options(-static -static-libgcc -static-libstdc++)
+# No moment of linking in the header: the same source gives the same executable.
+add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
 
 # Tests run under Wine, in a prefix of this build folder's own.
