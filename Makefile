@@ -1,5 +1,6 @@
 # make test: installs what is missing, builds the native, Windows and arm64 presets and runs
-# every test of each (Windows under Wine, arm64 under qemu-user).
+# every test of each (Windows under Wine, arm64 under qemu-user), then builds what ships twice
+# and compares the two byte for byte.
 MAKEFLAGS += --no-print-directory
 # make demo: builds the executables and runs the demo under Wine.
 # make demo-linux: builds the Linux edition and runs its demo.
