@@ -41,12 +41,10 @@ bool Session::stillWhatWasConfirmed(const Identification& decided) {
     // was written.
     lastEnd_ = UpdateEnd::Changed;
     view_.updateRunning = false;
-    again.trace = unit_.trace;
     unit_ = again;
     showConnectionState(kExchangeOk);
     okBox(BoxId::ControllerChanged, loadText(language_, IDS_CONTROLLER_CHANGED),
           loadText(language_, IDS_CONTROLLER_CHANGED_CAPTION), MessageIcon::Warning);
-    show();
     processHeld();
     return false;
 }
