@@ -45,6 +45,12 @@ bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uin
 // USB root ("0-2.3"). Empty where the platform has none (a browser) or cannot tell. Keeps
 // the last-error value.
 std::wstring platformPortOf(const std::wstring& path);
+// What tells this plugging of a listed interface's device apart from an earlier one at the
+// same path, which a unit swapped between two looks would otherwise pass for: on Linux the
+// HID device's name in sysfs ("0003:1F4B:0002.000A", counted up at each plugging); in the
+// simulation the device's index on the bus. Empty where the platform cannot tell (Windows,
+// a browser). Keeps the last-error value.
+std::wstring platformInstanceOf(const std::wstring& path);
 // Whether `port` is spelled as this platform spells the names platformPortOf gives.
 bool platformIsPortName(const std::wstring& port);
 

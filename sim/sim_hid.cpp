@@ -65,6 +65,14 @@ std::wstring platformPortOf(const std::wstring& path) {
     return {};
 }
 
+std::wstring platformInstanceOf(const std::wstring& path) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    for (std::size_t i = 0; i < simBus.devices.size(); ++i)
+        if (simBus.devices[i].present && simBus.devices[i].path == path)
+            return std::to_wstring(i);
+    return {};
+}
+
 bool platformIsPortName(const std::wstring& port) {
     return isPortPath(port);
 }

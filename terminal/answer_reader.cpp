@@ -1,5 +1,14 @@
 #include "terminal/answer_reader.h"
 
+#include "resources/resource_ids.h"
+#include "session/text_encoding.h"
+
+std::string questionText(Language language, const Box& box, const std::wstring& unit) {
+    const std::wstring answers = loadText(language, IDS_CLI_PROMPT_ANSWERS);
+    return "\n" + utf8Lines(box.caption) + "\n" + utf8Lines(box.text) + "\n" +
+           utf8Lines(unit.empty() ? answers : unit + L"  " + answers);
+}
+
 AnswerReader::~AnswerReader() {
     std::unique_lock<std::mutex> held(state_->lock);
     state_->stop = true;
@@ -24,6 +33,11 @@ void AnswerReader::request() {
     state_->changed.notify_all();
 }
 
+bool AnswerReader::ended() const {
+    std::lock_guard<std::mutex> guard(state_->lock);
+    return state_->ended;
+}
+
 bool AnswerReader::take(std::string& answer) {
     std::lock_guard<std::mutex> guard(state_->lock);
     if (!state_->ready)
@@ -42,11 +56,34 @@ void AnswerReader::read(const std::shared_ptr<State>& state) {
             if (state->stop)
                 return;
         }
-        std::string line;
-        if (!std::getline(state->in, line))
-            line.clear();
+        const std::string line = nextLine(*state);
         std::lock_guard<std::mutex> guard(state->lock);
         state->line = line;
         state->ready = true;
     }
+}
+
+// Only this thread reads `in` and insideLongLine.
+std::string AnswerReader::nextLine(State& state) {
+    std::string line;
+    std::size_t length = 0;
+    for (char c; state.in.get(c);) {
+        if (c == '\n') {
+            const bool answer = !state.insideLongLine;
+            state.insideLongLine = false;
+            if (answer)
+                return line;
+            length = 0;
+            continue;
+        }
+        if (++length > kLongestAnswer) {
+            state.insideLongLine = true;
+            return {};
+        }
+        if (!state.insideLongLine)
+            line += c;
+    }
+    std::lock_guard<std::mutex> guard(state.lock);
+    state.ended = true;
+    return state.insideLongLine ? std::string() : line;
 }

@@ -5,21 +5,24 @@
 #include "session/presentation.h"
 
 #include "resources/resource_ids.h"
+#include "terminal/shown_text.h"
 
 #include <cstdlib>
 
 namespace {
 
-bool number(const std::wstring& text, long& value) {
+// At most nine digits: every count and wait fits any platform's long, and a wait in
+// microseconds a 64-bit clock.
+template <typename Number> bool number(const std::wstring& text, Number& value) {
     if (text.empty() || text.find_first_not_of(L"0123456789") != std::wstring::npos ||
-        text.size() > 9)
+        text.size() > kLargestNumberDigits)
         return false;
-    value = std::wcstol(text.c_str(), nullptr, 10);
+    value = static_cast<Number>(std::wcstoll(text.c_str(), nullptr, 10));
     return true;
 }
 
 std::wstring said(Language language, unsigned text, const std::wstring& subject = {}) {
-    return formatText(loadText(language, text), {subject});
+    return formatText(loadText(language, text), {shownSafely(subject)});
 }
 
 } // namespace
@@ -53,6 +56,12 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, Language lang
             continue;
         }
         const bool flag = !hasValue;
+        // An unset variable in a script gives an empty value: never "the first unit" or
+        // "no record".
+        if (hasValue && value.empty() && arg.rfind(L"--", 0) == 0) {
+            problem = said(language, IDS_CLI_EMPTY_VALUE, name);
+            return false;
+        }
         if ((arg == L"--yes" || arg == L"-y"))
             options.yes = true;
         else if (arg == L"--force")
@@ -87,6 +96,10 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, Language lang
                     return false;
                 }
                 given = args[++i];
+                if (given.empty()) {
+                    problem = said(language, IDS_CLI_EMPTY_VALUE, name);
+                    return false;
+                }
             }
             if (name == L"--device") {
                 options.device = given;

@@ -16,12 +16,12 @@ namespace {
 class TerminalRun {
   public:
     TerminalRun(const TerminalSetup& setup, const TerminalOptions& options,
-                const StationFiles& files)
-        : setup_(setup), options_(options), record_(files.record), trace_(files.trace),
-          frontEnd_(setup_, options_), session_(frontEnd_, setup_.language) {
+                StationFiles& files)
+        : setup_(setup), options_(options), files_(files), frontEnd_(setup_, options_),
+          session_(frontEnd_, setup_.language) {
         frontEnd_.attach(session_);
-        if (trace_ != nullptr) {
-            wire_ = trace_->follow();
+        if (files_.trace() != nullptr) {
+            wire_ = files_.trace()->follow();
             session_.traceWire(&wire_);
         }
         voice_.language = setup_.language;
@@ -48,8 +48,7 @@ class TerminalRun {
 
     const TerminalSetup& setup_;
     const TerminalOptions& options_;
-    RecordFile* record_;
-    TraceFile* trace_;
+    StationFiles& files_;
     WireTrace wire_;
     ConsoleFrontEnd frontEnd_;
     Session session_;
@@ -114,7 +113,7 @@ int TerminalRun::listCommand() {
             ConsoleFrontEnd silent(setup_, options_); // its boxes kept, not said
             Session described(silent, setup_.language);
             silent.attach(described);
-            described.traceWire(trace_ != nullptr ? &wire_ : nullptr);
+            described.traceWire(files_.trace() != nullptr ? &wire_ : nullptr);
             described.connect(unit.path);
             view = described.view();
             outcome = outcomeRow(view.outcome).name;
@@ -168,30 +167,24 @@ int TerminalRun::updateCommand() {
     if (result == UnitResult::Updated || result == UnitResult::Failed)
         finished.text = session_.view().hint;
     // On the disk before the result is told.
-    bool recorded = true;
-    if (record_ != nullptr) {
-        const auto took = std::chrono::steady_clock::now() - startedAt;
-        const StationEntry entry{
-            std::chrono::system_clock::now(), before.port, before.device, before.unitLabel,
-            before.unitVersion, before.bootloaderVersion, before.escVersion, result,
-            frontEnd_.lastFailure(),
-            static_cast<std::uint64_t>(
-                std::chrono::duration_cast<std::chrono::milliseconds>(took).count()),
-            before.image};
-        recorded = record_->append(stationLine(entry));
-    }
-    if (trace_ != nullptr)
-        trace_->result(before.port, before.device, result, frontEnd_.lastFailure());
+    const auto took = std::chrono::steady_clock::now() - startedAt;
+    const bool recorded = files_.keep(
+        {std::chrono::system_clock::now(), before.port, before.device, before.unitLabel,
+         before.unitVersion, before.bootloaderVersion, before.escVersion, result,
+         frontEnd_.lastFailure(),
+         static_cast<std::uint64_t>(
+             std::chrono::duration_cast<std::chrono::milliseconds>(took).count()),
+         before.image});
     if (result == UnitResult::Changed)
         printStatus(); // why, then what is connected now, as status shows it
     if (options_.json)
-        out() << resultJson(finished) << '\n' << std::flush;
+        out() << resultJson(finished, files_.problem()) << '\n' << std::flush;
     else if (result == UnitResult::Updated)
         out() << utf8Lines(finished.text) << '\n' << std::flush;
     else if (result != UnitResult::Failed && result != UnitResult::Changed)
         voice_.say(finished.text);
     if (!recorded) {
-        voice_.complain(loadText(setup_.language, IDS_CLI_LOG_FAILED));
+        voice_.complain(files_.problem());
         return kExitRecordFailed;
     }
     switch (result) {
@@ -223,7 +216,7 @@ int TerminalRun::command() {
 } // namespace
 
 int unitCommand(const TerminalSetup& setup, const TerminalOptions& options,
-                const StationFiles& files) {
+                StationFiles& files) {
     TerminalRun run(setup, options, files);
     return run.command();
 }

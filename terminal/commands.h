@@ -8,4 +8,4 @@
 // An update's unit goes into the record before its result is printed, where there is one;
 // the unit's reports and waits into the trace.
 int unitCommand(const TerminalSetup& setup, const TerminalOptions& options,
-                const StationFiles& files);
+                StationFiles& files);

@@ -23,10 +23,19 @@ std::vector<Box> ConsoleFrontEnd::takeShown() {
     return shown;
 }
 
-// The end of input declines.
+// The end of input declines, and so does an interrupt.
 bool ConsoleFrontEnd::readYes() {
+    if (!reader_)
+        reader_ = std::make_unique<AnswerReader>(*setup_.in);
+    reader_->request();
     std::string answer;
-    return std::getline(*setup_.in, answer) && isYes(answer, setup_.language);
+    bool answered = false;
+    while (!(answered = reader_->take(answer)) && !setup_.interrupt->load())
+        queue_.runNext(std::chrono::milliseconds(5));
+    const bool yes = answered && isYes(answer, setup_.language);
+    if (!answered || reader_->ended())
+        *setup_.err << '\n';
+    return yes;
 }
 
 bool ConsoleFrontEnd::ask(const Box& box) {
@@ -38,14 +47,11 @@ bool ConsoleFrontEnd::ask(const Box& box) {
         return true;
     }
     std::ostream& err = *setup_.err;
-    const std::string question = "\n" + utf8Lines(box.caption) + "\n" + utf8Lines(box.text) + "\n" +
-                                 utf8Lines(loadText(setup_.language, IDS_CLI_PROMPT_ANSWERS));
+    const std::string question = questionText(setup_.language, box, {});
     bool yes = rule == BoxAnswer::Yes;
     if (rule == BoxAnswer::Prompt) {
         err << question << std::flush;
         yes = readYes();
-        if (!setup_.in->good())
-            err << '\n';
     } else if (!options_.quiet) {
         err << question << (yes ? "y" : "n") << '\n' << std::flush;
     }

@@ -7,8 +7,10 @@
 #include "session/progress_throttle.h"
 #include "session/session.h"
 #include "session/work_queue.h"
+#include "terminal/answer_reader.h"
 #include "terminal/terminal.h"
 
+#include <memory>
 #include <vector>
 
 class ConsoleFrontEnd : public FrontEnd {
@@ -47,6 +49,7 @@ class ConsoleFrontEnd : public FrontEnd {
     std::uint32_t lastTenth_ = 0;
     std::size_t lastLineLength_ = 0;
     ProgressThrottle throttle_;
+    std::unique_ptr<AnswerReader> reader_;
 };
 
 // Whether a progress line is due to a pipe or a log: at each new ten percent, 100 once.

@@ -19,7 +19,7 @@ namespace {
 
 class Line {
   public:
-    Line(const TerminalSetup& setup, const TerminalOptions& options, const StationFiles& files);
+    Line(const TerminalSetup& setup, const TerminalOptions& options, StationFiles& files);
     int run();
 
   private:
@@ -35,8 +35,7 @@ class Line {
 
     const TerminalSetup& setup_;
     const TerminalOptions& options_;
-    RecordFile* record_;
-    TraceFile* trace_;
+    StationFiles& files_;
     bool recordFailed_ = false; // then no unit starts any more
     bool redrawDue_ = false;    // a unit reached a new percent since the block was drawn
     const long limit_; // units written at once; 0: no limit
@@ -50,8 +49,8 @@ class Line {
     std::unique_ptr<AnswerReader> reader_;
 };
 
-Line::Line(const TerminalSetup& setup, const TerminalOptions& options, const StationFiles& files)
-    : setup_(setup), options_(options), record_(files.record), trace_(files.trace),
+Line::Line(const TerminalSetup& setup, const TerminalOptions& options, StationFiles& files)
+    : setup_(setup), options_(options), files_(files),
       limit_(options.parallel ? options.parallelLimit : 1),
       report_(setup, options) {
     link_.queue = &queue_;
@@ -103,8 +102,9 @@ void Line::progress(LineUnit& unit, const ProgressState& state) {
     report_.progress(unit);
 }
 
-// A question about one unit, one at a time, naming it; the others go on meanwhile and are
-// drawn again once it is answered. An interrupt, or the end of input, declines.
+// A question about one unit, one at a time, naming it; the others go on meanwhile, and
+// those that finish are recorded at once (their results are printed once it is answered),
+// and drawn again once it is answered. An interrupt, or the end of input, declines.
 bool Line::ask(LineUnit& unit, const Box& box) {
     report_.question(unit, box);
     if (!reader_)
@@ -112,8 +112,10 @@ bool Line::ask(LineUnit& unit, const Box& box) {
     reader_->request();
     std::string answer;
     bool answered = false;
-    while (!(answered = reader_->take(answer)) && !setup_.interrupt->load())
+    while (!(answered = reader_->take(answer)) && !setup_.interrupt->load()) {
         queue_.runNext(std::chrono::milliseconds(5));
+        finishEnded();
+    }
     report_.answered(answered);
     redraw();
     return answered && isYes(answer, setup_.language);
@@ -124,28 +126,17 @@ void Line::record(LineUnit& unit, UnitResult result, const std::wstring& text) {
     unit.session->release();
     ++finished_;
     // On the disk before its result is told; what could not be recorded stops the line.
-    if (record_ != nullptr) {
-        const auto took = std::chrono::steady_clock::now() - unit.startedAt;
-        const StationEntry entry{std::chrono::system_clock::now(),
-                                 unit.port,
-                                 unit.path,
-                                 unit.product,
-                                 unit.versions[0],
-                                 unit.versions[1],
-                                 unit.versions[2],
-                                 result,
-                                 text,
-                                 static_cast<std::uint64_t>(
-                                     std::chrono::duration_cast<std::chrono::milliseconds>(took)
-                                         .count()),
-                                 unit.session->view().image};
-        if (!record_->append(stationLine(entry)) && !recordFailed_) {
-            recordFailed_ = true;
-            report_.say(loadText(setup_.language, IDS_CLI_LOG_FAILED));
-        }
+    const auto took = std::chrono::steady_clock::now() - unit.startedAt;
+    const StationEntry entry{
+        std::chrono::system_clock::now(), unit.port, unit.path, unit.product, unit.versions[0],
+        unit.versions[1], unit.versions[2], result, text,
+        static_cast<std::uint64_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(took).count()),
+        unit.session->view().image};
+    if (!files_.keep(entry) && !recordFailed_) {
+        recordFailed_ = true;
+        report_.say(files_.problem());
     }
-    if (trace_ != nullptr)
-        trace_->result(unit.port, unit.path, result, text);
     report_.finished({unit.path, unit.port, unit.product, result, text});
     if (!options_.all)
         report_.say(formatText(loadText(setup_.language, IDS_CLI_REMOVE_UNIT),
@@ -168,11 +159,12 @@ void Line::start(const ListedUnit& listed) {
     LineUnit& u = *unit;
     u.path = listed.path;
     u.port = listed.port;
+    u.instance = listed.instance;
     u.product = productLabel(listed.productId);
     u.frontEnd = std::make_unique<UnitFrontEnd>(link_, u);
     u.session = std::make_unique<Session>(*u.frontEnd, setup_.language);
-    if (trace_ != nullptr) {
-        u.trace = trace_->follow();
+    if (files_.trace() != nullptr) {
+        u.trace = files_.trace()->follow();
         u.session->traceWire(&u.trace);
     }
     units_[listed.path] = std::move(unit);
@@ -205,8 +197,9 @@ void Line::start(const ListedUnit& listed) {
            result == UnitResult::Failed ? u.failure : notWrittenText(setup_.language, result));
 }
 
-// Looks at what is plugged in: units that went are forgotten (plugged in again, a unit is
-// a new one), units not yet seen start, up to the limit. True when one started.
+// Looks at what is plugged in: units that went are forgotten (plugged in again, even at the
+// same path between two looks, a unit is a new one), units not yet seen start, up to the
+// limit. True when one started.
 bool Line::poll() {
     std::vector<ListedUnit> present;
     listUnits(present);
@@ -218,7 +211,8 @@ bool Line::poll() {
     for (auto it = units_.begin(); it != units_.end();) {
         bool present = false;
         for (const ListedUnit& unit : listed)
-            present = present || platformSamePath(unit.path, it->first);
+            present = present || (platformSamePath(unit.path, it->first) &&
+                                  unit.instance == it->second->instance);
         const UnitState state = it->second->state;
         const bool forget =
             state != UnitState::Writing && (!present || (changed && state != UnitState::Done));
@@ -236,8 +230,10 @@ bool Line::poll() {
 }
 
 int Line::run() {
-    const long limitMs = options_.waitSeconds < 0 ? -1 : options_.waitSeconds * 1000;
-    long idleMs = 0;
+    // --wait counts on the clock from the last unit's end or start, however long a look at
+    // the bus or a wait between two took.
+    const std::int64_t waitUs = options_.waitSeconds < 0 ? -1 : options_.waitSeconds * 1000000;
+    std::int64_t idleSince = platformMicroseconds();
     bool stopping = false;
     bool polledOnce = false;
     int ended = kExitOk;
@@ -263,7 +259,7 @@ int Line::run() {
                 nextPoll = platformDeadline(kUnitPollMs);
             }
             queue_.runNext(std::chrono::milliseconds(5));
-            idleMs = 0;
+            idleSince = platformMicroseconds();
             continue;
         }
         if (stopping) {
@@ -279,24 +275,23 @@ int Line::run() {
         const bool startedAny = poll();
         polledOnce = true;
         if (startedAny || options_.all) {
-            idleMs = 0;
+            idleSince = platformMicroseconds();
             continue;
         }
-        if (limitMs >= 0 && idleMs >= limitMs) {
+        if (waitUs >= 0 && platformMicroseconds() - idleSince >= waitUs) {
             ended = kExitNoUnit;
             break;
         }
         setup_.idle();
-        idleMs += kUnitPollMs;
     }
-    const int status = report_.tally(ended, record_ != nullptr, recordFailed_);
+    const int status = report_.tally(ended, files_.keepsRecord(), files_.problem());
     return recordFailed_ ? kExitRecordFailed : status;
 }
 
 } // namespace
 
 int productionLine(const TerminalSetup& setup, const TerminalOptions& options,
-                   const StationFiles& files) {
+                   StationFiles& files) {
     // Without --yes each unit is asked, which needs someone to read the question.
     if (!options.yes && !setup.interactive) {
         *setup.err << utf8Lines(formatText(loadText(setup.language, IDS_CLI_USAGE_ERROR),

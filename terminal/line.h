@@ -10,4 +10,4 @@
 // The whole line to its tally; its exit status. Each finished unit goes into the record
 // first, where there is one (--log); each unit's reports and waits into the trace.
 int productionLine(const TerminalSetup& setup, const TerminalOptions& options,
-                   const StationFiles& files);
+                   StationFiles& files);

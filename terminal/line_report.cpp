@@ -3,6 +3,7 @@
 #include "resources/resource_ids.h"
 #include "session/json.h"
 #include "session/presentation.h"
+#include "terminal/answer_reader.h"
 #include "terminal/console_front_end.h"
 #include "terminal/unit_choice.h"
 
@@ -63,9 +64,12 @@ JsonObject& resultFields(JsonObject& object, const Finished& f) {
 
 } // namespace
 
-std::string resultJson(const Finished& f) {
+std::string resultJson(const Finished& f, const std::wstring& recordProblem) {
     JsonObject line("result");
-    return resultFields(line, f).str();
+    resultFields(line, f);
+    if (!recordProblem.empty())
+        line.text("recordProblem", recordProblem);
+    return line.str();
 }
 
 namespace {
@@ -184,9 +188,8 @@ void LineReport::finished(const Finished& f) {
 }
 
 void LineReport::question(const LineUnit& unit, const Box& box) {
-    const std::string text = "\n" + utf8Lines(box.caption) + "\n" + utf8Lines(box.text) + "\n" +
-                             utf8Lines(unitName(unit.path, unit.port) + L"  " + unit.product + L"  " +
-                                       loadText(setup_.language, IDS_CLI_PROMPT_ANSWERS));
+    const std::string text =
+        questionText(setup_.language, box, unitName(unit.path, unit.port) + L"  " + unit.product);
     if (drawer_)
         drawer_->question(text);
     else
@@ -202,7 +205,8 @@ void LineReport::answered(bool typed) {
         drawer_->answered();
 }
 
-int LineReport::tally(int ended, bool recordKept, bool recordFailed) {
+int LineReport::tally(int ended, bool recordKept, const std::wstring& recordProblem) {
+    const bool recordFailed = !recordProblem.empty();
     drawer_.reset(); // the block goes before the tally
     std::uint32_t count[kUnitResults] = {};
     for (const Finished& f : results_)
@@ -224,6 +228,8 @@ int LineReport::tally(int ended, bool recordKept, bool recordFailed) {
             .json("units", jsonArray(units));
         if (recordKept)
             line.flag("recordFailed", recordFailed);
+        if (recordFailed)
+            line.text("recordProblem", recordProblem);
         out() << line.str() << '\n' << std::flush;
     } else {
         out() << utf8Lines(formatText(loadText(setup_.language, IDS_CLI_TALLY),
@@ -240,7 +246,7 @@ int LineReport::tally(int ended, bool recordKept, bool recordFailed) {
                 out() << "    " << utf8Lines(f.text.substr(last + 2)) << '\n';
         }
         if (recordFailed)
-            out() << utf8Lines(loadText(setup_.language, IDS_CLI_LOG_FAILED)) << '\n';
+            out() << utf8Lines(recordProblem) << '\n';
         out() << std::flush;
     }
     if (failed > 0)

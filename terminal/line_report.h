@@ -30,8 +30,9 @@ struct Finished {
     UnitResult result;
     std::wstring text; // the success hint, the failure with its code line, or notWrittenText
 };
-// {"type":"result","device":…,"port":…,"product":…,"result":…,"text":…}
-std::string resultJson(const Finished& finished);
+// {"type":"result","device":…,"port":…,"product":…,"result":…,"text":…}, and
+// "recordProblem":… where the record could not be written.
+std::string resultJson(const Finished& finished, const std::wstring& recordProblem = {});
 
 class LineReport {
   public:
@@ -56,8 +57,8 @@ class LineReport {
     void question(const LineUnit& unit, const Box& box);
     void answered(bool typed);
     // The block gone, the tally with each unit's result, and whether the station record
-    // (where one is kept) was written whole; the line's exit status.
-    int tally(int ended, bool recordKept, bool recordFailed);
+    // (where one is kept) was written whole, else why not; the line's exit status.
+    int tally(int ended, bool recordKept, const std::wstring& recordProblem);
 
   private:
     std::ostream& out() { return *setup_.out; }

@@ -18,6 +18,7 @@ enum class UnitState { NotReady, Refused, Writing, Done };
 struct LineUnit {
     std::wstring path;
     std::wstring port; // the USB socket, empty where none is told
+    std::wstring instance; // this plugging of it: another at the same path is a new unit
     std::wstring product;
     UnitState state = UnitState::NotReady;
     std::unique_ptr<FrontEnd> frontEnd;

@@ -14,12 +14,22 @@ void erase(LiveLines& block) {
 
 } // namespace
 
+std::string firstColumns(const std::string& line, std::size_t columns) {
+    std::size_t shown = 0;
+    for (std::size_t at = 0; at < line.size(); ++at) {
+        // A character starts at any byte that does not continue one.
+        if ((static_cast<unsigned char>(line[at]) & 0xC0) != 0x80 && shown++ == columns)
+            return line.substr(0, at);
+    }
+    return line;
+}
+
 void liveLinesDraw(LiveLines& block, const std::vector<std::string>& lines) {
     erase(block);
     // A line that wraps would take two and leave its first behind at the next redraw.
     const std::size_t width = consoleWidth();
     for (const std::string& line : lines)
-        *block.err << line.substr(0, width > 1 ? width - 1 : line.size()) << '\n';
+        *block.err << (width > 1 ? firstColumns(line, width - 1) : line) << '\n';
     block.shown = lines.size();
     *block.err << std::flush;
 }

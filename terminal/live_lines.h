@@ -17,6 +17,9 @@ struct LiveLines {
     std::size_t shown = 0; // lines drawn below the cursor's line
 };
 
+// The first `columns` characters of a UTF-8 line, never cutting one in two.
+std::string firstColumns(const std::string& line, std::size_t columns);
+
 // The block again with `lines`, in place of what it showed.
 void liveLinesDraw(LiveLines& block, const std::vector<std::string>& lines);
 

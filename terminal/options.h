@@ -4,6 +4,7 @@
 #include "resources/texts.h"
 #include "session/front_end.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,7 @@ struct TerminalOptions {
     bool json = false;
     bool quiet = false;
     bool wait = false;
-    long waitSeconds = -1; // -1: until interrupted
+    std::int64_t waitSeconds = -1; // -1: until interrupted
     bool each = false;
     long count = 0;         // 0: no end
     bool parallel = false;  // --each --parallel, --all: units written at once
@@ -30,9 +31,12 @@ struct TerminalOptions {
     bool version = false;
 };
 
+// Numbers on the command line (--wait, --count, --parallel) have at most this many digits.
+constexpr std::size_t kLargestNumberDigits = 9;
+
 // False with a one-line problem for a wrong command line, in the interface language.
 // The arguments as the system hands them over: on Windows its UTF-16 ones as they are, on
-// Linux each byte as one character, as device nodes are listed.
+// Linux read as UTF-8 (terminal/linux/system_text.h). An empty value is a problem.
 bool parseTerminalArguments(const std::vector<std::wstring>& args, Language language,
                             TerminalOptions& options, std::wstring& problem);
 

@@ -9,6 +9,8 @@
 #include "session/presentation.h"
 #include "terminal/commands.h"
 #include "terminal/line.h"
+#include "terminal/shown_text.h"
+#include "terminal/station_files.h"
 
 #include <ostream>
 
@@ -23,7 +25,9 @@ int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& giv
     TerminalOptions options;
     std::wstring problem;
     if (!parseTerminalArguments(args, setup.language, options, problem)) {
-        *setup.err << utf8Lines(formatText(loadText(setup.language, IDS_CLI_USAGE_ERROR), {problem})) << '\n'
+        *setup.err << utf8Lines(formatText(loadText(setup.language, IDS_CLI_USAGE_ERROR),
+                                           {shownSafely(problem)}))
+                   << '\n'
                    << std::flush;
         return kExitUsage;
     }
@@ -45,15 +49,10 @@ int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& giv
     }
     // The station record and the trace open before any unit is touched: a line that
     // could not keep them must not start.
-    RecordFile record;
-    TraceFile trace;
-    std::wstring reason;
-    const bool recordOpened = options.log.empty() || record.open(options.log, reason);
-    if (!recordOpened || (!options.trace.empty() && !trace.open(options.trace, reason))) {
-        const std::wstring problem =
-            recordOpened ? formatText(loadText(setup.language, IDS_CLI_TRACE_UNOPENED), {options.trace, reason})
-                         : formatText(loadText(setup.language, IDS_CLI_LOG_UNOPENED), {options.log, reason});
-        *setup.err << utf8Lines(formatText(loadText(setup.language, IDS_CLI_USAGE_ERROR), {problem}))
+    StationFiles files;
+    if (!files.open(options, setup.language, problem)) {
+        *setup.err << utf8Lines(formatText(loadText(setup.language, IDS_CLI_USAGE_ERROR),
+                                           {shownSafely(problem)}))
                    << '\n'
                    << std::flush;
         return kExitUsage;
@@ -62,17 +61,14 @@ int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& giv
     // trace's first line names the image all the same.
     if (image.damaged && options.command == TerminalCommand::Update) {
         *setup.err << utf8Lines(loadText(setup.language, IDS_IMAGE_DAMAGED)) << '\n' << std::flush;
-        trace.finish();
+        files.finishTrace();
         return kExitImageDamaged;
     }
-    StationFiles files;
-    files.record = record.isOpen() ? &record : nullptr;
-    files.trace = trace.isOpen() ? &trace : nullptr;
     const int status = options.command == TerminalCommand::Update && (options.each || options.all)
                            ? productionLine(setup, options, files)
                            : unitCommand(setup, options, files);
     // Support's trace is not the station's record: a trace cut short ends nothing early.
-    if (!trace.finish())
+    if (!files.finishTrace())
         *setup.err << utf8Lines(loadText(setup.language, IDS_CLI_TRACE_FAILED)) << '\n' << std::flush;
     return status;
 }

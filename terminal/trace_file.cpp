@@ -72,9 +72,10 @@ std::string eventLine(const std::string& unit, std::int64_t us, const WireEvent&
 
 } // namespace
 
-bool TraceFile::open(const std::wstring& path, std::wstring& reason) {
-    if (!file_.open(path, reason))
-        return false;
+FileOpening TraceFile::open(const std::wstring& path, std::wstring& reason) {
+    const FileOpening opening = file_.open(path, reason);
+    if (opening != FileOpening::Opened)
+        return opening;
     startUs_ = platformMicroseconds();
     const ImageFacts image = embeddedImageFacts();
     JsonObject start;
@@ -86,7 +87,7 @@ bool TraceFile::open(const std::wstring& path, std::wstring& reason) {
         .text("imageSha256", image.sha256);
     pending_ = start.str() + "\n";
     writer_ = std::thread([this] { writeOut(); });
-    return true;
+    return FileOpening::Opened;
 }
 
 WireTrace TraceFile::follow() {

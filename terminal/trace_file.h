@@ -21,10 +21,11 @@ class TraceFile {
     TraceFile(const TraceFile&) = delete;
     TraceFile& operator=(const TraceFile&) = delete;
 
-    // Opens `path` for appending and writes the line that ties the trace's microseconds to
-    // the time in UTC; false with the system's reason.
-    bool open(const std::wstring& path, std::wstring& reason);
+    // Opens `path` for appending, as RecordFile does, and writes the line that ties the
+    // trace's microseconds to the time in UTC.
+    FileOpening open(const std::wstring& path, std::wstring& reason);
     bool isOpen() const { return file_.isOpen(); }
+    bool sameFileAs(const RecordFile& file) const { return file_.sameFileAs(file); }
     // What follows one session's unit record, naming the unit by its port and device in
     // each line; called from one thread at a time, whichever talks to the unit.
     WireTrace follow();

@@ -4,6 +4,7 @@
 #include "resources/resource_ids.h"
 #include "session/presentation.h"
 #include "terminal/exit_status.h"
+#include "terminal/shown_text.h"
 
 namespace {
 
@@ -11,11 +12,11 @@ namespace {
 int refused(const ListedUnit& unit, const Voice* voice) {
     if (unit.inUse) {
         if (voice)
-            voice->complain(formatText(loadText(voice->language, IDS_CLI_IN_USE), {unit.path}));
+            voice->complain(formatText(loadText(voice->language, IDS_CLI_IN_USE), {shownSafely(unit.path)}));
         return kExitInUse;
     }
     if (voice) {
-        voice->complain(formatText(loadText(voice->language, IDS_CLI_NO_ACCESS), {unit.path}));
+        voice->complain(formatText(loadText(voice->language, IDS_CLI_NO_ACCESS), {shownSafely(unit.path)}));
         voice->complain(loadText(voice->language, IDS_CLI_NO_ACCESS_HOW));
     }
     return kExitNoAccess;
@@ -41,13 +42,14 @@ std::vector<ListedUnit> onChosenPorts(std::vector<ListedUnit> units, const Termi
 }
 
 std::wstring unitName(const std::wstring& path, const std::wstring& port) {
-    return port.empty() ? path : port + L"  " + path;
+    return shownSafely(port.empty() ? path : port + L"  " + path);
 }
 
 std::wstring unitsSeen(const std::vector<ListedUnit>& units) {
     std::wstring seen;
     for (const ListedUnit& unit : units)
-        seen += unit.path + (unit.openable ? L"+" : unit.inUse ? L"=" : L"-") + L"\n";
+        seen += unit.path + L"#" + unit.instance + (unit.openable ? L"+" : unit.inUse ? L"=" : L"-") +
+                L"\n";
     return seen;
 }
 
@@ -66,7 +68,7 @@ bool chooseUnit(const std::vector<ListedUnit>& units, const TerminalOptions& opt
             return true;
         }
         if (voice)
-            voice->say(formatText(loadText(voice->language, IDS_CLI_NOT_IN_LIST), {options.device}));
+            voice->say(formatText(loadText(voice->language, IDS_CLI_NOT_IN_LIST), {shownSafely(options.device)}));
         status = kExitNoUnit;
         return false;
     }

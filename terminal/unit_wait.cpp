@@ -1,12 +1,13 @@
 #include "terminal/unit_wait.h"
 
+#include "platform/platform.h"
 #include "resources/resource_ids.h"
 
 int connectReady(Session& session, ConsoleFrontEnd& frontEnd, const TerminalSetup& setup,
                  const TerminalOptions& options, const Voice& voice, bool oneOfSeveral,
                  bool& connected) {
-    const long limitMs = options.waitSeconds < 0 ? -1 : options.waitSeconds * 1000;
-    long waitedMs = 0;
+    const std::int64_t deadline =
+        options.waitSeconds < 0 ? -1 : platformMicroseconds() + options.waitSeconds * 1000000;
     bool firstRound = true;
     int lastStatus = kUnitReady;
     std::wstring lastHint, lastSeen;
@@ -51,9 +52,8 @@ int connectReady(Session& session, ConsoleFrontEnd& frontEnd, const TerminalSetu
         if (firstRound)
             voice.say(loadText(voice.language, IDS_CLI_WAITING_FOR));
         lastStatus = status;
-        if (limitMs >= 0 && waitedMs >= limitMs)
+        if (deadline >= 0 && platformMicroseconds() >= deadline)
             return kExitNoUnit;
         setup.idle();
-        waitedMs += kUnitPollMs;
     }
 }

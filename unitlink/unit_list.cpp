@@ -14,13 +14,15 @@ bool listUnits(std::vector<ListedUnit>& units) {
         if (device == kNoDevice) {
             const bool inUse = platformLastError() == platformInUseError();
             if (platformPeekIds(path, vendorId, productId) && isUnit(vendorId, productId))
-                units.push_back({path, productId, false, inUse, platformPortOf(path)});
+                units.push_back({path, productId, false, inUse, platformPortOf(path),
+                                 platformInstanceOf(path)});
             continue;
         }
         const bool named = platformGetAttributes(device, vendorId, productId);
         platformCloseDevice(device);
         if (named && isUnit(vendorId, productId))
-            units.push_back({path, productId, true, false, platformPortOf(path)});
+            units.push_back({path, productId, true, false, platformPortOf(path),
+                             platformInstanceOf(path)});
     }
     return true;
 }

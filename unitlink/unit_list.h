@@ -11,6 +11,7 @@ struct ListedUnit {
     bool openable; // false: present, but opening it was refused
     bool inUse;    // refused because another program of ours has it open
     std::wstring port; // the USB socket it is plugged into; empty where none is told
+    std::wstring instance; // this plugging of it (platformInstanceOf)
 };
 
 // In enumeration order; false when the device list is unavailable. Opens each interface

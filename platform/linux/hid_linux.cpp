@@ -177,6 +177,23 @@ std::wstring platformPortOf(const std::wstring& path) {
     return isPortPath(port) ? port : std::wstring(); // a root hub ("usb1") is no socket
 }
 
+std::wstring platformInstanceOf(const std::wstring& path) {
+    const int error = errno;
+    const std::string node = narrowPath(path);
+    std::wstring instance;
+    forEachHidraw([&](udev_device* device) {
+        const char* devnode = udev_device_get_devnode(device);
+        if (devnode == nullptr || node != devnode)
+            return false;
+        udev_device* hid = udev_device_get_parent_with_subsystem_devtype(device, "hid", nullptr);
+        if (const char* name = hid != nullptr ? udev_device_get_sysname(hid) : nullptr)
+            instance = widePath(name);
+        return true;
+    });
+    errno = error;
+    return instance;
+}
+
 bool platformIsPortName(const std::wstring& port) {
     return isPortPath(port);
 }

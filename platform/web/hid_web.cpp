@@ -119,6 +119,10 @@ std::wstring platformPortOf(const std::wstring&) {
     return {};
 }
 
+std::wstring platformInstanceOf(const std::wstring&) {
+    return {};
+}
+
 bool platformIsPortName(const std::wstring&) {
     return false;
 }

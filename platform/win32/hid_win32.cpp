@@ -237,6 +237,12 @@ std::wstring unitLockName(const std::wstring& path) {
 
 } // namespace
 
+// A device plugged in again at one socket gets the same instance and interface path; only
+// its device notifications would tell the two apart.
+std::wstring platformInstanceOf(const std::wstring&) {
+    return {};
+}
+
 std::wstring platformPortOf(const std::wstring& path) {
     const DWORD error = GetLastError();
     const SetupApiFunctions& api = setupApi();

@@ -2,6 +2,7 @@
 #include "terminal/linux/run_program.h"
 
 #include "resources/texts.h"
+#include "terminal/linux/system_text.h"
 #include "terminal/terminal.h"
 
 #include <csignal>
@@ -18,8 +19,9 @@ void requestInterrupt(int) {
 }
 
 // Ctrl-C, SIGTERM and a dropped SSH connection ask the program to end; none of them
-// restarts a read, so a prompt waiting for input gives way. A closed pipe or suspension
-// never stops a write in progress: the program ignores them and checks its writes.
+// restarts a read, so a prompt waiting for input gives way. A closed pipe, suspension or a
+// file-size limit (SIGXFSZ) never stops a write in progress: the program ignores them and
+// checks its writes, which then fail (EPIPE, EFBIG) like any other.
 void installSignalHandlers() {
     struct sigaction ask {};
     ask.sa_handler = requestInterrupt;
@@ -28,7 +30,7 @@ void installSignalHandlers() {
         sigaction(signal, &ask, nullptr);
     struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;
-    for (int signal : {SIGPIPE, SIGTSTP, SIGTTOU, SIGTTIN})
+    for (int signal : {SIGPIPE, SIGTSTP, SIGTTOU, SIGTTIN, SIGXFSZ})
         sigaction(signal, &ignore, nullptr);
 }
 
@@ -36,14 +38,9 @@ void installSignalHandlers() {
 
 int runTerminalProgram(int argc, char** argv) {
     installSignalHandlers();
-    // Each byte one character, as the device list spells device nodes.
     std::vector<std::wstring> args;
-    for (int i = 1; i < argc; ++i) {
-        std::wstring arg;
-        for (const char* c = argv[i]; *c != '\0'; ++c)
-            arg.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*c)));
-        args.push_back(arg);
-    }
+    for (int i = 1; i < argc; ++i)
+        args.push_back(systemText(argv[i]));
     TerminalSetup setup;
     setup.language = interfaceLanguage();
     setup.in = &std::cin;

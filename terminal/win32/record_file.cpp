@@ -5,36 +5,93 @@
 
 #include <windows.h>
 
+namespace {
+
+std::wstring systemReason(DWORD error) {
+    wchar_t text[512] = {};
+    if (FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                       0, text, 512, nullptr) == 0)
+        swprintf(text, 512, L"error %lu", static_cast<unsigned long>(error));
+    std::wstring reason = text;
+    while (!reason.empty() &&
+           (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L'.'))
+        reason.pop_back();
+    return reason;
+}
+
+} // namespace
+
 RecordFile::~RecordFile() {
     if (isOpen())
         CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
 
-bool RecordFile::open(const std::wstring& path, std::wstring& reason) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+FileOpening RecordFile::open(const std::wstring& path, std::wstring& reason) {
+    // The link itself, not what it points to, so that it can be refused; readable, so that
+    // a line cut off at the end can be seen.
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        wchar_t text[512] = {};
-        const DWORD error = GetLastError();
-        if (FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                           error, 0, text, 512, nullptr) == 0)
-            swprintf(text, 512, L"error %lu", static_cast<unsigned long>(error));
-        reason = text;
-        while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' ||
-                                   reason.back() == L'.'))
-            reason.pop_back();
-        return false;
+        reason = systemReason(GetLastError());
+        return FileOpening::Failed;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = GetFileInformationByHandle(file, &info) != 0;
+    FileOpening opening = FileOpening::Opened;
+    if (known && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        opening = FileOpening::SymbolicLink;
+    else if (!known || GetFileType(file) != FILE_TYPE_DISK ||
+             (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        opening = FileOpening::NotRegularFile;
+    if (opening != FileOpening::Opened) {
+        CloseHandle(file);
+        return opening;
     }
     handle_ = reinterpret_cast<std::intptr_t>(file);
-    return true;
+    identity_[0] = info.dwVolumeSerialNumber;
+    identity_[1] = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    checkEnd_ = true;
+    return FileOpening::Opened;
+}
+
+bool RecordFile::sameFileAs(const RecordFile& other) const {
+    return isOpen() && other.isOpen() && identity_[0] == other.identity_[0] &&
+           identity_[1] == other.identity_[1];
+}
+
+bool RecordFile::endsInsideALine() const {
+    HANDLE file = reinterpret_cast<HANDLE>(handle_);
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size) || size.QuadPart == 0)
+        return false;
+    const std::uint64_t at = static_cast<std::uint64_t>(size.QuadPart) - 1;
+    OVERLAPPED where{};
+    where.Offset = static_cast<DWORD>(at);
+    where.OffsetHigh = static_cast<DWORD>(at >> 32);
+    char last = '\n';
+    DWORD read = 0;
+    return ReadFile(file, &last, 1, &read, &where) && read == 1 && last != '\n';
 }
 
 bool RecordFile::append(const std::string& line, bool toDisk) {
     HANDLE file = reinterpret_cast<HANDLE>(handle_);
+    const std::string whole = checkEnd_ && endsInsideALine() ? "\n" + line : line;
+    checkEnd_ = false;
     DWORD written = 0;
     OVERLAPPED atTheEnd{};
     atTheEnd.Offset = atTheEnd.OffsetHigh = 0xFFFFFFFF;
     // A record cut short is worse than none: it counts as not written.
-    return WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, &atTheEnd) &&
-           written == line.size() && (!toDisk || FlushFileBuffers(file));
+    DWORD error = ERROR_SUCCESS;
+    if (!WriteFile(file, whole.data(), static_cast<DWORD>(whole.size()), &written, &atTheEnd))
+        error = GetLastError();
+    else if (written != whole.size())
+        error = ERROR_DISK_FULL;
+    else if (toDisk && !FlushFileBuffers(file))
+        error = GetLastError();
+    if (error == ERROR_SUCCESS)
+        return true;
+    lastError_ = systemReason(error);
+    checkEnd_ = true;
+    return false;
 }

@@ -1,7 +1,8 @@
-// The terminal edition run in-process on a command line: no input, no terminal, no idle
-// wait between polls.
+// The terminal edition run in-process on a command line: no input, no terminal, the wait
+// between polls on the simulated clock.
 #pragma once
 
+#include "platform/platform.h"
 #include "terminal/terminal.h"
 
 #include <sstream>
@@ -20,7 +21,7 @@ inline Ran runTerminal(const std::vector<std::wstring>& args) {
     setup.in = &in;
     setup.out = &out;
     setup.err = &err;
-    setup.idle = [] {};
+    setup.idle = [] { platformWait(kUnitPollMs); }; // on the simulated clock
     const int status = terminalMain(args, setup);
     return {status, out.str(), err.str()};
 }

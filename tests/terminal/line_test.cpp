@@ -4,6 +4,7 @@
 #include "resources/generate/firmware_pattern.h"
 #include "resources/texts.h"
 #include "resources/resource_ids.h"
+#include "platform/platform.h"
 #include "sim/sim_unit.h"
 #include "terminal/live_lines.h"
 #include "terminal/terminal.h"
@@ -68,6 +69,7 @@ class ParallelLine : public ::testing::Test {
         setup.inputIsTerminal = interactive && inputIsTerminal;
         setup.idle = [this] {
             ++polls;
+            platformWait(kUnitPollMs); // on the simulated clock
             if (onIdle)
                 onIdle();
         };
@@ -322,7 +324,7 @@ TEST_F(ParallelLine, AChosenPortIsWaitedForAndAWrongOneRefused) {
     const Ran waited = run({L"update", L"--each", L"--yes", L"--port", L"1-2.4", L"--wait=2"});
     EXPECT_EQ(waited.status, kExitNoUnit);
     EXPECT_TRUE(requestsOf(other).empty());
-    for (const wchar_t* wrong : {L"/dev/hidraw1", L"usb1", L"1-2.", L""}) {
+    for (const wchar_t* wrong : {L"/dev/hidraw1", L"usb1", L"1-2."}) {
         const Ran r = run({L"update", L"--each", L"--yes", L"--port", wrong});
         EXPECT_EQ(r.status, kExitUsage) << wrong;
         EXPECT_TRUE(has(r.err, "is not the name of a USB port here")) << wrong;

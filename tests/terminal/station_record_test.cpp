@@ -133,25 +133,4 @@ TEST_F(StationRecord, ARecordThatCannotBeOpenedIsAUsageErrorBeforeAnyUnitIsTouch
     EXPECT_TRUE(simTranscript().empty());
 }
 
-// A disk that is full: the unit whose record failed still finishes and is told, no other
-// starts, and the tally and the status say so.
-TEST_F(StationRecord, AFailingWriteStartsNoFurtherUnit) {
-    if (!std::ifstream("/dev/full"))
-        GTEST_SKIP() << "no /dev/full here";
-    const int first = plug(L"/dev/hidraw1", L"1-1");
-    const int second = plug(L"/dev/hidraw2", L"1-2");
-    const Ran r = run({L"update", L"--each", L"--yes", L"--count", L"2", L"--log", L"/dev/full"});
-    EXPECT_EQ(r.status, kExitRecordFailed);
-    std::size_t firstRequests = 0, secondRequests = 0;
-    for (const SimExchange& e : simTranscript()) {
-        firstRequests += e.device == first;
-        secondRequests += e.device == second;
-    }
-    EXPECT_EQ(firstRequests, 3u + 3u + 4u + 2038u + 2u) << "the unit written finishes";
-    EXPECT_EQ(secondRequests, 0u) << "none starts after the record failed";
-    EXPECT_TRUE(has(r.out, "1-1  /dev/hidraw1  DOCK-BOX  updated\n"));
-    EXPECT_TRUE(has(r.out, "Updated: 1, failed: 0, skipped: 0, declined: 0, changed: 0\n"));
-    EXPECT_TRUE(has(r.out, "The station record could not be written: no further unit is started.\n"));
-}
-
 } // namespace

@@ -67,6 +67,7 @@ class TerminalTest : public ::testing::Test {
         s.interrupt = &interrupt;
         s.idle = [this] {
             ++polls;
+            platformWait(kUnitPollMs); // on the simulated clock
             if (onIdle)
                 onIdle();
         };

@@ -184,14 +184,4 @@ TEST_F(Trace, ATraceThatCannotBeOpenedIsAUsageErrorBeforeAnyUnitIsTouched) {
     EXPECT_TRUE(simTranscript().empty());
 }
 
-// A full disk under the trace is said, and the units' own result stands.
-TEST_F(Trace, ATraceThatCannotBeWrittenIsSaidAndChangesNoResult) {
-    if (!std::ifstream("/dev/full"))
-        GTEST_SKIP() << "no /dev/full here";
-    plug(L"/dev/hidraw1", L"1-1");
-    std::string err;
-    EXPECT_EQ(run({L"update", L"--yes", L"--trace", L"/dev/full"}, &err), kExitOk);
-    EXPECT_NE(err.find("The trace could not be written whole.\n"), std::string::npos) << err;
-}
-
 } // namespace

@@ -1,0 +1,17 @@
+#include "terminal/shown_text.h"
+
+std::wstring shownSafely(const std::wstring& text) {
+    static const wchar_t digits[] = L"0123456789abcdef";
+    std::wstring shown;
+    for (wchar_t c : text) {
+        const auto code = static_cast<unsigned long>(c);
+        if (code < 0x20 || (code >= 0x7F && code < 0xA0)) {
+            shown += L"\\x";
+            shown += digits[code >> 4];
+            shown += digits[code & 15];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
