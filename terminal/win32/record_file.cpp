@@ -1,6 +1,8 @@
-// The station record on Windows: a write at the offset 0xFFFFFFFF'FFFFFFFF lands whole at the
-// end, whoever else appends, as with FILE_APPEND_DATA alone; FlushFileBuffers, which needs
-// GENERIC_WRITE, puts it on the disk.
+// The station record on Windows: a handle with FILE_APPEND_DATA and without FILE_WRITE_DATA
+// writes each write at the end. Under Wine that end is found and then written to, and two
+// stations lost records to each other between the two: each append therefore holds a lock
+// on one byte far beyond any record, which every station of ours takes.
+// FlushFileBuffers takes FILE_APPEND_DATA too.
 #include "terminal/record_file.h"
 
 #include <windows.h>
@@ -29,7 +31,9 @@ RecordFile::~RecordFile() {
 FileOpening RecordFile::open(const std::wstring& path, std::wstring& reason) {
     // The link itself, not what it points to, so that it can be refused; readable, so that
     // a line cut off at the end can be seen.
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+    HANDLE file = CreateFileW(path.c_str(),
+                              FILE_APPEND_DATA | FILE_READ_DATA | FILE_READ_ATTRIBUTES |
+                                  FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -74,21 +78,27 @@ bool RecordFile::endsInsideALine() const {
     return ReadFile(file, &last, 1, &read, &where) && read == 1 && last != '\n';
 }
 
+// The byte locked while appending: no record file grows to it.
+constexpr DWORD kAppendLockHigh = 0x40000000;
+
 bool RecordFile::append(const std::string& line, bool toDisk) {
     HANDLE file = reinterpret_cast<HANDLE>(handle_);
+    OVERLAPPED lockAt{};
+    lockAt.OffsetHigh = kAppendLockHigh;
+    const bool locked = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &lockAt) != 0;
     const std::string whole = checkEnd_ && endsInsideALine() ? "\n" + line : line;
     checkEnd_ = false;
     DWORD written = 0;
-    OVERLAPPED atTheEnd{};
-    atTheEnd.Offset = atTheEnd.OffsetHigh = 0xFFFFFFFF;
     // A record cut short is worse than none: it counts as not written.
     DWORD error = ERROR_SUCCESS;
-    if (!WriteFile(file, whole.data(), static_cast<DWORD>(whole.size()), &written, &atTheEnd))
+    if (!WriteFile(file, whole.data(), static_cast<DWORD>(whole.size()), &written, nullptr))
         error = GetLastError();
     else if (written != whole.size())
         error = ERROR_DISK_FULL;
     else if (toDisk && !FlushFileBuffers(file))
         error = GetLastError();
+    if (locked)
+        UnlockFileEx(file, 0, 1, 0, &lockAt);
     if (error == ERROR_SUCCESS)
         return true;
     lastError_ = systemReason(error);

@@ -14,6 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
 #include <functional>
 #include <sstream>
 #include <thread>
@@ -388,6 +391,94 @@ TEST_F(ParallelLine, AWaitThatRunsOutEndsWithTheTallyAndNoUnit) {
     EXPECT_EQ(r.status, kExitInterrupted);
     EXPECT_TRUE(has(r.out, "\n{\"type\":\"tally\",\"updated\":0,\"failed\":0,\"skipped\":0,"
                            "\"declined\":0,\"changed\":0,\"units\":[]}\n"));
+}
+
+// A wait counts on the clock: a host that looks at the bus slowly (1.5 s a round here)
+// still ends --wait=3 after 3 s, not after six rounds.
+TEST_F(ParallelLine, AWaitEndsOnTimeOnASlowBus) {
+    onIdle = [] { platformWait(1000); };
+    const std::uint64_t start = simNow();
+    const Ran r = run({L"update", L"--each", L"--yes", L"--wait=3"});
+    EXPECT_EQ(r.status, kExitNoUnit);
+    EXPECT_EQ(polls, 2);
+    EXPECT_GE(simNow() - start, 3000u);
+    EXPECT_LT(simNow() - start, 4500u);
+}
+
+// Answers that come one line at a time, each after its gate opens, as a person who is slow
+// to answer the second question.
+class GatedInput : public std::streambuf {
+  public:
+    GatedInput(std::vector<std::string> lines, std::function<bool()> gate)
+        : lines_(std::move(lines)), gate_(std::move(gate)) {}
+
+  protected:
+    int_type underflow() override {
+        if (next_ >= lines_.size())
+            return traits_type::eof();
+        // Given up on after two minutes, so that a fault fails the test instead of hanging it.
+        for (int i = 0; next_ > 0 && !gate_() && i < 12000; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::string& line = lines_[next_++];
+        setg(line.data(), line.data(), line.data() + line.size());
+        return traits_type::to_int_type(*gptr());
+    }
+
+  private:
+    std::vector<std::string> lines_;
+    std::function<bool()> gate_;
+    std::size_t next_ = 0;
+};
+
+// A unit that finishes while another's question waits is on the disk before that question
+// is answered: a power cut meanwhile loses nothing.
+TEST_F(ParallelLine, AUnitFinishingWhileAQuestionWaitsIsRecordedAtOnce) {
+    const std::string file = testing::TempDir() + "line-question-waits.jsonl";
+    std::remove(file.c_str());
+    const int first = plug(L"/dev/hidraw1");
+    const int second = plug(L"/dev/hidraw2");
+    bool recordedBeforeAnswer = false;
+    GatedInput answers({"y\n", "n\n"}, [&] {
+        std::ifstream record(file);
+        std::string line;
+        return recordedBeforeAnswer = static_cast<bool>(std::getline(record, line));
+    });
+    answerAfter = &answers;
+    const Ran r = run({L"update", L"--each", L"--parallel", L"--count", L"2", L"--log",
+                       std::wstring(file.begin(), file.end())},
+                      "", true);
+    answerAfter = nullptr;
+    EXPECT_TRUE(recordedBeforeAnswer) << "the first unit's record waited for the answer";
+    EXPECT_EQ(r.status, kExitOk);
+    expectWholeUpdate(first);
+    EXPECT_EQ(requestsOf(second).size(), 3u);
+    EXPECT_TRUE(has(r.out, "Updated: 1, failed: 0, skipped: 0, declined: 1, changed: 0\n"));
+    std::remove(file.c_str());
+}
+
+// A unit taken off and another plugged in at the same node between two looks is a new
+// unit: it is written, and a line with --count ends.
+TEST_F(ParallelLine, AUnitSwappedAtTheSameNodeIsWritten) {
+    int unit = plug(L"/dev/hidraw1");
+    const int first = unit;
+    int swapped = -1;
+    watched.onLine = [&](const std::string& line) {
+        if (swapped < 0 && has(line, "/dev/hidraw1  DOCK-BOX  updated")) {
+            simRemoveDevice(unit);
+            swapped = unit = plug(L"/dev/hidraw1");
+        }
+    };
+    onIdle = [this] {
+        if (polls > 40)
+            interrupt = true; // the second never came: fail, not hang
+    };
+    const Ran r = run({L"update", L"--each", L"--yes", L"--count", L"2"});
+    watched.onLine = nullptr;
+    EXPECT_EQ(r.status, kExitOk) << r.out;
+    expectWholeUpdate(first);
+    ASSERT_GE(swapped, 0);
+    expectWholeUpdate(swapped);
+    EXPECT_TRUE(has(r.out, "Updated: 2, failed: 0"));
 }
 
 // While a question waits for its answer, nothing is written through it: not the block,

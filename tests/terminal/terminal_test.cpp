@@ -297,6 +297,16 @@ TEST_F(TerminalTest, WaitTakesTheUnitThatArrivesOrTimesOut) {
     EXPECT_EQ(polls, 4) << "every 500 ms for 2 s";
 }
 
+// On the clock, not by rounds: with 1.5 s a round, --wait=3 ends after two.
+TEST_F(TerminalTest, WaitEndsOnTimeOnASlowBus) {
+    onIdle = [] { platformWait(1000); };
+    const std::uint64_t start = simNow();
+    const Ran r = run({"update", "--wait=3"});
+    EXPECT_EQ(r.status, kExitNoUnit);
+    EXPECT_EQ(polls, 2);
+    EXPECT_LT(simNow() - start, 4500u);
+}
+
 TEST_F(TerminalTest, WaitAsksAUnitAgainOnlyWhenSomethingIsPluggedInOrOut) {
     SimUnitConfig bootloader;
     bootloader.unitInBootloader = true;
