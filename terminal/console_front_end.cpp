@@ -7,13 +7,6 @@
 #include <istream>
 #include <ostream>
 
-bool tenPercentStep(std::uint32_t& lastTenth, std::uint32_t percent) {
-    if (percent / 10 == lastTenth)
-        return false;
-    lastTenth = percent / 10;
-    return true;
-}
-
 ConsoleFrontEnd::ConsoleFrontEnd(const TerminalSetup& setup, const TerminalOptions& options)
     : setup_(setup), options_(options) {}
 
@@ -59,8 +52,7 @@ bool ConsoleFrontEnd::ask(const Box& box) {
 }
 
 FeedbackWindow ConsoleFrontEnd::openProgress(const std::wstring&, int, int, int, int) {
-    lastTenth_ = 0;
-    throttle_ = ProgressThrottle{};
+    throttle_ = ProgressThrottle(setup_.interactive ? kRedrawnProgress : kWrittenProgress);
     lastLineLength_ = 0;
     if (!options_.quiet)
         *setup_.err << utf8Lines(progressText(setup_.language, ProgressState{})) << '\n' << std::flush;
@@ -69,21 +61,18 @@ FeedbackWindow ConsoleFrontEnd::openProgress(const std::wstring&, int, int, int,
 
 // On a terminal one line that rewrites itself; to a pipe or a log a line every 10 %.
 void ConsoleFrontEnd::showProgress(FeedbackWindow, const ProgressState& state) {
-    if (options_.quiet || state.blocksTotal == 0)
+    if (options_.quiet || state.blocksTotal == 0 || !throttle_.due(state))
         return;
     std::ostream& err = *setup_.err;
     const std::string line = utf8Lines(progressText(setup_.language, state));
     if (setup_.interactive) {
-        if (!throttle_.due(state))
-            return;
         // Blanks over what a longer line left; consoles without escape sequences too.
         const std::size_t pad = lastLineLength_ > line.size() ? lastLineLength_ - line.size() : 0;
         err << '\r' << line << std::string(pad, ' ') << std::flush;
         lastLineLength_ = line.size();
         return;
     }
-    if (tenPercentStep(lastTenth_, state.percent))
-        err << line << '\n' << std::flush;
+    err << line << '\n' << std::flush;
 }
 
 void ConsoleFrontEnd::closeProgress(FeedbackWindow) {

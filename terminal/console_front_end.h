@@ -46,11 +46,7 @@ class ConsoleFrontEnd : public FrontEnd {
     WorkQueue queue_;
     std::vector<Box> shown_;
     std::wstring lastFailure_;
-    std::uint32_t lastTenth_ = 0;
     std::size_t lastLineLength_ = 0;
     ProgressThrottle throttle_;
     std::unique_ptr<AnswerReader> reader_;
 };
-
-// Whether a progress line is due to a pipe or a log: at each new ten percent, 100 once.
-bool tenPercentStep(std::uint32_t& lastTenth, std::uint32_t percent);

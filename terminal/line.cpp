@@ -37,7 +37,8 @@ class Line {
     const TerminalOptions& options_;
     StationFiles& files_;
     bool recordFailed_ = false; // then no unit starts any more
-    bool redrawDue_ = false;    // a unit reached a new percent since the block was drawn
+    bool redrawDue_ = false; // a unit's progress is due to be drawn
+    ProgressThrottle blockThrottle_{kRedrawnProgress};
     const long limit_; // units written at once; 0: no limit
     WorkQueue queue_;
     LineLink link_;
@@ -86,17 +87,15 @@ void Line::redraw() {
     report_.redraw(shown);
 }
 
-// On a terminal the block is redrawn at each new percent, by the line's loop: the writer
-// that reports its progress waits for this call, and a slow console must not lengthen
-// its waits. To a pipe or as JSON the report
-// keeps to 10 % steps.
+// On a terminal the block, every unit at once, is redrawn as the throttle allows, by the
+// line's loop: the writer that reports its progress waits for this call, and a slow
+// console must not lengthen its waits. To a pipe or as JSON each unit's own steps.
 void Line::progress(LineUnit& unit, const ProgressState& state) {
-    const bool newPercent = state.percent != unit.progress.percent || state.blocksWritten == 0;
     unit.progress = state;
     if (options_.quiet || state.blocksTotal == 0)
         return;
     if (report_.drawsInPlace()) {
-        redrawDue_ = redrawDue_ || newPercent;
+        redrawDue_ = blockThrottle_.due(state) || redrawDue_;
         return;
     }
     report_.progress(unit);

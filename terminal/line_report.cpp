@@ -156,7 +156,7 @@ void LineReport::redraw(const std::vector<const LineUnit*>& writing) {
 
 void LineReport::progress(LineUnit& unit) {
     if (options_.quiet || drawer_ || unit.progress.blocksTotal == 0 ||
-        !tenPercentStep(unit.lastTenth, unit.progress.percent))
+        !unit.written.due(unit.progress))
         return;
     if (options_.json) {
         JsonObject line("progress");

@@ -3,6 +3,7 @@
 // hands its progress to the line; its window thread is the line's.
 #pragma once
 
+#include "session/progress_throttle.h"
 #include "session/session.h"
 #include "session/work_queue.h"
 #include "terminal/options.h"
@@ -24,7 +25,7 @@ struct LineUnit {
     std::unique_ptr<FrontEnd> frontEnd;
     std::unique_ptr<Session> session;
     ProgressState progress{};
-    std::uint32_t lastTenth = 0;
+    ProgressThrottle written{kWrittenProgress}; // its lines to a pipe or as JSON
     std::wstring failure;        // the failure box's text, with its code line
     std::uint64_t order = 0;     // in which order the units started
     std::wstring versions[3];    // the unit's, bootloader's and controller's before

@@ -1,6 +1,5 @@
 #include "terminal/live_lines.h"
 
-#include <chrono>
 #include <ostream>
 
 namespace {
@@ -111,8 +110,6 @@ void LiveDrawer::draw() {
                 liveLinesDraw(block_, lines_);
             dirty_ = false;
         }
-        // A console that draws slowly is not asked more often than it can show.
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
         held.lock();
     }
 }

@@ -34,7 +34,8 @@ class LiveDrawer {
     LiveDrawer(const LiveDrawer&) = delete;
     LiveDrawer& operator=(const LiveDrawer&) = delete;
 
-    // The lines to show from now on, drawn soon: at most ten times a second.
+    // The lines to show from now on, drawn soon; the caller's progress throttle says how
+    // often they change.
     void show(std::vector<std::string> lines);
     // `text` to `to` with the block erased, the block after it again. While a question
     // waits for its answer, the text waits too, so that nothing is written through it.
