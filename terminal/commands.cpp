@@ -4,7 +4,7 @@
 #include "session/json.h"
 #include "session/presentation.h"
 #include "terminal/console_front_end.h"
-#include "terminal/line_report.h"
+#include "terminal/result_json.h"
 #include "terminal/station_record.h"
 #include "terminal/unit_wait.h"
 
@@ -187,18 +187,7 @@ int TerminalRun::updateCommand() {
         voice_.complain(files_.problem());
         return kExitRecordFailed;
     }
-    switch (result) {
-    case UnitResult::Updated:
-        return kExitOk;
-    case UnitResult::Failed:
-        return kExitFailed;
-    case UnitResult::Changed:
-        return kExitChanged;
-    case UnitResult::Skipped:
-    case UnitResult::Declined:
-        break;
-    }
-    return kExitDeclined;
+    return resultExitStatus(result);
 }
 
 int TerminalRun::command() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "session/session_view.h"
+#include "terminal/unit_result.h"
 
 enum ExitStatus : int {
     kExitOk = 0,             // ready (status), updated (update), no failure (a line)
@@ -24,3 +25,8 @@ enum ExitStatus : int {
 
 // The status a command ends with for a unit's outcome.
 int outcomeExitStatus(ConnectionOutcome outcome);
+// The status `update` of one unit ends with for its result.
+int resultExitStatus(UnitResult result);
+// A line's: a failure among its units fails it; --all with no unit found none; otherwise
+// how it `ended` (done, out of time, interrupted).
+int lineExitStatus(std::uint32_t failed, std::size_t finished, bool all, int ended);

@@ -4,91 +4,12 @@
 #include "session/json.h"
 #include "session/presentation.h"
 #include "terminal/answer_reader.h"
-#include "terminal/console_front_end.h"
+#include "terminal/result_json.h"
 #include "terminal/unit_choice.h"
 
 #include <ostream>
 
-const char* resultName(UnitResult result) {
-    switch (result) {
-    case UnitResult::Updated:
-        return "updated";
-    case UnitResult::Failed:
-        return "failed";
-    case UnitResult::Skipped:
-        return "skipped";
-    case UnitResult::Declined:
-        return "declined";
-    case UnitResult::Changed:
-        return "changed";
-    }
-    return "";
-}
-
-UnitResult updateResult(const Session& session, const TerminalOptions& options,
-                        bool personAtTerminal) {
-    switch (session.lastUpdateEnd()) {
-    case UpdateEnd::Succeeded:
-        return UnitResult::Updated;
-    case UpdateEnd::Failed:
-        return UnitResult::Failed;
-    case UpdateEnd::Changed:
-        return UnitResult::Changed;
-    case UpdateEnd::Declined:
-    case UpdateEnd::None:
-        break;
-    }
-    const bool byRule =
-        boxAnswer(BoxId::ConfirmSameOrNewer, options, personAtTerminal) == BoxAnswer::No;
-    return session.declinedAt() == BoxId::ConfirmSameOrNewer && byRule
-               ? UnitResult::Skipped
-               : UnitResult::Declined;
-}
-
-std::wstring notWrittenText(Language language, UnitResult result) {
-    if (result == UnitResult::Changed)
-        return loadText(language, IDS_CONTROLLER_CHANGED);
-    return loadText(language, result == UnitResult::Skipped ? IDS_CLI_SKIPPED_SAME_OR_NEWER
-                                                  : IDS_CLI_DECLINED);
-}
-
 namespace {
-
-JsonObject& resultFields(JsonObject& object, const Finished& f) {
-    return object.text("device", f.path)
-        .text("port", f.port)
-        .text("product", f.product)
-        .word("result", resultName(f.result))
-        .text("text", f.text);
-}
-
-} // namespace
-
-std::string resultJson(const Finished& f, const std::wstring& recordProblem) {
-    JsonObject line("result");
-    resultFields(line, f);
-    if (!recordProblem.empty())
-        line.text("recordProblem", recordProblem);
-    return line.str();
-}
-
-namespace {
-
-std::wstring unitLine(Language language, const std::wstring& path, const std::wstring& product,
-                      const std::wstring& what) {
-    return formatText(loadText(language, IDS_CLI_UNIT_LINE), {path, product, what});
-}
-
-// Updated or failed in a word; why a skipped or declined unit was not written in full.
-std::wstring resultWords(Language language, const Finished& f) {
-    if (f.result == UnitResult::Updated)
-        return loadText(language, IDS_CLI_RESULT_UPDATED);
-    if (f.result == UnitResult::Failed)
-        return loadText(language, IDS_CLI_RESULT_FAILED);
-    if (f.result == UnitResult::Changed)
-        return loadText(language, IDS_CLI_RESULT_CHANGED) + L": " + f.text;
-    return f.text;
-}
 
 // A unit's progress, its path as given; lock, erase and address come before the first
 // block.
@@ -169,7 +90,7 @@ void LineReport::progress(LineUnit& unit) {
 }
 
 void LineReport::finished(const Finished& f) {
-    results_.push_back(f);
+    tally_.add(f);
     if (options_.json) {
         out() << resultJson(f) << '\n' << std::flush;
         return;
@@ -206,52 +127,7 @@ void LineReport::answered(bool typed) {
 }
 
 int LineReport::tally(int ended, bool recordKept, const std::wstring& recordProblem) {
-    const bool recordFailed = !recordProblem.empty();
     drawer_.reset(); // the block goes before the tally
-    std::uint32_t count[kUnitResults] = {};
-    for (const Finished& f : results_)
-        ++count[static_cast<int>(f.result)];
-    const std::uint32_t updated = count[0], failed = count[1], skipped = count[2],
-                        declined = count[3], changed = count[4];
-    if (options_.json) {
-        std::vector<std::string> units;
-        for (const Finished& f : results_) {
-            JsonObject unit;
-            units.push_back(resultFields(unit, f).str());
-        }
-        JsonObject line("tally");
-        line.number("updated", updated)
-            .number("failed", failed)
-            .number("skipped", skipped)
-            .number("declined", declined)
-            .number("changed", changed)
-            .json("units", jsonArray(units));
-        if (recordKept)
-            line.flag("recordFailed", recordFailed);
-        if (recordFailed)
-            line.text("recordProblem", recordProblem);
-        out() << line.str() << '\n' << std::flush;
-    } else {
-        out() << utf8Lines(formatText(loadText(setup_.language, IDS_CLI_TALLY),
-                                      {updated, failed, skipped, declined, changed}))
-              << '\n';
-        for (const Finished& f : results_) {
-            out() << "  "
-                  << utf8Lines(unitLine(setup_.language, unitName(f.path, f.port), f.product,
-                                        resultWords(setup_.language, f)))
-                  << '\n';
-            // A failure's code line, its last line, names what went wrong.
-            const std::size_t last = f.text.rfind(L"\r\n");
-            if (f.result == UnitResult::Failed && last != std::wstring::npos)
-                out() << "    " << utf8Lines(f.text.substr(last + 2)) << '\n';
-        }
-        if (recordFailed)
-            out() << utf8Lines(recordProblem) << '\n';
-        out() << std::flush;
-    }
-    if (failed > 0)
-        return kExitFailed;
-    if (options_.all && results_.empty())
-        return kExitNoUnit;
-    return ended;
+    writeTally(out(), setup_.language, options_.json, tally_, recordKept, recordProblem);
+    return lineExitStatus(tally_.of(UnitResult::Failed), tally_.units.size(), options_.all, ended);
 }

@@ -1,38 +1,15 @@
 // What a production line tells: each unit's progress and result, diagnostics, questions,
-// and the tally; words on a terminal or a pipe, or JSON lines. The results' words and
-// JSON are the single-unit update's too.
+// and the tally; words on a terminal or a pipe, or JSON lines.
 #pragma once
 
 #include "terminal/line_unit.h"
 #include "terminal/live_lines.h"
+#include "terminal/tally.h"
 #include "terminal/terminal.h"
 
 #include <memory>
 #include <string>
 #include <vector>
-
-// How a unit's update ended: written, failed, skipped (the controller already current and
-// no --force or person to say yes), declined (a person, or a script's answer to the
-// first question, said no) or changed (after the confirmations the unit was not the one
-// they were answered for: nothing written).
-enum class UnitResult { Updated, Failed, Skipped, Declined, Changed };
-constexpr int kUnitResults = 5;
-const char* resultName(UnitResult result);
-// The result of the update `session` ran last: a same-or-newer question that the rules
-// answered (no --force, no person to ask) skipped it, any other no declined it.
-UnitResult updateResult(const Session& session, const TerminalOptions& options,
-                        bool personAtTerminal);
-// Why nothing was written, for a skipped, declined or changed unit.
-std::wstring notWrittenText(Language language, UnitResult result);
-
-struct Finished {
-    std::wstring path, port, product;
-    UnitResult result;
-    std::wstring text; // the success hint, the failure with its code line, or notWrittenText
-};
-// {"type":"result","device":…,"port":…,"product":…,"result":…,"text":…}, and
-// "recordProblem":… where the record could not be written.
-std::string resultJson(const Finished& finished, const std::wstring& recordProblem = {});
 
 class LineReport {
   public:
@@ -68,5 +45,5 @@ class LineReport {
     const TerminalSetup& setup_;
     const TerminalOptions& options_;
     std::unique_ptr<LiveDrawer> drawer_; // on a terminal
-    std::vector<Finished> results_;
+    Tally tally_;
 };

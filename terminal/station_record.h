@@ -3,7 +3,7 @@
 #pragma once
 
 #include "session/image_facts.h"
-#include "terminal/line_report.h"
+#include "terminal/unit_result.h"
 
 #include <chrono>
 #include <cstdint>

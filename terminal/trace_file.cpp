@@ -15,59 +15,45 @@ namespace {
 constexpr std::size_t kWakeWriterBytes = 256 * 1024;
 constexpr auto kWriteEvery = std::chrono::milliseconds(250);
 
-// `"port":…,"device":…`: the fields naming a unit, as a JSON fragment.
-std::string unitFields(const std::wstring& port, const std::wstring& device) {
-    const std::string object = JsonObject().text("port", port).text("device", device).str();
-    return object.substr(1, object.size() - 2);
-}
-
-void appendNumber(std::string& out, std::int64_t value) {
-    out += std::to_string(value);
-}
-
-void appendHex(std::string& out, const std::uint8_t* bytes, std::size_t length) {
+std::string hex(const std::uint8_t* bytes, std::size_t length) {
     static constexpr char digits[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(2 * length);
     for (std::size_t i = 0; i < length; ++i) {
         out += digits[bytes[i] >> 4];
         out += digits[bytes[i] & 15];
     }
+    return out;
 }
 
-std::string eventLine(const std::string& unit, std::int64_t us, const WireEvent& event) {
-    std::string line;
-    line.reserve(64 + unit.size() + 2 * event.length);
-    line += "{\"us\":";
-    appendNumber(line, us);
-    line += ',';
-    line += unit;
+std::uint64_t since(std::int64_t us, std::int64_t start) {
+    return us > start ? static_cast<std::uint64_t>(us - start) : 0;
+}
+
+std::string eventLine(const std::wstring& port, const std::wstring& device, std::uint64_t us,
+                      const WireEvent& event) {
+    JsonObject line;
+    line.number("us", us).text("port", port).text("device", device);
     switch (event.kind) {
     case WireEventKind::Sent:
+        line.word("sent", hex(event.bytes, event.length).c_str());
+        break;
     case WireEventKind::NotSent:
-        line += event.kind == WireEventKind::Sent ? ",\"sent\":\"" : ",\"notSent\":\"";
-        appendHex(line, event.bytes, event.length);
-        line += '"';
+        line.word("notSent", hex(event.bytes, event.length).c_str());
         break;
     case WireEventKind::Received:
-        line += ",\"received\":\"";
-        appendHex(line, event.bytes, event.length);
-        line += '"';
+        line.word("received", hex(event.bytes, event.length).c_str());
         break;
     case WireEventKind::NotReceived:
-        line += ",\"notReceived\":true";
+        line.flag("notReceived", true);
         break;
     case WireEventKind::Waited:
-        line += ",\"waitAskedMs\":";
-        appendNumber(line, event.askedMs);
-        line += ",\"waitMeasuredUs\":";
-        appendNumber(line, event.measuredUs);
+        line.number("waitAskedMs", event.askedMs).number("waitMeasuredUs", since(event.measuredUs, 0));
         break;
     }
-    if (event.kind == WireEventKind::NotSent || event.kind == WireEventKind::NotReceived) {
-        line += ",\"error\":";
-        appendNumber(line, event.error);
-    }
-    line += "}\n";
-    return line;
+    if (event.kind == WireEventKind::NotSent || event.kind == WireEventKind::NotReceived)
+        line.number("error", event.error);
+    return line.str() + "\n";
 }
 
 } // namespace
@@ -92,12 +78,14 @@ FileOpening TraceFile::open(const std::wstring& path, std::wstring& reason) {
 
 WireTrace TraceFile::follow() {
     // The port is looked up once per unit the record opens, not once per report.
-    return [this, device = std::wstring(), unit = std::string()](const WireEvent& event) mutable {
-        if (unit.empty() || *event.device != device) {
+    return [this, device = std::wstring(), port = std::wstring(),
+            known = false](const WireEvent& event) mutable {
+        if (!known || *event.device != device) {
             device = *event.device;
-            unit = unitFields(device.empty() ? std::wstring() : platformPortOf(device), device);
+            port = device.empty() ? std::wstring() : platformPortOf(device);
+            known = true;
         }
-        take(eventLine(unit, event.atUs - startUs_, event));
+        take(eventLine(port, device, since(event.atUs, startUs_), event));
     };
 }
 
@@ -106,7 +94,7 @@ void TraceFile::result(const std::wstring& port, const std::wstring& device, Uni
     if (!isOpen())
         return;
     JsonObject line;
-    line.number("us", static_cast<std::uint64_t>(platformMicroseconds() - startUs_))
+    line.number("us", since(platformMicroseconds(), startUs_))
         .text("port", port)
         .text("device", device)
         .word("result", resultName(result))

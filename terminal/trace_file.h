@@ -4,7 +4,7 @@
 // the trace's own appends to the file, so that tracing never holds up a request.
 #pragma once
 
-#include "terminal/line_report.h"
+#include "terminal/unit_result.h"
 #include "terminal/record_file.h"
 #include "unitlink/wire_trace.h"
 
