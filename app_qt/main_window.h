@@ -19,9 +19,9 @@ class QWidget;
 
 class QtWindow : public FrontEnd {
   public:
-    // Builds the main window from the template in the locale's language, with its logo,
-    // not yet shown; Close, Escape and the close button go to the session's close.
-    // Its texts in `language`, the entry's.
+    // Builds the main window from the template with its logo, not yet shown; Close, Escape
+    // and the close button go to the session's close. Its texts in `language`, which the
+    // entry chose from the locale (LC_ALL, else LC_MESSAGES, else LANG).
     explicit QtWindow(Language language);
     ~QtWindow() override;
 

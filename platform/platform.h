@@ -1,7 +1,8 @@
 // The only way the portable core reaches the operating system. One implementation is
 // linked into each executable: platform/win32 (SetupAPI, hid.dll), platform/linux
 // (hidraw, libudev) or platform/web (WebHID in a browser's worker, whose waits suspend
-// the core through Asyncify) for the product, sim/ for tests and the demo.
+// the core: by JSPI where the browser has it, by Asyncify only where it has not) for the
+// product, sim/ for tests and the demo.
 //
 // Threads: every function may be called from several threads at once, each thread on its
 // own device handles (two sessions updating two units): nothing is shared between handles
@@ -9,7 +10,8 @@
 // thread at a time. The last-error value is per thread (GetLastError, errno, the simulated
 // unit's per-thread value): a function that fails leaves its error there unless it says
 // otherwise; one that succeeds may change it, unless it says it keeps it. The waits of one
-// thread are never shortened or stretched by another's.
+// thread are never shortened or stretched by another's, except on the simulation's virtual
+// clock, which is one for all threads: a wait on one moves it on for every other.
 #pragma once
 
 #include <cstddef>
@@ -58,7 +60,8 @@ bool platformIsPortName(const std::wstring& port);
 // that opens it this way: two instances never talk to one unit at once (in a browser, its
 // pages of the site: one per vendor and product, since WebHID tells no serial number).
 // kNoDevice on failure, with the system's error (access denied, not found), or
-// platformInUseError() while another handle to the device is open.
+// platformInUseError() while another handle to the device is open; on Windows also when
+// the lock that tells so could not be made (CreateMutexW failed).
 DeviceHandle platformOpenDevice(const std::wstring& path);
 std::uint32_t platformInUseError();
 // The device's USB IDs. False with the system's error when they cannot be read.
@@ -74,10 +77,11 @@ bool platformGetReportLengths(DeviceHandle device, std::uint32_t& outputLength,
 // last-error value.
 void platformFlushInput(DeviceHandle device);
 
-// One whole report each. A transfer that does not complete within `timeoutMs` is
-// cancelled, the device's queued input is dropped (so a late answer is never taken for
-// the next one), and it fails with the platform's time-out error (ERROR_TIMEOUT,
-// ETIMEDOUT) as the last-error value. A device that is gone fails at once.
+// One whole report each. A transfer that does not complete within `timeoutMs` fails with
+// the platform's time-out error (ERROR_TIMEOUT, ETIMEDOUT) as the last-error value, and the
+// device's queued input is dropped (so a late answer is never taken for the next one). It
+// is cancelled on Windows and Linux; a browser cannot cancel a WebHID transfer, which may
+// still complete after the failure. A device that is gone fails at once.
 bool platformWriteReport(DeviceHandle device, const std::uint8_t* report, std::size_t length,
                          std::uint32_t timeoutMs);
 bool platformReadReport(DeviceHandle device, std::uint8_t* report, std::size_t length,

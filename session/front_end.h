@@ -91,7 +91,8 @@ class FrontEnd {
 
     // A progress window owned by the main window, titled, with its top-left corner and
     // size in pixels (a front end without windows ignores them), shown at once; then each
-    // state to show, and its end. Never null.
+    // state to show, and its end. Null on Windows where the window could not be made: the
+    // update goes on without it, and showProgress and closeProgress then take null.
     virtual FeedbackWindow openProgress(const std::wstring& title, int x, int y, int width,
                                         int height) = 0;
     virtual void showProgress(FeedbackWindow progress, const ProgressState& state) = 0;

@@ -1,6 +1,6 @@
-// JSON for what is not a window: the terminal's lines and the browser page's messages. One
-// writer, and one mapping of each thing a session shows, so that every front end names a
-// field alike.
+// JSON for what is not a window: the terminal's lines, its record and trace, and the
+// browser page's messages. The one writer of JSON in the program, and one mapping of each
+// thing a session shows, so that every front end names a field alike.
 #pragma once
 
 #include "session/front_end.h"

@@ -1,7 +1,9 @@
 // The Update button. The confirmations are boxes on the window's thread; everything from
-// the lock on runs on a worker thread, so that the window keeps answering during the 46 s
-// of an update. The worker reaches the window only through this session's feedback, each
-// operation of which runs on the window's thread by FrontEnd::run.
+// the lock on runs where the session's UpdateWriter says: on a worker thread, so that the
+// window keeps answering during the 46 s of an update, or on the window's thread itself (a
+// browser's worker, whose waits yield to its event loop). The writer reaches the window
+// only through this session's feedback, each operation of which runs on the window's
+// thread by FrontEnd::run.
 #include "session/session.h"
 
 #include <algorithm>

@@ -201,8 +201,19 @@ void simAddFault(int device, const SimFault& fault) {
     simBus.devices.at(device).faults.push_back({fault, 0});
 }
 
-const std::vector<SimExchange>& simTranscript() {
+std::vector<SimExchange> simTranscript() {
+    std::lock_guard<std::mutex> guard(simBus.lock);
     return simBus.transcript;
+}
+
+std::size_t simTranscriptSize() {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    return simBus.transcript.size();
+}
+
+SimExchange simExchange(std::size_t index) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    return simBus.transcript.at(index);
 }
 
 std::size_t simOpenHandles() {
@@ -210,11 +221,18 @@ std::size_t simOpenHandles() {
     return simBus.handles.size();
 }
 
-SimUnitConfig& simUnitConfig(int device) {
+SimUnitConfig simUnitConfig(int device) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
     return simBus.devices.at(device).config;
 }
 
-const std::vector<std::uint8_t>& simFlash(int device) {
+void simChangeUnitConfig(int device, const std::function<void(SimUnitConfig&)>& change) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    change(simBus.devices.at(device).config);
+}
+
+std::vector<std::uint8_t> simFlash(int device) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
     return simBus.devices.at(device).controller.flash;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -107,11 +108,17 @@ int simReplugUnit(int device);
 
 void simAddFault(int device, const SimFault& fault);
 
-const std::vector<SimExchange>& simTranscript();
+// Copies, taken under the bus's lock: the demo's thread may add units and sessions write
+// meanwhile. The whole transcript, or its size and one exchange of it.
+std::vector<SimExchange> simTranscript();
+std::size_t simTranscriptSize();
+SimExchange simExchange(std::size_t index);
 std::size_t simOpenHandles();
-SimUnitConfig& simUnitConfig(int device);
+SimUnitConfig simUnitConfig(int device);
+// Changes a unit's configuration under the bus's lock, as `change` does to it.
+void simChangeUnitConfig(int device, const std::function<void(SimUnitConfig&)>& change);
 // The controller's flash as written so far.
-const std::vector<std::uint8_t>& simFlash(int device);
+std::vector<std::uint8_t> simFlash(int device);
 // Requests the unit answered with an error because they broke its protocol.
 std::uint32_t simProtocolViolations(int device);
 bool simLockHeld(int device);

@@ -27,7 +27,8 @@ std::int64_t clockHandOver(std::int64_t deadline);
 // The end of the last wait handed over, from which a deadline taken before it counts, so
 // that waits in a row add up; INT64_MIN where nothing is handed over.
 std::int64_t clockHandedOverEnd();
-// The thread's last-error value (errno, GetLastError), taken and given back: a wait keeps
-// it, whatever the clock's calls do to it.
+// The thread's last-error value (errno, GetLastError; in a browser errno, beside the
+// WebHID script's own last error, which no clock call touches), taken and given back: a
+// wait keeps it, whatever the clock's calls do to it.
 std::uint64_t clockLastError();
 void clockRestoreError(std::uint64_t error);

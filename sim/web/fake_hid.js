@@ -228,12 +228,13 @@
 
     function state(number) {
         const index = simIndex.get(number);
-        const lengthPointer = sim._malloc(4);
-        const flash = sim._simDeviceFlash(index, lengthPointer);
-        const length = sim.HEAP32[lengthPointer >> 2];
-        sim._free(lengthPointer);
+        const capacity = sim._simDeviceFlashLength(index);
+        const buffer = sim._malloc(Math.max(capacity, 1));
+        const length = sim._simDeviceFlash(index, buffer, capacity);
+        const flash = Array.from(sim.HEAPU8.subarray(buffer, buffer + length));
+        sim._free(buffer);
         return { violations: sim._simDeviceViolations(index), lockHeld: sim._simDeviceLockHeld(index) === 1,
-            present: hid.present.has(number), flash: Array.from(sim.HEAPU8.subarray(flash, flash + length)) };
+            present: hid.present.has(number), flash };
     }
 
     const reply = (id, value) => channel.postMessage({ op: 'reply', id, value });

@@ -85,13 +85,13 @@ EMSCRIPTEN_KEEPALIVE int simDeviceInputLength(int device) {
 }
 
 EMSCRIPTEN_KEEPALIVE int simDeviceRequests() {
-    return static_cast<int>(simTranscript().size());
+    return static_cast<int>(simTranscriptSize());
 }
 
 // Request `index` of the transcript (its device, then its bytes); its length.
 EMSCRIPTEN_KEEPALIVE int simDeviceRequest(int index, int* device, std::uint8_t* bytes,
                                           int capacity) {
-    const SimExchange& exchange = simTranscript().at(static_cast<std::size_t>(index));
+    const SimExchange exchange = simExchange(static_cast<std::size_t>(index));
     *device = exchange.device;
     const std::size_t length =
         std::min(exchange.request.size(), static_cast<std::size_t>(capacity));
@@ -101,14 +101,21 @@ EMSCRIPTEN_KEEPALIVE int simDeviceRequest(int index, int* device, std::uint8_t* 
 
 // When request `index` was written and its answer read, in ms of the unit's clock.
 EMSCRIPTEN_KEEPALIVE void simDeviceTimes(int index, double* writtenAt, double* readAt) {
-    const SimExchange& exchange = simTranscript().at(static_cast<std::size_t>(index));
+    const SimExchange exchange = simExchange(static_cast<std::size_t>(index));
     *writtenAt = static_cast<double>(exchange.writtenAt);
     *readAt = exchange.read ? static_cast<double>(exchange.readAt) : -1;
 }
 
-EMSCRIPTEN_KEEPALIVE const std::uint8_t* simDeviceFlash(int device, int* length) {
-    *length = static_cast<int>(simFlash(device).size());
-    return simFlash(device).data();
+EMSCRIPTEN_KEEPALIVE int simDeviceFlashLength(int device) {
+    return static_cast<int>(simFlash(device).size());
+}
+
+// The controller's flash into `bytes`; its length there.
+EMSCRIPTEN_KEEPALIVE int simDeviceFlash(int device, std::uint8_t* bytes, int capacity) {
+    const std::vector<std::uint8_t> flash = simFlash(device);
+    const std::size_t length = std::min(flash.size(), static_cast<std::size_t>(capacity));
+    std::memcpy(bytes, flash.data(), length);
+    return static_cast<int>(length);
 }
 
 EMSCRIPTEN_KEEPALIVE int simDeviceViolations(int device) {

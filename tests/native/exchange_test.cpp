@@ -94,9 +94,9 @@ TEST_F(ExchangeTest, LateAnswerIsNeverTakenForTheNext) {
     Report request = {0x01, GET_INFO};
     Report answer = {};
     // A slow answer that arrives after the bound is dropped, not read as the next answer.
-    simUnitConfig(unit).answerLatencyMs = 15000;
+    simChangeUnitConfig(unit, [](SimUnitConfig& c) { c.answerLatencyMs = 15000; });
     EXPECT_EQ(exchange(unitConnection, request, answer, 0), kExchangeReadFailed);
-    simUnitConfig(unit).answerLatencyMs = 0;
+    simChangeUnitConfig(unit, [](SimUnitConfig& c) { c.answerLatencyMs = 0; });
     Report lock = {0x01, SYSTEM_LOCK, 0x01, 0x01};
     ASSERT_EQ(exchange(unitConnection, lock, answer, 0), kExchangeOk);
     EXPECT_EQ(answer[3], 0x01) << "the answer is the lock's, not a stale GET_INFO";

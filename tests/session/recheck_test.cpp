@@ -12,7 +12,8 @@ namespace {
 class Recheck : public UpdateRunner {
   protected:
     static bool anyRequest(std::uint8_t command) {
-        return std::any_of(simTranscript().begin(), simTranscript().end(),
+        const std::vector<SimExchange> transcript = simTranscript();
+        return std::any_of(transcript.begin(), transcript.end(),
                            [&](const SimExchange& e) { return e.request[1] == command; });
     }
     void expectNothingWrittenBecauseChanged() {
@@ -49,7 +50,7 @@ TEST_P(SwapDuringConfirmation, NothingIsWrittenAndWhatIsConnectedNowIsShown) {
     window.answers = {true, true};
     window.whileBoxOpen = [&](const SeenBox& box) {
         if (box.id == swappedAt)
-            swap.change(simUnitConfig(unit));
+            simChangeUnitConfig(unit, swap.change);
     };
     updateToItsEnd();
 
@@ -96,7 +97,7 @@ TEST_F(Recheck, TheNextPressDecidesOnWhatIsConnectedNow) {
     window.answers = {true};
     window.whileBoxOpen = [&](const SeenBox& box) {
         if (box.id == BoxId::ConfirmUpdate)
-            simUnitConfig(unit).escFirmwareVersion = 0x0909;
+            simChangeUnitConfig(unit, [](SimUnitConfig& c) { c.escFirmwareVersion = 0x0909; });
     };
     updateToItsEnd();
     ASSERT_EQ(session.lastUpdateEnd(), UpdateEnd::Changed);
@@ -133,7 +134,8 @@ TEST_F(Recheck, AUnitSwappedDuringTheConfirmationIsNotWritten) {
         expectNothingWrittenBecauseChanged();
         EXPECT_EQ(session.view().device, arrivesAt);
         EXPECT_TRUE(enabled(IDC_UPDATE)) << "the unit that came is ready: shown, not written";
-        EXPECT_TRUE(std::all_of(simFlash(other).begin(), simFlash(other).end(),
+        const std::vector<std::uint8_t> flash = simFlash(other);
+        EXPECT_TRUE(std::all_of(flash.begin(), flash.end(),
                                 [](std::uint8_t b) { return b == 0xFF; }));
         window.whileBoxOpen = nullptr;
         session.release();

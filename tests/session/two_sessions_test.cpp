@@ -100,9 +100,10 @@ TEST(TwoSessions, UpdateTwoUnitsAtOnceEachExactlyAndToItsOwnFrontEnd) {
         EXPECT_EQ(simProtocolViolations(device), 0u);
     }
     // The two transcripts interleave: the updates overlapped.
-    std::size_t lastOfFirst = 0, firstOfSecondBlock = simTranscript().size();
-    for (std::size_t i = 0; i < simTranscript().size(); ++i) {
-        const SimExchange& e = simTranscript()[i];
+    const std::vector<SimExchange> transcript = simTranscript();
+    std::size_t lastOfFirst = 0, firstOfSecondBlock = transcript.size();
+    for (std::size_t i = 0; i < transcript.size(); ++i) {
+        const SimExchange& e = transcript[i];
         if (e.device == first && e.request[1] == WRITE_BLOCK)
             lastOfFirst = i;
         if (e.device == second && e.request[1] == WRITE_BLOCK)

@@ -147,11 +147,12 @@ TEST_F(ParallelLine, EachUnitIsWrittenAtOnceAndOnlyItsOwnResultIsTold) {
     EXPECT_EQ(requestsOf(current).size(), 3u) << "identified, then skipped";
     EXPECT_LT(requestsOf(removed).size(), 3u + 3u + 4u + 2038u);
     // The late unit started before the first one ended: the writes overlapped.
-    std::size_t firstOfLate = simTranscript().size(), lastOfGood = 0;
-    for (std::size_t i = 0; i < simTranscript().size(); ++i) {
-        if (simTranscript()[i].device == late)
+    const std::vector<SimExchange> transcript = simTranscript();
+    std::size_t firstOfLate = transcript.size(), lastOfGood = 0;
+    for (std::size_t i = 0; i < transcript.size(); ++i) {
+        if (transcript[i].device == late)
             firstOfLate = std::min(firstOfLate, i);
-        if (simTranscript()[i].device == good)
+        if (transcript[i].device == good)
             lastOfGood = i;
     }
     EXPECT_LT(firstOfLate, lastOfGood);
@@ -225,11 +226,12 @@ TEST_F(ParallelLine, TheLimitHoldsTheNextUnitUntilOneEnds) {
     EXPECT_EQ(r.status, kExitOk);
     expectWholeUpdate(a);
     expectWholeUpdate(b);
-    std::size_t lastOfA = 0, firstWriteOfB = simTranscript().size();
-    for (std::size_t i = 0; i < simTranscript().size(); ++i) {
-        if (simTranscript()[i].device == a)
+    const std::vector<SimExchange> transcript = simTranscript();
+    std::size_t lastOfA = 0, firstWriteOfB = transcript.size();
+    for (std::size_t i = 0; i < transcript.size(); ++i) {
+        if (transcript[i].device == a)
             lastOfA = i;
-        if (simTranscript()[i].device == b && simTranscript()[i].request[1] == SYSTEM_LOCK)
+        if (transcript[i].device == b && transcript[i].request[1] == SYSTEM_LOCK)
             firstWriteOfB = std::min(firstWriteOfB, i);
     }
     EXPECT_LT(lastOfA, firstWriteOfB) << "one at a time";

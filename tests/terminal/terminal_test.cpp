@@ -471,7 +471,8 @@ TEST_F(TerminalTest, AControllerSwappedWhileTheQuestionWaitsIsNotWritten) {
         const Ran r = run(args);
         answerAfter = nullptr;
         EXPECT_EQ(r.status, kExitChanged) << json;
-        EXPECT_TRUE(std::none_of(simTranscript().begin(), simTranscript().end(),
+        const std::vector<SimExchange> transcript = simTranscript();
+        EXPECT_TRUE(std::none_of(transcript.begin(), transcript.end(),
                                  [](const SimExchange& e) { return e.request[1] == SYSTEM_LOCK; }))
             << "nothing locked, erased or written";
         if (json) {
