@@ -13,7 +13,8 @@ add_library(win32_system_library STATIC platform/win32/system_library.cpp
 add_library(platform_win32_hotplug STATIC platform/win32/hotplug_win32.cpp)
 target_link_libraries(platform_win32_hotplug PUBLIC win32_system_library)
 target_link_libraries(win32_system_library PUBLIC project_warnings)
-add_library(platform_win32_hid STATIC platform/win32/hid_win32.cpp)
+add_library(platform_win32_hid STATIC platform/win32/hid_win32.cpp
+    platform/win32/device_list_win32.cpp platform/win32/port_win32.cpp)
 target_link_libraries(platform_win32_hid PUBLIC win32_system_library)
 add_library(platform_win32_wait STATIC platform/wait/wait.cpp platform/win32/clock_win32.cpp)
 target_link_libraries(platform_win32_wait PUBLIC win32_system_library)

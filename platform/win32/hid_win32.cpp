@@ -1,18 +1,15 @@
-// The platform's HID functions on Windows: SetupAPI for the interface list, hid.dll for
-// attributes and capabilities, overlapped file I/O with a time-out for the reports.
+// A unit opened, talked to and closed on Windows: hid.dll for attributes and capabilities,
+// overlapped file I/O with a time-out for the reports, a named mutex that keeps other
+// programs off it. The device list is device_list_win32.cpp's, the socket port_win32.cpp's.
 #include "platform/platform.h"
-#include "platform/port_name.h"
-#include "platform/win32/hid_class.h"
 #include "platform/win32/system_library.h"
 
 #include <windows.h>
-#include <setupapi.h>
 #include <hidsdi.h>
 #include <hidpi.h>
 
 #include <cwchar>
 #include <cwctype>
-#include <vector>
 
 namespace {
 
@@ -23,17 +20,6 @@ using GetPreparsedDataFn = BOOLEAN(__stdcall*)(HANDLE, PHIDP_PREPARSED_DATA*);
 using FreePreparsedDataFn = BOOLEAN(__stdcall*)(PHIDP_PREPARSED_DATA);
 using GetCapsFn = NTSTATUS(__stdcall*)(PHIDP_PREPARSED_DATA, HIDP_CAPS*);
 using FlushQueueFn = BOOLEAN(__stdcall*)(HANDLE);
-using GetClassDevsFn = HDEVINFO(__stdcall*)(const GUID*, const wchar_t*, HWND, DWORD);
-using EnumInterfacesFn = BOOL(__stdcall*)(HDEVINFO, SP_DEVINFO_DATA*, const GUID*, DWORD,
-                                          SP_DEVICE_INTERFACE_DATA*);
-using GetInterfaceDetailFn = BOOL(__stdcall*)(HDEVINFO, SP_DEVICE_INTERFACE_DATA*,
-                                              SP_DEVICE_INTERFACE_DETAIL_DATA_W*, DWORD, DWORD*,
-                                              SP_DEVINFO_DATA*);
-using DestroyListFn = BOOL(__stdcall*)(HDEVINFO);
-using GetParentFn = DWORD(__stdcall*)(DWORD*, DWORD, ULONG);
-using GetNodePropertyFn = DWORD(__stdcall*)(DWORD, ULONG, ULONG*, void*, ULONG*, ULONG);
-constexpr ULONG kCmDrpLocationPaths = 0x00000024; // CM_DRP_LOCATION_PATHS
-constexpr DWORD kCrSuccess = 0;
 
 // The functions this file needs, each resolved once.
 struct HidFunctions {
@@ -52,57 +38,6 @@ const HidFunctions& hid() {
         systemFunction<GetCapsFn>(L"hid.dll", "HidP_GetCaps"),
         systemFunction<FlushQueueFn>(L"hid.dll", "HidD_FlushQueue")};
     return functions;
-}
-
-struct SetupApiFunctions {
-    GetClassDevsFn getClassDevs;
-    EnumInterfacesFn enumInterfaces;
-    GetInterfaceDetailFn getDetail;
-    DestroyListFn destroyList;
-};
-
-const SetupApiFunctions& setupApi() {
-    static const SetupApiFunctions functions{
-        systemFunction<GetClassDevsFn>(L"setupapi.dll", "SetupDiGetClassDevsW"),
-        systemFunction<EnumInterfacesFn>(L"setupapi.dll", "SetupDiEnumDeviceInterfaces"),
-        systemFunction<GetInterfaceDetailFn>(L"setupapi.dll", "SetupDiGetDeviceInterfaceDetailW"),
-        systemFunction<DestroyListFn>(L"setupapi.dll", "SetupDiDestroyDeviceInfoList")};
-    return functions;
-}
-
-// The configuration manager's functions for a device's parents and location.
-struct ConfigManagerFunctions {
-    GetParentFn getParent;
-    GetNodePropertyFn getProperty;
-};
-
-const ConfigManagerFunctions& configManager() {
-    static const ConfigManagerFunctions functions{
-        systemFunction<GetParentFn>(L"cfgmgr32.dll", "CM_Get_Parent"),
-        systemFunction<GetNodePropertyFn>(L"cfgmgr32.dll", "CM_Get_DevNode_Registry_PropertyW")};
-    return functions;
-}
-
-// The port of the first device from `node` up that has a USB location path.
-std::wstring portAbove(DWORD node) {
-    const ConfigManagerFunctions& cm = configManager();
-    if (!cm.getParent || !cm.getProperty)
-        return {};
-    for (int depth = 0; depth < 8; ++depth) {
-        wchar_t paths[1024] = {};
-        ULONG size = sizeof paths - sizeof(wchar_t); // a multi-string, kept terminated
-        ULONG type = 0;
-        if (cm.getProperty(node, kCmDrpLocationPaths, &type, paths, &size, 0) == kCrSuccess) {
-            const std::wstring port = portOfLocationPath(paths); // the first of the paths
-            if (!port.empty())
-                return port;
-        }
-        DWORD parent = 0;
-        if (cm.getParent(&parent, node, 0) != kCrSuccess)
-            return {};
-        node = parent;
-    }
-    return {};
 }
 
 // What an open unit holds: its file and the named mutex that keeps other programs off it.
@@ -153,73 +88,6 @@ bool transfer(DeviceHandle device, bool write, std::uint8_t* report, std::size_t
     return error == ERROR_SUCCESS;
 }
 
-} // namespace
-
-bool platformListHidInterfaces(std::vector<std::wstring>& paths) {
-    paths.clear();
-    const SetupApiFunctions& api = setupApi();
-    auto getClassDevs = api.getClassDevs;
-    auto enumInterfaces = api.enumInterfaces;
-    auto getDetail = api.getDetail;
-    auto destroyList = api.destroyList;
-    if (!getClassDevs || !enumInterfaces || !getDetail || !destroyList)
-        return false;
-
-    GUID hidGuid = hidInterfaceClass();
-    HDEVINFO list = getClassDevs(&hidGuid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
-    if (list == INVALID_HANDLE_VALUE)
-        return false;
-
-    SP_DEVICE_INTERFACE_DATA interfaceData{};
-    interfaceData.cbSize = sizeof interfaceData;
-    for (DWORD index = 0; enumInterfaces(list, nullptr, &hidGuid, index, &interfaceData); ++index) {
-        DWORD required = 0;
-        getDetail(list, &interfaceData, nullptr, 0, &required, nullptr);
-        if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W))
-            continue;
-        // DWORD-aligned storage for the variable-length detail record.
-        std::vector<DWORD> storage((required + sizeof(DWORD) - 1) / sizeof(DWORD));
-        auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(storage.data());
-        detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
-        if (!getDetail(list, &interfaceData, detail, required, nullptr, nullptr))
-            continue;
-        paths.emplace_back(detail->DevicePath);
-    }
-    destroyList(list);
-    return true;
-}
-
-bool platformSamePath(const std::wstring& a, const std::wstring& b) {
-    auto lower = [](wchar_t c) {
-        return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-    };
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    return true;
-}
-
-bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uint16_t& productId) {
-    // Interface paths name their IDs: "\\?\hid#vid_1f4b&pid_0002#...".
-    std::wstring lower = path;
-    for (wchar_t& c : lower)
-        c = static_cast<wchar_t>(towlower(c));
-    const std::size_t vid = lower.find(L"vid_");
-    const std::size_t pid = lower.find(L"pid_");
-    if (vid == std::wstring::npos || pid == std::wstring::npos)
-        return false;
-    unsigned vendor = 0, product = 0;
-    if (swscanf(lower.c_str() + vid + 4, L"%4x", &vendor) != 1 ||
-        swscanf(lower.c_str() + pid + 4, L"%4x", &product) != 1)
-        return false;
-    vendorId = static_cast<std::uint16_t>(vendor);
-    productId = static_cast<std::uint16_t>(product);
-    return true;
-}
-
-namespace {
 
 // One name per interface path in every session: its letters folded, hashed (FNV-1a),
 // since a mutex name may not hold the path's backslashes.
@@ -236,51 +104,6 @@ std::wstring unitLockName(const std::wstring& path) {
 }
 
 } // namespace
-
-// A device plugged in again at one socket gets the same instance and interface path; only
-// its device notifications would tell the two apart.
-std::wstring platformInstanceOf(const std::wstring&) {
-    return {};
-}
-
-std::wstring platformPortOf(const std::wstring& path) {
-    const DWORD error = GetLastError();
-    const SetupApiFunctions& api = setupApi();
-    std::wstring port;
-    GUID hidGuid = hidInterfaceClass();
-    HDEVINFO list = api.getClassDevs && api.enumInterfaces && api.getDetail && api.destroyList
-                        ? api.getClassDevs(&hidGuid, nullptr, nullptr,
-                                           DIGCF_PRESENT | DIGCF_DEVICEINTERFACE)
-                        : INVALID_HANDLE_VALUE;
-    if (list != INVALID_HANDLE_VALUE) {
-        SP_DEVICE_INTERFACE_DATA interfaceData{};
-        interfaceData.cbSize = sizeof interfaceData;
-        for (DWORD index = 0; api.enumInterfaces(list, nullptr, &hidGuid, index, &interfaceData);
-             ++index) {
-            DWORD required = 0;
-            api.getDetail(list, &interfaceData, nullptr, 0, &required, nullptr);
-            if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W))
-                continue;
-            std::vector<DWORD> storage((required + sizeof(DWORD) - 1) / sizeof(DWORD));
-            auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(storage.data());
-            detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
-            SP_DEVINFO_DATA device{};
-            device.cbSize = sizeof device;
-            if (!api.getDetail(list, &interfaceData, detail, required, nullptr, &device) ||
-                !platformSamePath(detail->DevicePath, path))
-                continue;
-            port = portAbove(device.DevInst);
-            break;
-        }
-        api.destroyList(list);
-    }
-    SetLastError(error);
-    return port;
-}
-
-bool platformIsPortName(const std::wstring& port) {
-    return isPortPath(port);
-}
 
 DeviceHandle platformOpenDevice(const std::wstring& path) {
     HANDLE file =
