@@ -17,32 +17,46 @@
 
 namespace {
 
+// What a selection returns when the unit is ready to update.
+constexpr int kUnitReady = -1;
+
 class Line {
   public:
     Line(const TerminalSetup& setup, const TerminalOptions& options, StationFiles& files);
     int run();
 
   private:
+    std::unique_ptr<LineUnit> makeUnit();
+    void press(LineUnit& unit);
+    void finish(LineUnit& unit, UnitResult result);
+    void finishEnded();
     bool ask(LineUnit& unit, const Box& box);
     void progress(LineUnit& unit, const ProgressState& state);
     void redraw();
+    void turn(bool& stopping);
     std::size_t writing() const;
+    // The single update and status.
+    int runSingle();
+    int chooseAndConnect(LineUnit& unit, bool& connected);
+    // The production line.
+    int runLine();
     bool mayStartAnother() const;
     bool poll();
     void start(const ListedUnit& listed);
-    void finishEnded();
-    void record(LineUnit& unit, UnitResult result, const std::wstring& text);
 
     const TerminalSetup& setup_;
     const TerminalOptions& options_;
     StationFiles& files_;
-    bool recordFailed_ = false; // then no unit starts any more
-    bool redrawDue_ = false; // a unit's progress is due to be drawn
+    const bool single_;
+    bool recordFailed_ = false;    // then no unit starts any more
+    bool interruptedUnasked_ = false; // a single update declined by an interrupt
+    bool redrawDue_ = false;       // a unit's progress is due to be drawn
     ProgressThrottle blockThrottle_{kRedrawnProgress};
     const long limit_; // units written at once; 0: no limit
     WorkQueue queue_;
     LineLink link_;
     LineReport report_;
+    Voice voice_;
     std::map<std::wstring, std::unique_ptr<LineUnit>> units_;
     std::size_t finished_ = 0;
     std::wstring lastSeen_;
@@ -51,14 +65,32 @@ class Line {
 };
 
 Line::Line(const TerminalSetup& setup, const TerminalOptions& options, StationFiles& files)
-    : setup_(setup), options_(options), files_(files),
-      limit_(options.parallel ? options.parallelLimit : 1),
-      report_(setup, options) {
+    : setup_(setup), options_(options), files_(files), single_(!options.each && !options.all),
+      limit_(options.parallel ? options.parallelLimit : 1), report_(setup, options, single_) {
     link_.queue = &queue_;
     link_.options = &options_;
     link_.personAtTerminal = setup.personAtTerminal();
     link_.ask = [this](LineUnit& unit, const Box& box) { return ask(unit, box); };
+    link_.answeredByRule = [this](LineUnit&, const Box& box, bool yes) {
+        report_.answeredByRule(box, yes);
+    };
+    link_.progressOpened = [this](LineUnit&) { report_.progressOpened(); };
+    link_.progressClosed = [this](LineUnit&) { report_.progressClosed(); };
     link_.progress = [this](LineUnit& unit, const ProgressState& state) { progress(unit, state); };
+    voice_.language = setup.language;
+    voice_.say = [this](const std::wstring& text) { report_.say(text); };
+    voice_.complain = [this](const std::wstring& text) { report_.complain(text); };
+}
+
+std::unique_ptr<LineUnit> Line::makeUnit() {
+    auto unit = std::make_unique<LineUnit>();
+    unit->frontEnd = std::make_unique<UnitFrontEnd>(link_, *unit);
+    unit->session = std::make_unique<Session>(*unit->frontEnd, setup_.language);
+    if (files_.trace() != nullptr) {
+        unit->trace = files_.trace()->follow();
+        unit->session->traceWire(&unit->trace);
+    }
+    return unit;
 }
 
 std::size_t Line::writing() const {
@@ -66,15 +98,6 @@ std::size_t Line::writing() const {
     for (const auto& entry : units_)
         count += entry.second->state == UnitState::Writing;
     return count;
-}
-
-bool Line::mayStartAnother() const {
-    if (recordFailed_)
-        return false;
-    const long busy = static_cast<long>(writing());
-    if (options_.count > 0 && static_cast<long>(finished_) + busy >= options_.count)
-        return false;
-    return limit_ == 0 || busy < limit_;
 }
 
 void Line::redraw() {
@@ -87,9 +110,9 @@ void Line::redraw() {
     report_.redraw(shown);
 }
 
-// On a terminal the block, every unit at once, is redrawn as the throttle allows, by the
-// line's loop: the writer that reports its progress waits for this call, and a slow
-// console must not lengthen its waits. To a pipe or as JSON each unit's own steps.
+// A line's block on a terminal, every unit at once, is redrawn as the throttle allows, by
+// the engine's loop: the writer that reports its progress waits for this call, and a slow
+// console must not lengthen its waits. Otherwise each unit's own steps.
 void Line::progress(LineUnit& unit, const ProgressState& state) {
     unit.progress = state;
     if (options_.quiet || state.blocksTotal == 0)
@@ -101,9 +124,9 @@ void Line::progress(LineUnit& unit, const ProgressState& state) {
     report_.progress(unit);
 }
 
-// A question about one unit, one at a time, naming it; the others go on meanwhile, and
-// those that finish are recorded at once (their results are printed once it is answered),
-// and drawn again once it is answered. An interrupt, or the end of input, declines.
+// A question about one unit, one at a time; the others go on meanwhile, and those that
+// finish are recorded at once (their results told once it is answered, and drawn again).
+// An interrupt, or the end of input, declines.
 bool Line::ask(LineUnit& unit, const Box& box) {
     report_.question(unit, box);
     if (!reader_)
@@ -115,57 +138,199 @@ bool Line::ask(LineUnit& unit, const Box& box) {
         queue_.runNext(std::chrono::milliseconds(5));
         finishEnded();
     }
-    report_.answered(answered);
+    report_.answered(answered, reader_->ended());
     redraw();
     return answered && isYes(answer, setup_.language);
 }
 
-void Line::record(LineUnit& unit, UnitResult result, const std::wstring& text) {
-    unit.state = UnitState::Done;
-    unit.session->release();
-    ++finished_;
-    // On the disk before its result is told; what could not be recorded stops the line.
-    const auto took = std::chrono::steady_clock::now() - unit.startedAt;
-    const StationEntry entry{
-        std::chrono::system_clock::now(), unit.port, unit.path, unit.product, unit.versions[0],
-        unit.versions[1], unit.versions[2], result, text,
-        static_cast<std::uint64_t>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(took).count()),
-        unit.session->view().image};
-    if (!files_.keep(entry) && !recordFailed_) {
-        recordFailed_ = true;
-        report_.say(files_.problem());
+// The update pressed on a unit that is ready: written from now on, or, declined or
+// skipped at once, finished.
+void Line::press(LineUnit& u) {
+    const SessionView& view = u.session->view();
+    u.order = ++started_;
+    u.versions[0] = view.unitVersion;
+    u.versions[1] = view.bootloaderVersion;
+    u.versions[2] = view.escVersion;
+    u.image = view.image;
+    u.startedAt = std::chrono::steady_clock::now();
+    u.session->updatePressed();
+    if (u.session->updateRunning()) {
+        u.state = UnitState::Writing;
+        report_.started(u);
+        redraw();
+        return;
     }
-    report_.finished({unit.path, unit.port, unit.product, result, text});
-    if (!options_.all)
-        report_.say(formatText(loadText(setup_.language, IDS_CLI_REMOVE_UNIT),
-                               {unitName(unit.path, unit.port)}));
+    finish(u, updateResult(*u.session, options_, setup_.personAtTerminal()));
+}
+
+// The one place a unit ends: on the disk before its result is told, in the trace, then
+// told. What could not be recorded stops the line.
+void Line::finish(LineUnit& u, UnitResult result) {
+    u.state = UnitState::Done;
+    const bool written = result == UnitResult::Updated || result == UnitResult::Failed;
+    // A single update that an interrupt declined ends with nothing recorded or told.
+    if (single_ && !written && setup_.interrupt->load()) {
+        interruptedUnasked_ = true;
+        return;
+    }
+    ++finished_;
+    std::wstring text = notWrittenText(setup_.language, result);
+    if (result == UnitResult::Updated || (single_ && result == UnitResult::Failed))
+        text = u.session->view().hint;
+    else if (result == UnitResult::Failed)
+        text = u.failure;
+    if (!single_)
+        u.session->release();
+    const auto took = std::chrono::steady_clock::now() - u.startedAt;
+    const bool kept = files_.keep(
+        {std::chrono::system_clock::now(), u.port, u.path, u.product, u.versions[0],
+         u.versions[1], u.versions[2], result, u.failure,
+         static_cast<std::uint64_t>(
+             std::chrono::duration_cast<std::chrono::milliseconds>(took).count()),
+         u.image});
+    if (!kept && !recordFailed_) {
+        recordFailed_ = true;
+        if (!single_)
+            report_.say(files_.problem());
+    }
+    report_.finished(u, {u.path, u.port, u.product, result, text},
+                     single_ && !kept ? files_.problem() : std::wstring());
 }
 
 void Line::finishEnded() {
     for (auto& entry : units_) {
         LineUnit& unit = *entry.second;
-        if (unit.state != UnitState::Writing || unit.session->updateRunning())
-            continue;
-        const UnitResult result = updateResult(*unit.session, options_, setup_.personAtTerminal());
-        record(unit, result,
-               result == UnitResult::Updated ? unit.session->view().hint : unit.failure);
+        if (unit.state == UnitState::Writing && !unit.session->updateRunning())
+            finish(unit, updateResult(*unit.session, options_, setup_.personAtTerminal()));
     }
 }
 
+// One piece of work at a time, so that arrivals and interrupts are looked at however busy
+// the writers keep this thread. Interrupts are refused while any unit writes, as Close is
+// in the window; after one no unit starts.
+void Line::turn(bool& stopping) {
+    queue_.runNext(std::chrono::milliseconds(0));
+    if (redrawDue_) {
+        redrawDue_ = false;
+        redraw();
+    }
+    finishEnded();
+    if (setup_.interrupt->exchange(false)) {
+        stopping = true;
+        if (writing() > 0)
+            report_.interruptRefused();
+    }
+}
+
+// As the window: a unit is asked again only when something was plugged in or out; with
+// --wait until one is ready, saying each other state once. kUnitReady, or the exit status
+// (kExitNoUnit also when the wait ran out). `connected`: the session has a state to tell.
+int Line::chooseAndConnect(LineUnit& unit, bool& connected) {
+    const std::int64_t deadline =
+        options_.waitSeconds < 0 ? -1 : platformMicroseconds() + options_.waitSeconds * 1000000;
+    const bool oneOfSeveral = options_.command == TerminalCommand::Status;
+    bool firstRound = true;
+    int lastStatus = kUnitReady;
+    std::wstring lastHint, lastSeen;
+    for (;; firstRound = false) {
+        if (setup_.interrupt->load())
+            return kExitInterrupted;
+        std::vector<ListedUnit> listed;
+        listUnits(listed);
+        const std::vector<ListedUnit> units = onChosenPorts(std::move(listed), options_);
+        std::wstring path;
+        int status = kUnitReady;
+        // Waiting, why not is said at the first look and whenever it changes.
+        const bool speak = !options_.wait || firstRound;
+        connected = chooseUnit(units, options_, oneOfSeveral, speak ? &voice_ : nullptr, path, status);
+        if (!connected && options_.wait && !firstRound && status != lastStatus)
+            chooseUnit(units, options_, oneOfSeveral, &voice_, path, status);
+        const std::wstring seen = unitsSeen(units);
+        const bool changed = firstRound || seen != lastSeen;
+        lastSeen = seen;
+        if (connected && !changed) {
+            status = lastStatus;
+        } else if (connected) {
+            unit.shown.clear();
+            unit.session->connect(path);
+            const SessionView& view = unit.session->view();
+            unit.path = view.device;
+            unit.port = view.port;
+            unit.product = view.unitLabel;
+            status = view.outcome == ConnectionOutcome::ReadyToUpdate
+                         ? kUnitReady
+                         : outcomeExitStatus(view.outcome);
+            if (!options_.wait || status == kUnitReady)
+                return status;
+            // Each other state once, as it is seen.
+            if (view.hint != lastHint) {
+                lastHint = view.hint;
+                for (const Box& box : unit.shown)
+                    voice_.say(box.text);
+                voice_.say(lastHint);
+            }
+            unit.shown.clear();
+        } else if (!options_.wait) {
+            return status;
+        }
+        if (firstRound)
+            voice_.say(loadText(setup_.language, IDS_CLI_WAITING_FOR));
+        lastStatus = status;
+        if (deadline >= 0 && platformMicroseconds() >= deadline)
+            return kExitNoUnit;
+        setup_.idle();
+    }
+}
+
+// A line of one, or status: the unit chosen, its state told, and, for update, written.
+int Line::runSingle() {
+    LineUnit& u = *(units_[std::wstring()] = makeUnit());
+    bool connected = false;
+    const int status = chooseAndConnect(u, connected);
+    const bool update = options_.command == TerminalCommand::Update;
+    if (connected && (!update || !options_.quiet || status != kUnitReady))
+        report_.status(u);
+    if (!update) {
+        u.session->close();
+        if (u.session->view().image.damaged)
+            return kExitImageDamaged;
+        return status == kUnitReady ? kExitOk : status;
+    }
+    if (status != kUnitReady) {
+        u.session->close();
+        return status;
+    }
+    press(u);
+    bool stopping = false;
+    while (u.state == UnitState::Writing) {
+        turn(stopping);
+        if (u.state == UnitState::Writing)
+            queue_.runNext(std::chrono::milliseconds(100));
+    }
+    u.session->close();
+    if (interruptedUnasked_)
+        return kExitInterrupted;
+    if (recordFailed_)
+        return kExitRecordFailed;
+    return resultExitStatus(updateResult(*u.session, options_, setup_.personAtTerminal()));
+}
+
+bool Line::mayStartAnother() const {
+    if (recordFailed_)
+        return false;
+    const long busy = static_cast<long>(writing());
+    if (options_.count > 0 && static_cast<long>(finished_) + busy >= options_.count)
+        return false;
+    return limit_ == 0 || busy < limit_;
+}
+
 void Line::start(const ListedUnit& listed) {
-    auto unit = std::make_unique<LineUnit>();
+    std::unique_ptr<LineUnit> unit = makeUnit();
     LineUnit& u = *unit;
     u.path = listed.path;
     u.port = listed.port;
     u.instance = listed.instance;
     u.product = productLabel(listed.productId);
-    u.frontEnd = std::make_unique<UnitFrontEnd>(link_, u);
-    u.session = std::make_unique<Session>(*u.frontEnd, setup_.language);
-    if (files_.trace() != nullptr) {
-        u.trace = files_.trace()->follow();
-        u.session->traceWire(&u.trace);
-    }
     units_[listed.path] = std::move(unit);
     if (!listed.openable) {
         u.state = UnitState::Refused;
@@ -179,21 +344,7 @@ void Line::start(const ListedUnit& listed) {
         report_.notReady(u, outcome);
         return;
     }
-    u.order = ++started_;
-    u.versions[0] = u.session->view().unitVersion;
-    u.versions[1] = u.session->view().bootloaderVersion;
-    u.versions[2] = u.session->view().escVersion;
-    u.startedAt = std::chrono::steady_clock::now();
-    u.session->updatePressed();
-    if (u.session->updateRunning()) {
-        u.state = UnitState::Writing;
-        report_.started(u);
-        redraw();
-        return;
-    }
-    const UnitResult result = updateResult(*u.session, options_, setup_.personAtTerminal());
-    record(u, result,
-           result == UnitResult::Failed ? u.failure : notWrittenText(setup_.language, result));
+    press(u);
 }
 
 // Looks at what is plugged in: units that went are forgotten (plugged in again, even at the
@@ -228,7 +379,7 @@ bool Line::poll() {
     return started_ != before;
 }
 
-int Line::run() {
+int Line::runLine() {
     // --wait counts on the clock from the last unit's end or start, however long a look at
     // the bus or a wait between two took.
     const std::int64_t waitUs = options_.waitSeconds < 0 ? -1 : options_.waitSeconds * 1000000;
@@ -238,20 +389,7 @@ int Line::run() {
     int ended = kExitOk;
     WaitDeadline nextPoll = platformDeadline(0);
     for (;;) {
-        // One piece of work at a time, so that arrivals and interrupts are looked at
-        // however busy the writers keep this thread.
-        queue_.runNext(std::chrono::milliseconds(0));
-        if (redrawDue_) {
-            redrawDue_ = false;
-            redraw();
-        }
-        finishEnded();
-        // Interrupts are refused while any write runs; no unit starts after one.
-        if (setup_.interrupt->exchange(false)) {
-            stopping = true;
-            if (writing() > 0)
-                report_.say(loadText(setup_.language, IDS_CLI_INTERRUPT_REFUSED));
-        }
+        turn(stopping);
         if (writing() > 0) {
             if (!stopping && !options_.all && platformDeadline(0) >= nextPoll) {
                 poll();
@@ -287,12 +425,15 @@ int Line::run() {
     return recordFailed_ ? kExitRecordFailed : status;
 }
 
+int Line::run() {
+    return single_ ? runSingle() : runLine();
+}
+
 } // namespace
 
-int productionLine(const TerminalSetup& setup, const TerminalOptions& options,
-                   StationFiles& files) {
-    // Without --yes each unit is asked, which needs someone to read the question.
-    if (!options.yes && !setup.interactive) {
+int runUnits(const TerminalSetup& setup, const TerminalOptions& options, StationFiles& files) {
+    // Without --yes each unit of a line is asked, which needs someone to read the question.
+    if ((options.each || options.all) && !options.yes && !setup.interactive) {
         *setup.err << utf8Lines(formatText(loadText(setup.language, IDS_CLI_USAGE_ERROR),
                                            {loadText(setup.language, IDS_CLI_LINE_NEEDS_YES)}))
                    << '\n'

@@ -24,9 +24,9 @@ std::wstring progressLine(Language language, const LineUnit& unit, const std::ws
 
 } // namespace
 
-LineReport::LineReport(const TerminalSetup& setup, const TerminalOptions& options)
-    : setup_(setup), options_(options) {
-    if (setup_.interactive && !options_.quiet && !options_.json)
+LineReport::LineReport(const TerminalSetup& setup, const TerminalOptions& options, bool single)
+    : setup_(setup), options_(options), single_(single) {
+    if (!single_ && setup_.interactive && !options_.quiet && !options_.json)
         drawer_ = std::make_unique<LiveDrawer>(*setup_.err);
 }
 
@@ -42,8 +42,21 @@ void LineReport::say(const std::wstring& text) {
         print(err(), utf8Lines(text) + '\n');
 }
 
+void LineReport::complain(const std::wstring& text) {
+    print(err(), utf8Lines(text) + '\n');
+}
+
+void LineReport::interruptRefused() {
+    const std::wstring text = loadText(setup_.language, IDS_CLI_INTERRUPT_REFUSED);
+    // The single update's progress line is left where it is, mid-line.
+    if (single_)
+        err() << '\n' << utf8Lines(text) << '\n' << std::flush;
+    else
+        say(text);
+}
+
 void LineReport::started(const LineUnit& unit) {
-    if (!drawer_)
+    if (!single_ && !drawer_)
         say(unitLine(setup_.language, unitName(unit.path, unit.port), unit.product, loadText(setup_.language, IDS_CLI_RESULT_WRITING)));
 }
 
@@ -75,8 +88,35 @@ void LineReport::redraw(const std::vector<const LineUnit*>& writing) {
     drawer_->show(std::move(lines));
 }
 
+void LineReport::progressOpened() {
+    lastLineLength_ = 0;
+    if (single_ && !options_.quiet)
+        err() << utf8Lines(progressText(setup_.language, ProgressState{})) << '\n' << std::flush;
+}
+
+void LineReport::progressClosed() {
+    if (single_ && !options_.quiet && setup_.interactive)
+        err() << '\n' << std::flush;
+}
+
 void LineReport::progress(LineUnit& unit) {
-    if (options_.quiet || drawer_ || unit.progress.blocksTotal == 0 ||
+    if (single_ && !options_.quiet && unit.progress.blocksTotal != 0) {
+        // On a terminal one line that rewrites itself; to a pipe or a log a line a step.
+        const bool inPlace = setup_.interactive;
+        if (!(inPlace ? unit.redrawn : unit.written).due(unit.progress))
+            return;
+        const std::string line = utf8Lines(progressText(setup_.language, unit.progress));
+        if (!inPlace) {
+            err() << line << '\n' << std::flush;
+            return;
+        }
+        // Blanks over what a longer line left; consoles without escape sequences too.
+        const std::size_t pad = lastLineLength_ > line.size() ? lastLineLength_ - line.size() : 0;
+        err() << '\r' << line << std::string(pad, ' ') << std::flush;
+        lastLineLength_ = line.size();
+        return;
+    }
+    if (single_ || options_.quiet || drawer_ || unit.progress.blocksTotal == 0 ||
         !unit.written.due(unit.progress))
         return;
     if (options_.json) {
@@ -89,12 +129,23 @@ void LineReport::progress(LineUnit& unit) {
           << std::flush;
 }
 
-void LineReport::finished(const Finished& f) {
+void LineReport::finished(LineUnit& unit, const Finished& f, const std::wstring& recordProblem) {
+    if (single_) {
+        finishedAlone(unit, f, recordProblem);
+        return;
+    }
     tally_.add(f);
     if (options_.json) {
         out() << resultJson(f) << '\n' << std::flush;
-        return;
+    } else {
+        tellFinished(f);
     }
+    if (!options_.all)
+        say(formatText(loadText(setup_.language, IDS_CLI_REMOVE_UNIT),
+                       {unitName(unit.path, unit.port)}));
+}
+
+void LineReport::tellFinished(const Finished& f) {
     const std::wstring name = unitName(f.path, f.port);
     std::string text =
         utf8Lines(unitLine(setup_.language, name, f.product, resultWords(setup_.language, f))) +
@@ -109,8 +160,9 @@ void LineReport::finished(const Finished& f) {
 }
 
 void LineReport::question(const LineUnit& unit, const Box& box) {
-    const std::string text =
-        questionText(setup_.language, box, unitName(unit.path, unit.port) + L"  " + unit.product);
+    const std::string text = questionText(
+        setup_.language, box,
+        single_ ? std::wstring() : unitName(unit.path, unit.port) + L"  " + unit.product);
     if (drawer_)
         drawer_->question(text);
     else
@@ -118,12 +170,18 @@ void LineReport::question(const LineUnit& unit, const Box& box) {
 }
 
 // Without a typed answer (an interrupt, the end of input) the prompt's line is ended.
-void LineReport::answered(bool typed) {
+void LineReport::answered(bool typed, bool ended) {
     // While the question waits nothing else writes: the block is away.
-    if (!typed)
+    if (!typed || (single_ && ended))
         err() << '\n' << std::flush;
     if (drawer_)
         drawer_->answered();
+}
+
+// The single update tells what a flag answered, as if typed.
+void LineReport::answeredByRule(const Box& box, bool yes) {
+    if (single_ && !options_.quiet)
+        err() << questionText(setup_.language, box, {}) << (yes ? "y" : "n") << '\n' << std::flush;
 }
 
 int LineReport::tally(int ended, bool recordKept, const std::wstring& recordProblem) {

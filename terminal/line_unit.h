@@ -1,6 +1,7 @@
-// One unit of a production line: its session, its front end, where it is and how it
-// ended. Its front end answers boxes by the flags or hands a question to the line, and
-// hands its progress to the line; its window thread is the line's.
+// One unit of a run, a line's or the single update's: its session, its front end, where it
+// is and how it ended. Its front end answers boxes by the flags or hands a question to the
+// run, keeps the boxes it shows, and hands its progress to the run; its window thread is
+// the run's.
 #pragma once
 
 #include "session/progress_throttle.h"
@@ -13,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 enum class UnitState { NotReady, Refused, Writing, Done };
 
@@ -25,20 +27,26 @@ struct LineUnit {
     std::unique_ptr<FrontEnd> frontEnd;
     std::unique_ptr<Session> session;
     ProgressState progress{};
-    ProgressThrottle written{kWrittenProgress}; // its lines to a pipe or as JSON
+    ProgressThrottle written{kWrittenProgress}; // its progress written down
+    ProgressThrottle redrawn{kRedrawnProgress}; // its progress redrawn in place
     std::wstring failure;        // the failure box's text, with its code line
+    std::vector<Box> shown;      // the OK boxes shown and not yet told
     std::uint64_t order = 0;     // in which order the units started
     std::wstring versions[3];    // the unit's, bootloader's and controller's before
+    ImageFacts image;            // what is, or would be, written
     std::chrono::steady_clock::time_point startedAt;
     WireTrace trace; // what its session's record reports to, with --trace
 };
 
-// What a unit's front end needs of its line, all on the line's thread.
+// What a unit's front end needs of its run, all on the run's thread.
 struct LineLink {
     WorkQueue* queue = nullptr;
     const TerminalOptions* options = nullptr;
     bool personAtTerminal = false;
-    std::function<bool(LineUnit&, const Box&)> ask; // a question for the person
+    // A question for the person; a question a flag or rule answered, told.
+    std::function<bool(LineUnit&, const Box&)> ask;
+    std::function<void(LineUnit&, const Box&, bool yes)> answeredByRule;
+    std::function<void(LineUnit&)> progressOpened, progressClosed;
     std::function<void(LineUnit&, const ProgressState&)> progress;
 };
 
@@ -49,9 +57,9 @@ class UnitFrontEnd : public FrontEnd {
     bool ask(const Box& box) override;
     void stopDeviceChanges() override {}
     void end(EndStatus) override {}
-    FeedbackWindow openProgress(const std::wstring&, int, int, int, int) override { return &unit_; }
+    FeedbackWindow openProgress(const std::wstring&, int, int, int, int) override;
     void showProgress(FeedbackWindow, const ProgressState& state) override;
-    void closeProgress(FeedbackWindow) override {}
+    void closeProgress(FeedbackWindow) override;
     void run(const std::function<void()>& work) override { line_.queue->run(work); }
     void postUpdateEnded() override;
 

@@ -1,10 +1,12 @@
 // The terminal edition, for every platform: what its entry points and its tests call. Its
 // rules live by job beside this header: the command line and who answers which question
-// (options.h), exit statuses (exit_status.h), choosing a unit (unit_choice.h), waiting for
-// one (unit_wait.h), the commands (commands.h), the production line (line.h) with its units
-// (line_unit.h), report (line_report.h) and reader of typed answers (answer_reader.h), and
-// the session drawn on a console (console_front_end.h). linux/ and win32/ hold each
-// system's signals, console and entry.
+// (options.h), exit statuses (exit_status.h), choosing a unit (unit_choice.h), the engine
+// of status, update and the production line (line.h) with its units and their one front
+// end (line_unit.h), what it tells (line_report.h, single_report.cpp) and the questions
+// and answers (answer_reader.h), results named (unit_result.h), as JSON (result_json.h)
+// and tallied (tally.h), the record and the trace (station_files.h), the list (commands.h),
+// the live block (live_lines.h) and what is shown of names (shown_text.h). linux/ and
+// win32/ hold each system's signals, console, files and entry.
 #pragma once
 
 #include "resources/texts.h"

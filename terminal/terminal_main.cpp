@@ -64,9 +64,9 @@ int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& giv
         files.finishTrace();
         return kExitImageDamaged;
     }
-    const int status = options.command == TerminalCommand::Update && (options.each || options.all)
-                           ? productionLine(setup, options, files)
-                           : unitCommand(setup, options, files);
+    const int status = options.command == TerminalCommand::List
+                           ? listCommand(setup, options, files)
+                           : runUnits(setup, options, files);
     // Support's trace is not the station's record: a trace cut short ends nothing early.
     if (!files.finishTrace())
         *setup.err << utf8Lines(loadText(setup.language, IDS_CLI_TRACE_FAILED)) << '\n' << std::flush;
