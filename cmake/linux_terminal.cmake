@@ -7,9 +7,9 @@ function(add_terminal_program name)
 endfunction()
 find_package(Threads REQUIRED)
 add_terminal_program(orca-75-lx-updater-cli terminal/linux/product_main.cpp)
-target_link_libraries(orca-75-lx-updater-cli PRIVATE platform_linux_hid)
+target_link_libraries(orca-75-lx-updater-cli PRIVATE platform_linux_hid platform_linux_monitor)
 add_terminal_program(orca-75-lx-updater-cli-demo terminal/linux/demo_main.cpp)
-target_link_libraries(orca-75-lx-updater-cli-demo PRIVATE sim_hid)
+target_link_libraries(orca-75-lx-updater-cli-demo PRIVATE sim_hid sim_hotplug)
 static_for_emulator(orca-75-lx-updater-cli-demo)
 
 # The parallel line with 1, 4 and 8 simulated units in real time; prints figures.

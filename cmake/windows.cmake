@@ -62,7 +62,8 @@ target_link_libraries(orca-75-lx-updater-demo PRIVATE update unitlink sim_hid
     platform_win32_wait platform_win32_image win32_system_library)
 
 # The terminal edition: console programs on the same session, texts and resources.
-add_library(terminal_ui OBJECT terminal/win32/run_program.cpp resources/windows_texts.cpp)
+add_library(terminal_ui OBJECT terminal/win32/run_program.cpp terminal/win32/device_changes.cpp
+    resources/windows_texts.cpp)
 target_link_libraries(terminal_ui PUBLIC project_warnings)
 function(add_console_program name)
     add_executable(${name} ${ARGN} $<TARGET_OBJECTS:terminal_ui>
@@ -72,10 +73,10 @@ function(add_console_program name)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR})
 endfunction()
 add_console_program(orca-75-lx-updater-cli terminal/win32/product_main.cpp)
-target_link_libraries(orca-75-lx-updater-cli PRIVATE update unitlink
+target_link_libraries(orca-75-lx-updater-cli PRIVATE update unitlink platform_win32_hotplug
     platform_win32_hid platform_win32_wait platform_win32_image win32_system_library)
 add_console_program(orca-75-lx-updater-cli-demo terminal/win32/demo_main.cpp)
-target_link_libraries(orca-75-lx-updater-cli-demo PRIVATE update unitlink sim_hid
+target_link_libraries(orca-75-lx-updater-cli-demo PRIVATE update unitlink sim_hid sim_hotplug
     platform_win32_wait platform_win32_image win32_system_library)
 
 # The update through the real dialog, in real time; prints figures, tests nothing.

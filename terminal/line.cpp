@@ -34,6 +34,8 @@ class Line {
     void progress(LineUnit& unit, const ProgressState& state);
     void redraw();
     void turn(bool& stopping);
+    void takeChanges();
+    bool lookDue(WaitDeadline* nextLook);
     std::size_t writing() const;
     // The single update and status.
     int runSingle();
@@ -51,6 +53,7 @@ class Line {
     bool recordFailed_ = false;    // then no unit starts any more
     bool interruptedUnasked_ = false; // a single update declined by an interrupt
     bool redrawDue_ = false;       // a unit's progress is due to be drawn
+    bool changed_ = false;         // the platform told of a device change since the last look
     ProgressThrottle blockThrottle_{kRedrawnProgress};
     const long limit_; // units written at once; 0: no limit
     WorkQueue queue_;
@@ -205,6 +208,42 @@ void Line::finishEnded() {
     }
 }
 
+// The device changes the platform told of: a removal reaches the unit's session (which
+// holds it while it writes) and marks the unit gone, so that a unit plugged in again at
+// the same node is a new one; any change asks for a look at what is plugged in.
+void Line::takeChanges() {
+    if (!setup_.nextChange)
+        return;
+    for (HotPlugEvent event; setup_.nextChange(event);) {
+        changed_ = true;
+        if (event.arrival)
+            continue;
+        for (auto& entry : units_) {
+            LineUnit& unit = *entry.second;
+            if (unit.path.empty() || !platformSamePath(unit.path, event.path))
+                continue;
+            unit.removed = true;
+            unit.session->deviceChanged(DeviceChange::Removal, event.path);
+        }
+    }
+}
+
+// Whether to look at what is plugged in: where the platform tells of changes, when one
+// came; elsewhere after each idle wait, and while units write every kUnitPollMs.
+bool Line::lookDue(WaitDeadline* nextLook) {
+    if (setup_.nextChange) {
+        const bool due = changed_;
+        changed_ = false;
+        return due;
+    }
+    if (nextLook == nullptr)
+        return true;
+    if (platformDeadline(0) < *nextLook)
+        return false;
+    *nextLook = platformDeadline(kUnitPollMs);
+    return true;
+}
+
 // One piece of work at a time, so that arrivals and interrupts are looked at however busy
 // the writers keep this thread. Interrupts are refused while any unit writes, as Close is
 // in the window; after one no unit starts.
@@ -214,6 +253,7 @@ void Line::turn(bool& stopping) {
         redrawDue_ = false;
         redraw();
     }
+    takeChanges();
     finishEnded();
     if (setup_.interrupt->exchange(false)) {
         stopping = true;
@@ -235,6 +275,13 @@ int Line::chooseAndConnect(LineUnit& unit, bool& connected) {
     for (;; firstRound = false) {
         if (setup_.interrupt->load())
             return kExitInterrupted;
+        takeChanges();
+        if (!lookDue(nullptr) && !firstRound) {
+            if (deadline >= 0 && platformMicroseconds() >= deadline)
+                return kExitNoUnit;
+            setup_.idle();
+            continue;
+        }
         std::vector<ListedUnit> listed;
         listUnits(listed);
         const std::vector<ListedUnit> units = onChosenPorts(std::move(listed), options_);
@@ -364,8 +411,8 @@ bool Line::poll() {
             present = present || (platformSamePath(unit.path, it->first) &&
                                   unit.instance == it->second->instance);
         const UnitState state = it->second->state;
-        const bool forget =
-            state != UnitState::Writing && (!present || (changed && state != UnitState::Done));
+        const bool forget = state != UnitState::Writing &&
+                            (!present || it->second->removed || (changed && state != UnitState::Done));
         it = forget ? units_.erase(it) : std::next(it);
     }
     const std::uint64_t before = started_;
@@ -387,14 +434,12 @@ int Line::runLine() {
     bool stopping = false;
     bool polledOnce = false;
     int ended = kExitOk;
-    WaitDeadline nextPoll = platformDeadline(0);
+    WaitDeadline nextLook = platformDeadline(0);
     for (;;) {
         turn(stopping);
         if (writing() > 0) {
-            if (!stopping && !options_.all && platformDeadline(0) >= nextPoll) {
+            if (!stopping && !options_.all && lookDue(&nextLook))
                 poll();
-                nextPoll = platformDeadline(kUnitPollMs);
-            }
             queue_.runNext(std::chrono::milliseconds(5));
             idleSince = platformMicroseconds();
             continue;
@@ -409,7 +454,8 @@ int Line::runLine() {
             break;
         if (options_.all && polledOnce)
             break;
-        const bool startedAny = poll();
+        const bool looked = !polledOnce || lookDue(nullptr);
+        const bool startedAny = looked && poll();
         polledOnce = true;
         if (startedAny || options_.all) {
             idleSince = platformMicroseconds();

@@ -24,6 +24,7 @@ struct LineUnit {
     std::wstring instance; // this plugging of it: another at the same path is a new unit
     std::wstring product;
     UnitState state = UnitState::NotReady;
+    bool removed = false; // unplugged, as the platform told
     std::unique_ptr<FrontEnd> frontEnd;
     std::unique_ptr<Session> session;
     ProgressState progress{};

@@ -9,6 +9,7 @@
 // win32/ hold each system's signals, console, files and entry.
 #pragma once
 
+#include "platform/platform.h"
 #include "resources/texts.h"
 #include "session/text_encoding.h"
 #include "terminal/exit_status.h"
@@ -31,7 +32,11 @@ constexpr std::uint32_t kUnitPollMs = 500;
 // same-or-newer question); the flag its signal or console handler sets (Ctrl-C,
 // Ctrl-Break, SIGTERM, SIGHUP), acted on by the run's own thread only, before an update
 // ends the run, during one refused; and what to do about every kUnitPollMs while waiting
-// for a unit (by default a platform wait).
+// for a unit (by default a platform wait). Where the platform tells of device changes
+// (udev's monitor, a console's device notifications), `nextChange` takes the next one that
+// waits (false when none does), `idle` ends early when one comes, and what is plugged in is
+// looked at only then; null where nothing tells (the simulated bus): then it is looked at
+// every kUnitPollMs.
 struct TerminalSetup {
     Language language = Language::English;
     std::istream* in = nullptr;
@@ -41,6 +46,7 @@ struct TerminalSetup {
     bool inputIsTerminal = false;
     std::atomic<bool>* interrupt = nullptr;
     std::function<void()> idle;
+    std::function<bool(HotPlugEvent&)> nextChange;
 
     bool personAtTerminal() const { return interactive && inputIsTerminal; }
 };

@@ -6,6 +6,7 @@
 #include "terminal/terminal.h"
 
 #include <csignal>
+#include <poll.h>
 #include <iostream>
 #include <unistd.h>
 
@@ -49,5 +50,21 @@ int runTerminalProgram(int argc, char** argv) {
     setup.interactive = isatty(STDERR_FILENO) == 1;
     setup.inputIsTerminal = isatty(STDIN_FILENO) == 1;
     setup.interrupt = &interruptRequested;
-    return terminalMain(args, setup);
+    // Device changes from udev's monitor, which hears only what a running udevd announces;
+    // without one (a container), and on the demo's simulated bus, which has no watch, the
+    // run looks at what is plugged in every kUnitPollMs.
+    HotPlugWatch* watch =
+        access("/run/udev/control", F_OK) == 0 ? platformWatchHotPlug(nullptr) : nullptr;
+    if (watch != nullptr) {
+        setup.idle = [watch] {
+            pollfd changes{platformHotPlugDescriptor(watch), POLLIN, 0};
+            poll(&changes, 1, static_cast<int>(kUnitPollMs)); // a signal ends it early too
+        };
+        setup.nextChange = [watch](HotPlugEvent& event) {
+            return platformNextHotPlug(watch, event);
+        };
+    }
+    const int status = terminalMain(args, setup);
+    platformStopHotPlug(watch);
+    return status;
 }

@@ -4,6 +4,7 @@
 #include "resources/resource_ids.h"
 #include "resources/texts.h"
 #include "terminal/terminal.h"
+#include "terminal/win32/device_changes.h"
 
 #include <windows.h>
 
@@ -40,7 +41,17 @@ int runTerminalProgram(int argc, wchar_t** argv) {
     setup.interactive = interactive;
     setup.inputIsTerminal = GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
     setup.interrupt = &interruptRequested;
+    // Device notifications, to a message-only window of this thread; the demo's simulated
+    // bus has none, and the run then looks at what is plugged in every kUnitPollMs.
+    ConsoleDeviceChanges changes;
+    if (startDeviceChanges(changes)) {
+        setup.idle = [&changes] { awaitDeviceChanges(changes, kUnitPollMs); };
+        setup.nextChange = [&changes](HotPlugEvent& event) {
+            return nextDeviceChange(changes, event);
+        };
+    }
     const int status = terminalMain(args, setup);
+    stopDeviceChanges(changes);
 
     // Started by a double click, the console is this program's alone and closes with it:
     // the result stays readable until Enter.

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -76,6 +77,14 @@ class ParallelLine : public ::testing::Test {
             if (onIdle)
                 onIdle();
         };
+        if (toldOfChanges)
+            setup.nextChange = [this](HotPlugEvent& event) {
+                if (told.empty())
+                    return false;
+                event = told.front();
+                told.pop_front();
+                return true;
+            };
         const int status = terminalMain(args, setup);
         EXPECT_EQ(simOpenHandles(), 0u) << "every unit closed";
         return {status, watched.str(), err.str()};
@@ -120,6 +129,9 @@ class ParallelLine : public ::testing::Test {
     bool inputIsTerminal = true; // with `interactive`: a person types the answers
     int polls = 0;
     std::function<void()> onIdle;
+    // As where the platform tells of device changes: these, one by one.
+    bool toldOfChanges = false;
+    std::deque<HotPlugEvent> told;
 };
 
 TEST_F(ParallelLine, EachUnitIsWrittenAtOnceAndOnlyItsOwnResultIsTold) {
@@ -481,6 +493,41 @@ TEST_F(ParallelLine, AUnitSwappedAtTheSameNodeIsWritten) {
     ASSERT_GE(swapped, 0);
     expectWholeUpdate(swapped);
     EXPECT_TRUE(has(r.out, "Updated: 2, failed: 0"));
+}
+
+// Where the platform tells of device changes, what is plugged in is looked at when it
+// does, not every half second.
+TEST_F(ParallelLine, AWatchedLineLooksWhenToldAndOnlyThen) {
+    toldOfChanges = true;
+    int second = -1;
+    onIdle = [&] {
+        if (polls == 2)
+            second = plug(L"/dev/hidraw2"); // not told yet
+        if (polls == 6)
+            told.push_back({true, L"/dev/hidraw2"});
+        if (polls > 40)
+            interrupt = true;
+    };
+    const int first = plug(L"/dev/hidraw1");
+    const Ran r = run({L"update", L"--each", L"--parallel", L"--yes", L"--count", L"2"});
+    EXPECT_EQ(r.status, kExitOk) << r.out;
+    expectWholeUpdate(first);
+    expectWholeUpdate(second);
+    EXPECT_EQ(polls, 6) << "the second started once told, not at the look after it came";
+}
+
+TEST_F(ParallelLine, AWatchedWaitLooksWhenTold) {
+    toldOfChanges = true;
+    onIdle = [&] {
+        if (polls == 2)
+            plug(L"/dev/hidraw1");
+        if (polls == 5)
+            told.push_back({true, L"/dev/hidraw1"});
+    };
+    const Ran r = run({L"status", L"--wait=60"});
+    EXPECT_EQ(r.status, kExitOk);
+    EXPECT_EQ(polls, 5);
+    EXPECT_EQ(simTranscript().size(), 3u) << "identified once, when told";
 }
 
 // While a question waits for its answer, nothing is written through it: not the block,
