@@ -23,7 +23,10 @@ class RecordFile {
     FileOpening open(const std::wstring& path, std::wstring& reason);
     bool isOpen() const { return handle_ != kClosed; }
     // Whether both are open on one file, by whatever name.
-    bool sameFileAs(const RecordFile& other) const;
+    bool sameFileAs(const RecordFile& other) const {
+        return isOpen() && other.isOpen() && identity_[0] == other.identity_[0] &&
+               identity_[1] == other.identity_[1];
+    }
     // One record, its line ending included; false when it was not written whole or, unless
     // `toDisk` is false (a trace's lines), not flushed to the disk. Then lastError() tells
     // the system's reason, and the next append first ends what was left of this one.

@@ -159,39 +159,37 @@ bool platformPeekIds(const std::wstring& path, std::uint16_t& vendorId, std::uin
     return known;
 }
 
-std::wstring platformPortOf(const std::wstring& path) {
+namespace {
+
+// The name in sysfs of the device above the node `path` in `subsystem` (of `devtype`);
+// empty when there is none. Keeps errno.
+std::wstring nameAbove(const std::wstring& path, const char* subsystem, const char* devtype) {
     const int error = errno;
     const std::string node = narrowPath(path);
-    std::wstring port;
+    std::wstring above;
     forEachHidraw([&](udev_device* device) {
         const char* devnode = udev_device_get_devnode(device);
         if (devnode == nullptr || node != devnode)
             return false;
-        // The USB device above the node: its name in sysfs is its port path.
-        udev_device* usb = udev_device_get_parent_with_subsystem_devtype(device, "usb", "usb_device");
-        if (const char* name = usb != nullptr ? udev_device_get_sysname(usb) : nullptr)
-            port = widePath(name);
+        udev_device* parent = udev_device_get_parent_with_subsystem_devtype(device, subsystem, devtype);
+        if (const char* name = parent != nullptr ? udev_device_get_sysname(parent) : nullptr)
+            above = widePath(name);
         return true;
     });
     errno = error;
+    return above;
+}
+
+} // namespace
+
+std::wstring platformPortOf(const std::wstring& path) {
+    // The USB device above the node: its name in sysfs is its port path.
+    const std::wstring port = nameAbove(path, "usb", "usb_device");
     return isPortPath(port) ? port : std::wstring(); // a root hub ("usb1") is no socket
 }
 
 std::wstring platformInstanceOf(const std::wstring& path) {
-    const int error = errno;
-    const std::string node = narrowPath(path);
-    std::wstring instance;
-    forEachHidraw([&](udev_device* device) {
-        const char* devnode = udev_device_get_devnode(device);
-        if (devnode == nullptr || node != devnode)
-            return false;
-        udev_device* hid = udev_device_get_parent_with_subsystem_devtype(device, "hid", nullptr);
-        if (const char* name = hid != nullptr ? udev_device_get_sysname(hid) : nullptr)
-            instance = widePath(name);
-        return true;
-    });
-    errno = error;
-    return instance;
+    return nameAbove(path, "hid", nullptr);
 }
 
 bool platformIsPortName(const std::wstring& port) {

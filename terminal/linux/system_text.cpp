@@ -1,5 +1,7 @@
 #include "terminal/linux/system_text.h"
 
+#include "session/text_encoding.h"
+
 #include <cstdint>
 
 namespace {
@@ -61,20 +63,8 @@ std::string systemBytes(const std::wstring& text) {
         const auto c = static_cast<std::uint32_t>(wide);
         if (c >= kEscapedByte + 0x80 && c <= kEscapedByte + 0xFF) {
             bytes += static_cast<char>(c - kEscapedByte);
-        } else if (c < 0x80) {
-            bytes += static_cast<char>(c);
-        } else if (c < 0x800) {
-            bytes += static_cast<char>(0xC0 | (c >> 6));
-            bytes += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            bytes += static_cast<char>(0xE0 | (c >> 12));
-            bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            bytes += static_cast<char>(0x80 | (c & 0x3F));
         } else {
-            bytes += static_cast<char>(0xF0 | (c >> 18));
-            bytes += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            bytes += static_cast<char>(0x80 | (c & 0x3F));
+            appendUtf8(bytes, c);
         }
     }
     return bytes;

@@ -59,11 +59,6 @@ FileOpening RecordFile::open(const std::wstring& path, std::wstring& reason) {
     return FileOpening::Opened;
 }
 
-bool RecordFile::sameFileAs(const RecordFile& other) const {
-    return isOpen() && other.isOpen() && identity_[0] == other.identity_[0] &&
-           identity_[1] == other.identity_[1];
-}
-
 bool RecordFile::endsInsideALine() const {
     HANDLE file = reinterpret_cast<HANDLE>(handle_);
     LARGE_INTEGER size{};

@@ -4,6 +4,7 @@
 #include "resources/generate/firmware_pattern.h"
 #include "sim/sim_unit.h"
 #include "terminal/linux/run_program.h"
+#include "tests/terminal/file_lines.h"
 #include "tests/terminal/in_process_run.h"
 
 #include <gtest/gtest.h>
@@ -22,21 +23,6 @@ namespace {
 
 bool has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
-}
-
-std::vector<std::string> linesOf(const std::string& file) {
-    std::ifstream in(file);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-std::string contentOf(const std::string& file) {
-    std::ifstream in(file);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
 }
 
 bool wholeRecord(const std::string& line) {

@@ -4,6 +4,7 @@
 #include "resources/generate/firmware_pattern.h"
 #include "sim/sim_unit.h"
 #include "terminal/station_record.h"
+#include "tests/terminal/file_lines.h"
 #include "tests/terminal/in_process_run.h"
 #include "unitlink/unit_connection.h"
 
@@ -19,14 +20,6 @@ namespace {
 
 bool has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
-}
-
-std::vector<std::string> linesOf(const std::string& file) {
-    std::ifstream in(file);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
 }
 
 class StationRecord : public ::testing::Test {

@@ -3,6 +3,7 @@
 // leave it in the file.
 #include "resources/generate/firmware_pattern.h"
 #include "sim/sim_unit.h"
+#include "tests/terminal/file_lines.h"
 #include "tests/terminal/in_process_run.h"
 #include "unitlink/unit_connection.h"
 
@@ -16,14 +17,6 @@
 #include <sstream>
 
 namespace {
-
-std::vector<std::string> linesOf(const std::string& file) {
-    std::ifstream in(file);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 // A field's value, its quotes taken off; empty when the line has none. The trace writes
 // no nested objects and no escapes in these fields.
