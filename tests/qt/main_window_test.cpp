@@ -1,7 +1,9 @@
+#include "tests/qt/scripted_hotplug.h"
 #include "tests/qt/window_harness.h"
 
 #include "update/updater_profile.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
@@ -86,6 +88,28 @@ TEST_F(WindowTest, ArrivalAndRemovalRedrawTheRows) {
     EXPECT_FALSE(enabled(IDC_UPDATE));
     EXPECT_EQ(text(IDC_ESC_VERSION), L"0.0.0");
     EXPECT_EQ(text(IDC_UNIT_LABEL), L"DOCKPAD") << "the label keeps the last unit's name";
+}
+
+// The window's own part: what its watch tells reaches the session through its event loop,
+// and nothing does once it has stopped watching.
+TEST_F(WindowTest, TheWatchDeliversArrivalsAndRemovalsToTheSession) {
+    start();
+    ASSERT_TRUE(shownWindow->watchDevices());
+    const int unit = plugUnit({});
+    ASSERT_TRUE(tellHotPlug({true, L"/dev/hidraw3"}));
+    EXPECT_TRUE(pumpUntil([] { return enabled(IDC_UPDATE); }));
+    EXPECT_EQ(hint(), textOf(IDS_HINT_READY));
+
+    simRemoveDevice(unit);
+    ASSERT_TRUE(tellHotPlug({false, L"/dev/hidraw3"}));
+    EXPECT_TRUE(pumpUntil([] { return !enabled(IDC_UPDATE); }));
+    EXPECT_EQ(hint(), instructionsAfter(IDS_HINT_CONNECTION_LOST));
+
+    shownWindow->stopDeviceChanges();
+    plugUnit({});
+    EXPECT_FALSE(tellHotPlug({true, L"/dev/hidraw3"})) << "the watch has ended";
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_FALSE(enabled(IDC_UPDATE));
 }
 
 TEST_F(WindowTest, NotificationsWaitForTheBoxThatIsOpen) {
