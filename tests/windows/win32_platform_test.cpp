@@ -7,6 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <cwctype>
+#include <vector>
+
 #include <string>
 
 #include <chrono>
@@ -54,6 +59,57 @@ TEST(Win32Platform, OtherHidDevicesOpenAndReportTheirIds) {
         }
         platformCloseDevice(device);
     }
+}
+
+// One handle per device across every program: a second opening is refused as in use, in
+// whichever case the path is spelled, until the first is closed.
+TEST(Win32Platform, ADeviceOpenElsewhereIsInUseUntilClosed) {
+    std::vector<std::wstring> paths;
+    ASSERT_TRUE(platformListHidInterfaces(paths));
+    for (const std::wstring& path : paths) {
+        const DeviceHandle first = platformOpenDevice(path);
+        if (first == kNoDevice)
+            continue;
+        std::wstring upper = path;
+        for (wchar_t& c : upper)
+            c = static_cast<wchar_t>(towupper(c));
+        EXPECT_EQ(platformOpenDevice(upper), kNoDevice);
+        EXPECT_EQ(platformLastError(), platformInUseError());
+        platformCloseDevice(first);
+        const DeviceHandle again = platformOpenDevice(path);
+        EXPECT_NE(again, kNoDevice) << "the lock went with the handle";
+        if (again != kNoDevice)
+            platformCloseDevice(again);
+        return;
+    }
+    GTEST_SKIP() << "no HID device here opens";
+}
+
+// A read that no report answers ends at its time-out, with ERROR_TIMEOUT, and leaves the
+// handle usable for the next.
+TEST(Win32Platform, AnUnansweredReadTimesOutAndTheHandleStaysUsable) {
+    std::vector<std::wstring> paths;
+    ASSERT_TRUE(platformListHidInterfaces(paths));
+    for (const std::wstring& path : paths) {
+        const DeviceHandle device = platformOpenDevice(path);
+        if (device == kNoDevice)
+            continue;
+        std::uint32_t outputLength = 0, inputLength = 0;
+        if (!platformGetReportLengths(device, outputLength, inputLength) || inputLength == 0) {
+            platformCloseDevice(device);
+            continue;
+        }
+        std::vector<std::uint8_t> report(inputLength);
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            EXPECT_FALSE(platformReadReport(device, report.data(), report.size(), 50));
+            EXPECT_EQ(platformLastError(), static_cast<std::uint32_t>(ERROR_TIMEOUT)) << attempt;
+        }
+        std::uint16_t vendor = 0, product = 0;
+        EXPECT_TRUE(platformGetAttributes(device, vendor, product));
+        platformCloseDevice(device);
+        return;
+    }
+    GTEST_SKIP() << "no HID device here opens with input reports";
 }
 
 // Wine's HID devices are on no USB root: each port name is empty or spelled as one, and
