@@ -29,6 +29,7 @@ class Line {
     std::unique_ptr<LineUnit> makeUnit();
     void press(LineUnit& unit);
     void finish(LineUnit& unit, UnitResult result);
+    bool declinedByInterrupt(UnitResult result) const;
     void finishEnded();
     bool ask(LineUnit& unit, const Box& box);
     void progress(LineUnit& unit, const ProgressState& state);
@@ -51,7 +52,6 @@ class Line {
     StationFiles& files_;
     const bool single_;
     bool recordFailed_ = false;    // then no unit starts any more
-    bool interruptedUnasked_ = false; // a single update declined by an interrupt
     bool redrawDue_ = false;       // a unit's progress is due to be drawn
     bool changed_ = false;         // the platform told of a device change since the last look
     ProgressThrottle blockThrottle_{kRedrawnProgress};
@@ -166,16 +166,18 @@ void Line::press(LineUnit& u) {
     finish(u, updateResult(*u.session, options_, setup_.personAtTerminal()));
 }
 
+// A single update that an interrupt declined ends with nothing recorded or told.
+bool Line::declinedByInterrupt(UnitResult result) const {
+    return single_ && result != UnitResult::Updated && result != UnitResult::Failed &&
+           setup_.interrupt->load();
+}
+
 // The one place a unit ends: on the disk before its result is told, in the trace, then
 // told. What could not be recorded stops the line.
 void Line::finish(LineUnit& u, UnitResult result) {
     u.state = UnitState::Done;
-    const bool written = result == UnitResult::Updated || result == UnitResult::Failed;
-    // A single update that an interrupt declined ends with nothing recorded or told.
-    if (single_ && !written && setup_.interrupt->load()) {
-        interruptedUnasked_ = true;
+    if (declinedByInterrupt(result))
         return;
-    }
     ++finished_;
     std::wstring text = notWrittenText(setup_.language, result);
     if (result == UnitResult::Updated || (single_ && result == UnitResult::Failed))
@@ -355,11 +357,12 @@ int Line::runSingle() {
             queue_.runNext(std::chrono::milliseconds(100));
     }
     u.session->close();
-    if (interruptedUnasked_)
+    const UnitResult result = updateResult(*u.session, options_, setup_.personAtTerminal());
+    if (declinedByInterrupt(result))
         return kExitInterrupted;
     if (recordFailed_)
         return kExitRecordFailed;
-    return resultExitStatus(updateResult(*u.session, options_, setup_.personAtTerminal()));
+    return resultExitStatus(result);
 }
 
 bool Line::mayStartAnother() const {

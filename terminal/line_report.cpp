@@ -5,6 +5,7 @@
 #include "session/presentation.h"
 #include "terminal/answer_reader.h"
 #include "terminal/result_json.h"
+#include "terminal/shown_text.h"
 #include "terminal/unit_choice.h"
 
 #include <ostream>
@@ -61,7 +62,8 @@ void LineReport::started(const LineUnit& unit) {
 }
 
 void LineReport::refused(const LineUnit& unit, bool inUse) {
-    say(formatText(loadText(setup_.language, inUse ? IDS_CLI_IN_USE : IDS_CLI_NO_ACCESS), {unit.path}));
+    say(formatText(loadText(setup_.language, inUse ? IDS_CLI_IN_USE : IDS_CLI_NO_ACCESS),
+                   {shownSafely(unit.path)}));
 }
 
 void LineReport::notReady(const LineUnit& unit, ConnectionOutcome outcome) {
