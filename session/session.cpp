@@ -4,6 +4,8 @@
 
 #include "update/updater_profile.h"
 
+#include <cstring>
+
 ConnectionOutcome connectionOutcome(const UnitConnection& unit, int openResult) {
     if (openResult != 0)
         return ConnectionOutcome::NoUnit;
@@ -137,6 +139,20 @@ void Session::refreshVersions() {
     view_.bootloaderVersion = longVersionForm(escBootloaderVersion(unit_));
     view_.escVersion = escVersionText(escFirmwareVersion(unit_));
     view_.unitLabel = productLabel(unit_.productId);
+    UnitIdentity& id = view_.identity;
+    id = UnitIdentity{};
+    id.identityWord = unit_.unitIdentityWord;
+    if (unit_.unitInBootloader != 0) {
+        const BootIdentity& b = unit_.bootIdentity;
+        std::uint8_t* at = id.bootIdentity;
+        at[0] = b.at4;
+        writeU16(at + 1, b.at5);
+        writeU32(at + 3, b.at7);
+        writeU32(at + 7, b.at11);
+        at[11] = b.at15;
+    }
+    std::memcpy(id.controllerInfo, unit_.escInfo.bytes, sizeof id.controllerInfo);
+    std::memcpy(id.bootInfo, unit_.bootInfo.bytes, sizeof id.bootInfo);
 }
 
 // What the box is about stays on the screen behind it; device changes wait for its end.

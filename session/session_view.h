@@ -15,6 +15,16 @@ enum class ConnectionOutcome {
     Updated // written: the unit must be plugged in again before another update
 };
 
+// Who the open unit and the controller behind it are, as identification read them: kept
+// for the station record, not interpreted. All zero where a branch of the identification
+// did not reach.
+struct UnitIdentity {
+    std::uint32_t identityWord = 0;
+    std::uint8_t bootIdentity[12] = {}; // GET_INFO's bytes 4 to 15, from the unit's own bootloader
+    std::uint8_t controllerInfo[32] = {};
+    std::uint8_t bootInfo[40] = {};
+};
+
 struct SessionView {
     std::wstring title;
     // The rows' names: the unit's is its product (DOCKPAD, DOCK-BOX) once one was seen.
@@ -30,6 +40,7 @@ struct SessionView {
     bool updateRunning = false;
     std::wstring device; // the open unit's path; empty while none is open
     std::wstring port;   // its USB socket's name; empty while none is open or none is told
+    UnitIdentity identity; // the open unit's; the last one's while none is open
     // The image this program carries, as checked when the session began; while it is
     // damaged Update is never offered and the hint says so.
     ImageFacts image;

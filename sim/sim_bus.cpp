@@ -117,6 +117,11 @@ std::wstring simDemoPathLinux(int unit) {
 void simStartDemo(std::wstring (*pathOf)(int unit), int units) {
     simReset();
     simSetRealTime(true);
+    const char* shift = std::getenv("ORCA_DEMO_SHIFT");
+    if (shift != nullptr && shift[0] != '\0' && std::string(shift) != "0") {
+        simStartDemoShift(pathOf, units);
+        return;
+    }
     const int first = simAddDemoUnit(pathOf(0), L"1-1");
     // For watching the check before the lock: the first unit's controller becomes another
     // model after the seconds asked, with no device change to tell.

@@ -120,6 +120,8 @@ void answerIdentification(SimDevice& device, const std::uint8_t* request, std::s
         for (int i = 0; i < 32; ++i)
             a[4 + i] = static_cast<std::uint8_t>(0xA0 + i);
         put16(a + 8, reportedVersion(device));
+        if (c.controllerSerial != 0)
+            put32(a + 20, c.controllerSerial);
         return;
     case 0x22: // READ_BOOT_INFO
         if (!bootInfoRequestWellFormed(device, request, length))

@@ -51,6 +51,8 @@ struct SimDevice {
     SimController controller;
     std::vector<SimArmedFault> faults;
     std::uint32_t requestsSeen = 0;
+    std::uint64_t lastRequestAt = 0; // ms
+    bool sawLock = false;            // a SYSTEM_LOCK came: an update began
     std::uint32_t violations = 0;
     std::deque<SimPendingAnswer> pending;
     std::vector<std::uint8_t> lastAnswer;

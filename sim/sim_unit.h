@@ -20,6 +20,9 @@ struct SimUnitConfig {
     std::uint32_t typeCode = 0x1422605A;
     std::uint16_t escFirmwareVersion = 0x0205;
     std::uint32_t bootloaderVersion = 0x00000105;
+    // Tells one controller from another in its information block (bytes 16 to 19); 0 keeps
+    // the block's plain pattern.
+    std::uint32_t controllerSerial = 0;
     std::uint32_t outputReportLength = 60;
     std::uint32_t inputReportLength = 60;
     std::size_t flashSize = 128 * 1024;
@@ -89,6 +92,14 @@ int simAddDemoUnit(const std::wstring& path, const std::wstring& port = L"1-1");
 std::wstring simDemoPathWindows(int unit);
 std::wstring simDemoPathLinux(int unit);
 void simStartDemo(std::wstring (*pathOf)(int unit), int units = 1);
+// With ORCA_DEMO_SHIFT=1 (and ORCA_DEMO_UNITS sockets) an operator works a shift instead:
+// each socket gets a controller, which is taken out once its update has ended and the next
+// one plugged in; every fifth controller fails at its erase the first time and comes back
+// to its socket once, then to be written.
+void simStartDemoShift(std::wstring (*pathOf)(int plugging), int sockets);
+// Whether the unit began an update and has been silent for `quietMs` since: its update
+// ended.
+bool simUnitSettled(int device, std::uint64_t quietMs);
 // With ORCA_DEMO_SWAP=N the first unit's controller becomes another model (type 0x0BADC0DE,
 // firmware 9.9) N seconds after the start.
 // How many units a demo program is asked for: ORCA_DEMO_UNITS, 1 to 16; 1 otherwise.

@@ -76,6 +76,8 @@ bool simTakeRequest(int index, const std::uint8_t* report, std::size_t length,
         return fail(kErrorInvalidParameter);
 
     ++device.requestsSeen;
+    device.lastRequestAt = simClockNow();
+    device.sawLock = device.sawLock || report[1] == 0x0B; // SYSTEM_LOCK
     std::vector<SimFault> faults = faultsFor(device, report[1]);
     for (const SimFault& fault : faults) {
         if (fault.kind == SimFaultKind::Unplug) {

@@ -38,6 +38,11 @@ bool AnswerReader::ended() const {
     return state_->ended;
 }
 
+bool AnswerReader::pending() const {
+    std::lock_guard<std::mutex> guard(state_->lock);
+    return state_->requested;
+}
+
 bool AnswerReader::take(std::string& answer) {
     std::lock_guard<std::mutex> guard(state_->lock);
     if (!state_->ready)

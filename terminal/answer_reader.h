@@ -36,6 +36,8 @@ class AnswerReader {
     bool take(std::string& answer);
     // Whether input has ended.
     bool ended() const;
+    // Whether a line was asked for and not yet taken.
+    bool pending() const;
 
   private:
     // Shared with the reading thread, which may outlive the reader in a read that no

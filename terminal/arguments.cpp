@@ -38,6 +38,11 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, Language lang
         const bool hasValue = equals != std::string::npos;
         const std::wstring value = hasValue ? arg.substr(equals + 1) : std::wstring();
         if (arg.rfind(L"--", 0) != 0 && arg != L"-y" && arg != L"-q" && arg != L"-h") {
+            // report --log FILE…: a shell's list of records.
+            if (options.command == TerminalCommand::Report && !options.logs.empty()) {
+                options.logs.push_back(arg);
+                continue;
+            }
             if (commandGiven) {
                 problem = said(language, IDS_CLI_UNEXPECTED_ARGUMENT, arg);
                 return false;
@@ -49,6 +54,8 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, Language lang
                 options.command = TerminalCommand::List;
             else if (arg == L"update")
                 options.command = TerminalCommand::Update;
+            else if (arg == L"report")
+                options.command = TerminalCommand::Report;
             else {
                 problem = said(language, IDS_CLI_UNKNOWN_COMMAND, arg);
                 return false;
@@ -88,7 +95,7 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, Language lang
         else if (name == L"--wait" && number(value, options.waitSeconds))
             options.wait = true;
         else if (name == L"--device" || name == L"--count" || name == L"--port" ||
-                 name == L"--log" || name == L"--trace") {
+                 name == L"--log" || name == L"--trace" || name == L"--station") {
             std::wstring given = value;
             if (flag) {
                 if (i + 1 >= args.size()) {
@@ -105,6 +112,9 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, Language lang
                 options.device = given;
             } else if (name == L"--log") {
                 options.log = given;
+                options.logs.push_back(given);
+            } else if (name == L"--station") {
+                options.station = given;
             } else if (name == L"--trace") {
                 options.trace = given;
             } else if (name == L"--port") {
@@ -136,6 +146,14 @@ bool parseTerminalArguments(const std::vector<std::wstring>& args, Language lang
     }
     if (options.all && (options.each || options.command != TerminalCommand::Update)) {
         problem = said(language, IDS_CLI_ALL_WITH_UPDATE);
+        return false;
+    }
+    if (options.command == TerminalCommand::Report && options.logs.empty()) {
+        problem = said(language, IDS_CLI_NEEDS_VALUE, L"--log");
+        return false;
+    }
+    if (options.command != TerminalCommand::Report && options.logs.size() > 1) {
+        problem = said(language, IDS_CLI_ONE_LOG);
         return false;
     }
     if ((options.each || options.all) && !options.device.empty()) {

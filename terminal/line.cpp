@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <ostream>
+#include <set>
 
 namespace {
 
@@ -31,6 +32,9 @@ class Line {
     void finish(LineUnit& unit, UnitResult result);
     bool declinedByInterrupt(UnitResult result) const;
     void finishEnded();
+    void noteSeen(LineUnit& unit);
+    void gone(LineUnit& unit);
+    void takeAcknowledgement();
     bool ask(LineUnit& unit, const Box& box);
     void progress(LineUnit& unit, const ProgressState& state);
     void redraw();
@@ -65,6 +69,8 @@ class Line {
     std::wstring lastSeen_;
     std::uint64_t started_ = 0;
     std::unique_ptr<AnswerReader> reader_;
+    // The controllers that failed at each socket in this run: one back is a repeat.
+    std::map<std::wstring, std::set<std::string>> failedAt_;
 };
 
 Line::Line(const TerminalSetup& setup, const TerminalOptions& options, StationFiles& files)
@@ -104,13 +110,40 @@ std::size_t Line::writing() const {
 }
 
 void Line::redraw() {
-    std::vector<const LineUnit*> shown;
-    for (const auto& entry : units_)
-        if (entry.second->state == UnitState::Writing)
-            shown.push_back(entry.second.get());
-    std::sort(shown.begin(), shown.end(),
-              [](const LineUnit* a, const LineUnit* b) { return a->order < b->order; });
-    report_.redraw(shown);
+    report_.redraw();
+}
+
+void Line::noteSeen(LineUnit& unit) {
+    unit.seenAt = std::chrono::system_clock::now();
+    unit.seenUs = static_cast<std::uint64_t>(platformMicroseconds());
+}
+
+// A line's unit taken out: a finished one's unplugging goes into the record after its
+// line, and its cycle onto the screen.
+void Line::gone(LineUnit& unit) {
+    if (unit.recordId.empty()) {
+        report_.unplugged(unit, 0);
+        return;
+    }
+    files_.keepUnplugged(unit.recordId, unit.port, unit.path, std::chrono::system_clock::now());
+    const std::uint64_t now = static_cast<std::uint64_t>(platformMicroseconds());
+    report_.unplugged(unit, now > unit.seenUs ? (now - unit.seenUs) / 1000 : 0);
+}
+
+// On the screen, failures stay listed until a line is typed (Enter) while no question
+// waits; only a person at the terminal types one.
+void Line::takeAcknowledgement() {
+    if (!setup_.personAtTerminal() || !report_.awaitsAcknowledgement())
+        return;
+    if (!reader_)
+        reader_ = std::make_unique<AnswerReader>(*setup_.in);
+    if (reader_->ended())
+        return;
+    if (!reader_->pending())
+        reader_->request();
+    std::string line;
+    if (reader_->take(line))
+        report_.acknowledged();
 }
 
 // A line's block on a terminal, every unit at once, is redrawn as the throttle allows, by
@@ -121,6 +154,7 @@ void Line::progress(LineUnit& unit, const ProgressState& state) {
     if (options_.quiet || state.blocksTotal == 0)
         return;
     if (report_.drawsInPlace()) {
+        report_.progress(unit);
         redrawDue_ = blockThrottle_.due(state) || redrawDue_;
         return;
     }
@@ -155,7 +189,9 @@ void Line::press(LineUnit& u) {
     u.versions[1] = view.bootloaderVersion;
     u.versions[2] = view.escVersion;
     u.image = view.image;
+    u.identity = view.identity;
     u.startedAt = std::chrono::steady_clock::now();
+    u.startedWall = std::chrono::system_clock::now();
     u.session->updatePressed();
     if (u.session->updateRunning()) {
         u.state = UnitState::Writing;
@@ -186,13 +222,33 @@ void Line::finish(LineUnit& u, UnitResult result) {
         text = u.failure;
     if (!single_)
         u.session->release();
-    const auto took = std::chrono::steady_clock::now() - u.startedAt;
-    const bool kept = files_.keep(
-        {std::chrono::system_clock::now(), u.port, u.path, u.product, u.versions[0],
-         u.versions[1], u.versions[2], result, u.failure,
-         static_cast<std::uint64_t>(
-             std::chrono::duration_cast<std::chrono::milliseconds>(took).count()),
-         u.image});
+    const std::string controller = controllerKey(u.identity);
+    std::set<std::string>& failedHere = failedAt_[u.socket()];
+    u.repeat = !controller.empty() && failedHere.count(controller) != 0;
+    if (result == UnitResult::Failed && !controller.empty())
+        failedHere.insert(controller);
+    u.finishedWall = std::chrono::system_clock::now();
+    u.recordId = files_.nextId();
+    StationEntry entry;
+    entry.id = u.recordId;
+    entry.finishedAt = u.finishedWall;
+    entry.seenAt = u.seenAt;
+    entry.startedAt = u.startedWall;
+    entry.port = u.port;
+    entry.device = u.path;
+    entry.product = u.product;
+    entry.unit = u.versions[0];
+    entry.bootloader = u.versions[1];
+    entry.controller = u.versions[2];
+    entry.result = result;
+    entry.failure = u.failure;
+    entry.durationMs = static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                      std::chrono::steady_clock::now() - u.startedAt)
+                                                      .count());
+    entry.image = u.image;
+    entry.identity = u.identity;
+    entry.repeat = u.repeat;
+    const bool kept = files_.keep(entry);
     if (!kept && !recordFailed_) {
         recordFailed_ = true;
         if (!single_)
@@ -257,6 +313,7 @@ void Line::turn(bool& stopping) {
     }
     takeChanges();
     finishEnded();
+    takeAcknowledgement();
     if (setup_.interrupt->exchange(false)) {
         stopping = true;
         if (writing() > 0)
@@ -301,6 +358,7 @@ int Line::chooseAndConnect(LineUnit& unit, bool& connected) {
             status = lastStatus;
         } else if (connected) {
             unit.shown.clear();
+            noteSeen(unit);
             unit.session->connect(path);
             const SessionView& view = unit.session->view();
             unit.path = view.device;
@@ -382,11 +440,13 @@ void Line::start(const ListedUnit& listed) {
     u.instance = listed.instance;
     u.product = productLabel(listed.productId);
     units_[listed.path] = std::move(unit);
+    noteSeen(u);
     if (!listed.openable) {
         u.state = UnitState::Refused;
         report_.refused(u, listed.inUse);
         return;
     }
+    report_.identifying(u);
     u.session->connect(u.path);
     const ConnectionOutcome outcome = u.session->view().outcome;
     if (outcome != ConnectionOutcome::ReadyToUpdate) {
@@ -414,8 +474,10 @@ bool Line::poll() {
             present = present || (platformSamePath(unit.path, it->first) &&
                                   unit.instance == it->second->instance);
         const UnitState state = it->second->state;
-        const bool forget = state != UnitState::Writing &&
-                            (!present || it->second->removed || (changed && state != UnitState::Done));
+        const bool out = !present || it->second->removed;
+        const bool forget = state != UnitState::Writing && (out || (changed && state != UnitState::Done));
+        if (forget && out)
+            gone(*it->second);
         it = forget ? units_.erase(it) : std::next(it);
     }
     const std::uint64_t before = started_;

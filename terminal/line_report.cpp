@@ -6,11 +6,16 @@
 #include "terminal/answer_reader.h"
 #include "terminal/result_json.h"
 #include "terminal/shown_text.h"
+#include "terminal/station_record.h"
 #include "terminal/unit_choice.h"
 
 #include <ostream>
 
 namespace {
+
+std::uint64_t nowMs() {
+    return static_cast<std::uint64_t>(platformMicroseconds() / 1000);
+}
 
 // A unit's progress, its path as given; lock, erase and address come before the first
 // block.
@@ -26,25 +31,56 @@ std::wstring progressLine(Language language, const LineUnit& unit, const std::ws
 } // namespace
 
 LineReport::LineReport(const TerminalSetup& setup, const TerminalOptions& options, bool single)
-    : setup_(setup), options_(options), single_(single) {
-    if (!single_ && setup_.interactive && !options_.quiet && !options_.json)
-        drawer_ = std::make_unique<LiveDrawer>(*setup_.err);
+    : setup_(setup), options_(options), single_(single), board_(options.ports, nowMs()) {
+    if (!single_ && setup_.interactive && !options_.quiet && !options_.json) {
+        drawer_ = std::make_unique<ScreenDrawer>(*setup_.err, setup_.colour);
+        redraw();
+    }
 }
 
+// On the screen, what is said on the terminal waits for it to be given back (its last line
+// shows meanwhile); standard output that goes elsewhere gets its lines as they come.
 void LineReport::print(std::ostream& to, const std::string& text) {
-    if (drawer_)
-        drawer_->print(to, text);
+    if (drawer_ && (&to == &err() || setup_.outputIsTerminal))
+        drawer_->later(to, text);
     else
         to << text << std::flush;
 }
 
 void LineReport::say(const std::wstring& text) {
-    if (!options_.quiet)
-        print(err(), utf8Lines(text) + '\n');
+    if (options_.quiet)
+        return;
+    print(err(), utf8Lines(text) + '\n');
+    if (drawer_) {
+        notice_ = text;
+        redraw();
+    }
 }
 
 void LineReport::complain(const std::wstring& text) {
     print(err(), utf8Lines(text) + '\n');
+    if (drawer_) {
+        notice_ = text;
+        redraw();
+    }
+}
+
+std::vector<ScreenLine> LineReport::frame() {
+    ConsoleSize size = drawer_->size();
+    if (setup_.screenColumns > 0 && setup_.screenRows > 0)
+        size = {setup_.screenColumns, setup_.screenRows};
+    return stationScreen(board_, setup_.language, nowMs(), size.columns, size.rows, question_,
+                         notice_);
+}
+
+void LineReport::redraw() {
+    if (drawer_)
+        drawer_->show(frame());
+}
+
+void LineReport::acknowledged() {
+    board_.acknowledge();
+    redraw();
 }
 
 void LineReport::interruptRefused() {
@@ -56,38 +92,56 @@ void LineReport::interruptRefused() {
         say(text);
 }
 
+void LineReport::identifying(const LineUnit& unit) {
+    if (!drawer_)
+        return;
+    SocketRow& row = board_.row(unit.socket());
+    const std::wstring socket = row.socket;
+    row = SocketRow{};
+    row.socket = socket;
+    row.state = SocketState::Identifying;
+    redraw();
+}
+
 void LineReport::started(const LineUnit& unit) {
-    if (!single_ && !drawer_)
-        say(unitLine(setup_.language, unitName(unit.path, unit.port), unit.product, loadText(setup_.language, IDS_CLI_RESULT_WRITING)));
+    if (drawer_) {
+        SocketRow& row = board_.row(unit.socket());
+        row.state = SocketState::Writing;
+        row.progress = ProgressState{};
+        redraw();
+    } else if (!single_) {
+        say(unitLine(setup_.language, unitName(unit.path, unit.port), unit.product,
+                     loadText(setup_.language, IDS_CLI_RESULT_WRITING)));
+    }
 }
 
 void LineReport::refused(const LineUnit& unit, bool inUse) {
+    if (drawer_) {
+        board_.row(unit.socket()).state = inUse ? SocketState::InUse : SocketState::NoAccess;
+        redraw();
+        return;
+    }
     say(formatText(loadText(setup_.language, inUse ? IDS_CLI_IN_USE : IDS_CLI_NO_ACCESS),
                    {shownSafely(unit.path)}));
 }
 
 void LineReport::notReady(const LineUnit& unit, ConnectionOutcome outcome) {
     const std::string name = outcomeRow(outcome).name;
+    const std::wstring why(name.begin(), name.end());
+    if (drawer_) {
+        SocketRow& row = board_.row(unit.socket());
+        row.state = SocketState::NotReady;
+        row.detail = why;
+        redraw();
+        return;
+    }
     say(unitLine(setup_.language, unitName(unit.path, unit.port), unit.product,
-                 formatText(loadText(setup_.language, IDS_CLI_RESULT_NOT_READY),
-                            {std::wstring(name.begin(), name.end())})));
+                 formatText(loadText(setup_.language, IDS_CLI_RESULT_NOT_READY), {why})));
 }
 
-void LineReport::redraw(const std::vector<const LineUnit*>& writing) {
-    if (!drawer_)
-        return;
-    std::vector<std::string> lines;
-    const std::size_t width = consoleWidth();
-    for (const LineUnit* unit : writing) {
-        // A path too long for the line (Windows' interface paths) gives way at its end,
-        // where every interface of the class ends alike, so that the figures stay.
-        std::wstring path = unitName(unit->path, unit->port);
-        const std::size_t rest = progressLine(setup_.language, *unit, L"").size();
-        if (rest + path.size() + 1 > width && width > rest + 16)
-            path = path.substr(0, width - rest - 4) + L"...";
-        lines.push_back(utf8Lines(progressLine(setup_.language, *unit, path)));
-    }
-    drawer_->show(std::move(lines));
+void LineReport::unplugged(const LineUnit& unit, std::uint64_t cycleMs) {
+    board_.unplugged(unit.socket(), cycleMs);
+    redraw();
 }
 
 void LineReport::progressOpened() {
@@ -118,7 +172,11 @@ void LineReport::progress(LineUnit& unit) {
         lastLineLength_ = line.size();
         return;
     }
-    if (single_ || options_.quiet || drawer_ || unit.progress.blocksTotal == 0 ||
+    if (drawer_) {
+        board_.row(unit.socket()).progress = unit.progress;
+        return; // drawn as the engine's throttle allows
+    }
+    if (single_ || options_.quiet || unit.progress.blocksTotal == 0 ||
         !unit.written.due(unit.progress))
         return;
     if (options_.json) {
@@ -137,6 +195,22 @@ void LineReport::finished(LineUnit& unit, const Finished& f, const std::wstring&
         return;
     }
     tally_.add(f);
+    if (drawer_) {
+        static const SocketState shown[kUnitResults] = {SocketState::Done, SocketState::Failed,
+                                                        SocketState::Skipped, SocketState::Declined,
+                                                        SocketState::Changed};
+        SocketRow& row = board_.row(unit.socket());
+        row.state = shown[static_cast<int>(f.result)];
+        row.detail = f.result == UnitResult::Failed ? codeLine(f.text) : std::wstring();
+        row.repeat = unit.repeat;
+        board_.finished(unit.socket(), f.result, row.detail, unit.repeat, unit.finishedWall);
+        if (!recordProblem.empty())
+            notice_ = recordProblem;
+        redraw();
+        if (!setup_.outputIsTerminal)
+            tellFinished(f);
+        return;
+    }
     if (options_.json) {
         out() << resultJson(f) << '\n' << std::flush;
     } else {
@@ -165,19 +239,24 @@ void LineReport::question(const LineUnit& unit, const Box& box) {
     const std::string text = questionText(
         setup_.language, box,
         single_ ? std::wstring() : unitName(unit.path, unit.port) + L"  " + unit.product);
-    if (drawer_)
-        drawer_->question(text);
-    else
+    if (drawer_) {
+        question_ = text;
+        drawer_->hold(frame());
+    } else {
         err() << text << std::flush;
+    }
 }
 
 // Without a typed answer (an interrupt, the end of input) the prompt's line is ended.
 void LineReport::answered(bool typed, bool ended) {
-    // While the question waits nothing else writes: the block is away.
+    if (drawer_) {
+        question_.clear();
+        drawer_->release(frame());
+        return;
+    }
+    // While the question waits nothing else writes.
     if (!typed || (single_ && ended))
         err() << '\n' << std::flush;
-    if (drawer_)
-        drawer_->answered();
 }
 
 // The single update tells what a flag answered, as if typed.
@@ -187,7 +266,7 @@ void LineReport::answeredByRule(const Box& box, bool yes) {
 }
 
 int LineReport::tally(int ended, bool recordKept, const std::wstring& recordProblem) {
-    drawer_.reset(); // the block goes before the tally
+    drawer_.reset(); // the screen goes before the tally
     writeTally(out(), setup_.language, options_.json, tally_, recordKept, recordProblem);
     return lineExitStatus(tally_.of(UnitResult::Failed), tally_.units.size(), options_.all, ended);
 }

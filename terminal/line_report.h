@@ -5,7 +5,8 @@
 #pragma once
 
 #include "terminal/line_unit.h"
-#include "terminal/live_lines.h"
+#include "terminal/screen_drawer.h"
+#include "terminal/station_board.h"
 #include "terminal/tally.h"
 #include "terminal/terminal.h"
 
@@ -17,8 +18,11 @@ class LineReport {
   public:
     LineReport(const TerminalSetup& setup, const TerminalOptions& options, bool single);
 
-    // Whether the units being written are lines redrawn in place (a line on a terminal).
+    // Whether a line on a terminal shows the station screen, redrawn in place.
     bool drawsInPlace() const { return drawer_ != nullptr; }
+    // Whether the screen lists failures for the operator to acknowledge (Enter).
+    bool awaitsAcknowledgement() const { return drawer_ && board_.hasFailures(); }
+    void acknowledged();
     // A diagnostic on standard error, unless --quiet; an error, always.
     void say(const std::wstring& text);
     void complain(const std::wstring& text);
@@ -27,13 +31,15 @@ class LineReport {
 
     // The unit's versions, socket and state with what to do, after the boxes it showed.
     void status(LineUnit& unit);
-    // A unit begins to be written: a line to a pipe (on a terminal it joins the block).
+    // A line's unit is seen and asked who it is; begins to be written: a line to a pipe,
+    // its socket's row on the screen.
+    void identifying(const LineUnit& unit);
     void started(const LineUnit& unit);
     // A unit that cannot be written: refused to this user or in use, or not ready.
     void refused(const LineUnit& unit, bool inUse);
     void notReady(const LineUnit& unit, ConnectionOutcome outcome);
-    // The units being written, in the order they started.
-    void redraw(const std::vector<const LineUnit*>& writing);
+    // The screen again, as it is now.
+    void redraw();
     // The single update's progress line opened and closed; a unit's new progress state.
     void progressOpened();
     void progressClosed();
@@ -46,6 +52,8 @@ class LineReport {
     // A unit's result, after it is recorded: a line's on standard output, each of its lines
     // starting with the unit's name, and what to do next; the single update's as its own.
     void finished(LineUnit& unit, const Finished& finished, const std::wstring& recordProblem);
+    // A line's finished unit taken out, `cycleMs` after it was seen.
+    void unplugged(const LineUnit& unit, std::uint64_t cycleMs);
     // The block gone, the tally with each unit's result, and whether the station record
     // (where one is kept) was written whole, else why not; the line's exit status.
     int tally(int ended, bool recordKept, const std::wstring& recordProblem);
@@ -57,11 +65,15 @@ class LineReport {
     void tellShown(LineUnit& unit);
     void tellFinished(const Finished& finished);
     void finishedAlone(LineUnit& unit, const Finished& finished, const std::wstring& recordProblem);
+    std::vector<ScreenLine> frame();
 
     const TerminalSetup& setup_;
     const TerminalOptions& options_;
     const bool single_;
-    std::unique_ptr<LiveDrawer> drawer_; // a line's, on a terminal
+    StationBoard board_;
+    std::string question_; // waiting for its answer, on the screen
+    std::wstring notice_;  // the last diagnostic, on the screen
+    std::unique_ptr<ScreenDrawer> drawer_; // a line's, on a terminal
     std::size_t lastLineLength_ = 0;     // the single update's live line
     Tally tally_;
 };

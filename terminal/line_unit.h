@@ -19,6 +19,9 @@
 enum class UnitState { NotReady, Refused, Writing, Done };
 
 struct LineUnit {
+    // Where it is shown: its socket, or its path where none is told.
+    std::wstring socket() const { return port.empty() ? path : port; }
+
     std::wstring path;
     std::wstring port; // the USB socket, empty where none is told
     std::wstring instance; // this plugging of it: another at the same path is a new unit
@@ -35,7 +38,12 @@ struct LineUnit {
     std::uint64_t order = 0;     // in which order the units started
     std::wstring versions[3];    // the unit's, bootloader's and controller's before
     ImageFacts image;            // what is, or would be, written
+    UnitIdentity identity;       // who it and its controller are, as pressed
     std::chrono::steady_clock::time_point startedAt;
+    std::chrono::system_clock::time_point seenAt, startedWall, finishedWall;
+    std::uint64_t seenUs = 0;    // on the platform's clock, for the cycle time
+    std::wstring recordId;       // its line in the record, once finished
+    bool repeat = false;         // its controller failed at this socket before, in this run
     WireTrace trace; // what its session's record reports to, with --trace
 };
 

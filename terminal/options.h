@@ -8,13 +8,15 @@
 #include <string>
 #include <vector>
 
-enum class TerminalCommand { Status, List, Update };
+enum class TerminalCommand { Status, List, Update, Report };
 
 struct TerminalOptions {
     TerminalCommand command = TerminalCommand::Status;
     std::wstring device; // empty: the first unit
     std::vector<std::wstring> ports; // not empty: only the units on these USB ports
     std::wstring log; // not empty: the station record to append to
+    std::vector<std::wstring> logs; // report: the records to read
+    std::wstring station; // the record's station; empty: the host's name
     std::wstring trace; // not empty: support's trace to append to
     bool yes = false;    // answers the first confirmation
     bool force = false;  // answers the same-or-newer confirmation

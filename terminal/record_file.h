@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 enum class FileOpening { Opened, Failed, SymbolicLink, NotRegularFile };
@@ -44,3 +45,6 @@ class RecordFile {
     bool checkEnd_ = true;
     std::wstring lastError_;
 };
+
+// A record opened to be read back (report); null with the system's reason.
+std::FILE* openRecordForReading(const std::wstring& path, std::wstring& reason);

@@ -15,3 +15,13 @@ std::wstring shownSafely(const std::wstring& text) {
     }
     return shown;
 }
+
+std::string firstColumns(const std::string& line, std::size_t columns) {
+    std::size_t shown = 0;
+    for (std::size_t at = 0; at < line.size(); ++at) {
+        // A character starts at any byte that does not continue one.
+        if ((static_cast<unsigned char>(line[at]) & 0xC0) != 0x80 && shown++ == columns)
+            return line.substr(0, at);
+    }
+    return line;
+}

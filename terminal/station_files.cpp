@@ -27,8 +27,10 @@ bool opened(FileOpening opening, Language language, unsigned unopened, const std
 
 } // namespace
 
-bool StationFiles::open(const TerminalOptions& options, Language language, std::wstring& problem) {
+bool StationFiles::open(const TerminalOptions& options, Language language,
+                        const RecordSource& source, std::wstring& problem) {
     language_ = language;
+    source_ = source;
     recordPath_ = options.log;
     std::wstring reason;
     if (!options.log.empty() &&
@@ -50,14 +52,21 @@ bool StationFiles::open(const TerminalOptions& options, Language language, std::
                   options.trace, reason, problem);
 }
 
+bool StationFiles::append(const std::string& line) {
+    if (record_.isOpen() && !record_.append(line) && problem_.empty())
+        problem_ = formatText(loadText(language_, IDS_CLI_LOG_FAILED),
+                              {recordPath_, record_.lastError()});
+    return problem_.empty();
+}
+
 bool StationFiles::keep(const StationEntry& entry) {
-    bool recorded = true;
-    if (record_.isOpen()) {
-        recorded = record_.append(stationLine(entry));
-        if (!recorded && problem_.empty())
-            problem_ = formatText(loadText(language_, IDS_CLI_LOG_FAILED),
-                                  {recordPath_, record_.lastError()});
-    }
+    const bool recorded = append(stationLine(source_, entry));
     trace_.result(entry.port, entry.device, entry.result, entry.failure);
-    return recorded && problem_.empty();
+    return recorded;
+}
+
+bool StationFiles::keepUnplugged(const std::wstring& id, const std::wstring& port,
+                                 const std::wstring& device,
+                                 std::chrono::system_clock::time_point time) {
+    return append(unpluggedLine(source_, id, port, device, time));
 }

@@ -43,10 +43,17 @@ struct TerminalSetup {
     std::ostream* out = nullptr;
     std::ostream* err = nullptr;
     bool interactive = false;
+    bool colour = false; // the terminal shows colour (showsColour)
+    bool outputIsTerminal = false; // standard output too: then the screen holds its lines back
+    std::size_t screenColumns = 0, screenRows = 0; // the station screen's size; 0: the terminal's
     bool inputIsTerminal = false;
     std::atomic<bool>* interrupt = nullptr;
     std::function<void()> idle;
     std::function<bool(HotPlugEvent&)> nextChange;
+    // Who runs: the host's name (the record's station unless --station names one) and
+    // this process.
+    std::wstring hostName;
+    std::uint32_t processId = 0;
 
     bool personAtTerminal() const { return interactive && inputIsTerminal; }
 };

@@ -9,9 +9,11 @@
 #include "session/presentation.h"
 #include "terminal/commands.h"
 #include "terminal/line.h"
+#include "terminal/report.h"
 #include "terminal/shown_text.h"
 #include "terminal/station_files.h"
 
+#include <chrono>
 #include <ostream>
 
 int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& given) {
@@ -49,8 +51,17 @@ int terminalMain(const std::vector<std::wstring>& args, const TerminalSetup& giv
     }
     // The station record and the trace open before any unit is touched: a line that
     // could not keep them must not start.
+    if (options.command == TerminalCommand::Report)
+        return reportCommand(setup, options);
+    RecordSource source;
+    source.host = setup.hostName;
+    source.station = !options.station.empty() ? options.station
+                     : !setup.hostName.empty() ? setup.hostName
+                                               : L"station";
+    source.start = std::chrono::system_clock::now();
+    source.processId = setup.processId;
     StationFiles files;
-    if (!files.open(options, setup.language, problem)) {
+    if (!files.open(options, setup.language, source, problem)) {
         *setup.err << utf8Lines(formatText(loadText(setup.language, IDS_CLI_USAGE_ERROR),
                                            {shownSafely(problem)}))
                    << '\n'

@@ -102,3 +102,10 @@ bool RecordFile::append(const std::string& line, bool toDisk) {
     checkEnd_ = true;
     return false;
 }
+
+std::FILE* openRecordForReading(const std::wstring& path, std::wstring& reason) {
+    std::FILE* file = std::fopen(systemBytes(path).c_str(), "rb");
+    if (file == nullptr)
+        reason = systemReason(errno);
+    return file;
+}

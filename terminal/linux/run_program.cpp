@@ -3,10 +3,12 @@
 
 #include "resources/texts.h"
 #include "terminal/linux/system_text.h"
+#include "terminal/screen_drawer.h"
 #include "terminal/terminal.h"
 
 #include <csignal>
 #include <poll.h>
+#include <cstdlib>
 #include <iostream>
 #include <unistd.h>
 
@@ -49,7 +51,13 @@ int runTerminalProgram(int argc, char** argv) {
     setup.err = &std::cerr;
     setup.interactive = isatty(STDERR_FILENO) == 1;
     setup.inputIsTerminal = isatty(STDIN_FILENO) == 1;
+    setup.outputIsTerminal = isatty(STDOUT_FILENO) == 1;
+    setup.colour = showsColour(std::getenv("NO_COLOR"), std::getenv("TERM"));
     setup.interrupt = &interruptRequested;
+    char host[256] = {};
+    if (gethostname(host, sizeof host - 1) == 0)
+        setup.hostName = systemText(host);
+    setup.processId = static_cast<std::uint32_t>(getpid());
     // Device changes from udev's monitor, which hears only what a running udevd announces;
     // without one (a container), and on the demo's simulated bus, which has no watch, the
     // run looks at what is plugged in every kUnitPollMs.

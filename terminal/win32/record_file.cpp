@@ -100,3 +100,10 @@ bool RecordFile::append(const std::string& line, bool toDisk) {
     checkEnd_ = true;
     return false;
 }
+
+std::FILE* openRecordForReading(const std::wstring& path, std::wstring& reason) {
+    std::FILE* file = _wfopen(path.c_str(), L"rb");
+    if (file == nullptr)
+        reason = systemReason(GetLastError());
+    return file;
+}

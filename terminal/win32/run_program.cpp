@@ -3,11 +3,13 @@
 
 #include "resources/resource_ids.h"
 #include "resources/texts.h"
+#include "terminal/screen_drawer.h"
 #include "terminal/terminal.h"
 #include "terminal/win32/device_changes.h"
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <iostream>
 
 namespace {
@@ -40,7 +42,14 @@ int runTerminalProgram(int argc, wchar_t** argv) {
     setup.err = &std::cerr;
     setup.interactive = interactive;
     setup.inputIsTerminal = GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+    setup.outputIsTerminal = GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+    setup.colour = showsColour(std::getenv("NO_COLOR"), std::getenv("TERM"));
     setup.interrupt = &interruptRequested;
+    wchar_t host[256] = {};
+    DWORD hostLength = 256;
+    if (GetComputerNameExW(ComputerNameDnsHostname, host, &hostLength) != 0)
+        setup.hostName.assign(host, hostLength);
+    setup.processId = GetCurrentProcessId();
     // Device notifications, to a message-only window of this thread; the demo's simulated
     // bus has none, and the run then looks at what is plugged in every kUnitPollMs.
     ConsoleDeviceChanges changes;

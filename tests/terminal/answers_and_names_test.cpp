@@ -1,7 +1,7 @@
 // Answers read from standard input, however long the line, and names as the system gives
 // them, however they are spelled.
 #include "terminal/answer_reader.h"
-#include "terminal/live_lines.h"
+#include "terminal/shown_text.h"
 #include "terminal/options.h"
 
 #include <gtest/gtest.h>

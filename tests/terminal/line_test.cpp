@@ -6,7 +6,6 @@
 #include "resources/resource_ids.h"
 #include "platform/platform.h"
 #include "sim/sim_unit.h"
-#include "terminal/live_lines.h"
 #include "terminal/terminal.h"
 #include "tests/terminal/hooked_input.h"
 #include "unitlink/unit_connection.h"
@@ -528,29 +527,6 @@ TEST_F(ParallelLine, AWatchedWaitLooksWhenTold) {
     EXPECT_EQ(r.status, kExitOk);
     EXPECT_EQ(polls, 5);
     EXPECT_EQ(simTranscript().size(), 3u) << "identified once, when told";
-}
-
-// While a question waits for its answer, nothing is written through it: not the block,
-// not another unit's result; both follow the answer.
-TEST(LiveDrawer, NothingIsWrittenThroughAQuestion) {
-    std::ostringstream err, out;
-    {
-        LiveDrawer drawer(err);
-        drawer.show({"/dev/hidraw1  DOCK-BOX  10 %"});
-        drawer.question("\nSure?\n/dev/hidraw2  DOCK-BOX  [y/N] ");
-        const std::string asked = err.str();
-        drawer.show({"/dev/hidraw1  DOCK-BOX  20 %"});
-        drawer.print(out, "/dev/hidraw3  DOCK-BOX  updated\n");
-        std::this_thread::sleep_for(std::chrono::milliseconds(250)); // a drawing would be due
-        EXPECT_EQ(err.str(), asked);
-        EXPECT_TRUE(out.str().empty());
-        const std::string end = "[y/N] ";
-        EXPECT_EQ(asked.compare(asked.size() - end.size(), end.size(), end), 0)
-            << "the cursor waits at the question";
-        drawer.answered();
-        EXPECT_EQ(out.str(), "/dev/hidraw3  DOCK-BOX  updated\n");
-        EXPECT_NE(err.str().find("20 %", asked.size()), std::string::npos);
-    }
 }
 
 TEST_F(ParallelLine, UsageProblems) {

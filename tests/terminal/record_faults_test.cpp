@@ -168,11 +168,11 @@ LimitedRun runUnderSizeLimit(rlim_t bytes, const std::vector<std::string>& args,
     return ran;
 }
 
-// Room for two records (of some 300 bytes): the unit whose record failed still finishes and is told, no other
+// Room for two records (of some 850 bytes): the unit whose record failed still finishes and is told, no other
 // starts, and the tally names the file and the reason.
 TEST_F(RecordFaults, AFileSizeLimitStopsTheLineWithEveryRecordWhole) {
     const LimitedRun r = runUnderSizeLimit(
-        700, {"update", "--each", "--parallel=2", "--yes", "--count", "6", "--log", file},
+        2000, {"update", "--each", "--parallel=2", "--yes", "--count", "6", "--log", file},
         other, 6);
     EXPECT_EQ(r.status, kExitRecordFailed) << "not killed by SIGXFSZ\n" << r.out << r.err;
     const std::vector<std::string> lines = linesOf(file);

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -70,7 +71,7 @@ TEST_F(StationRecord, EachFinishedUnitIsOneLineWithWhatItWasAndHowItEnded) {
     }
     EXPECT_TRUE(has(all, "\"port\":\"1-2.1\",\"device\":\"/dev/hidraw1\",\"product\":\"DOCK-BOX\","
                          "\"unit\":\"2.3\",\"bootloader\":\"1.5\",\"controller\":\"2.5\","
-                         "\"result\":\"updated\",\"codeLine\":\"\",\"durationMs\":"));
+                         "\"result\":\"updated\",\"codeLine\":\"\",\"repeat\":false,\"seen\":"));
     EXPECT_TRUE(has(all, "\"device\":\"/dev/hidraw2\",\"product\":\"DOCK-BOX\",\"unit\":\"2.3\","
                          "\"bootloader\":\"1.5\",\"controller\":\"2.5\",\"result\":\"failed\","
                          "\"codeLine\":\"The system shows following errorcode: "
@@ -79,9 +80,9 @@ TEST_F(StationRecord, EachFinishedUnitIsOneLineWithWhatItWasAndHowItEnded) {
     // Which image each controller got, or would have got.
     const std::vector<std::uint8_t> image = standInImage();
     const std::string written = ",\"imageVersion\":\"3.0\",\"imageSize\":97792,\"imageSha256\":\"" +
-                                sha256Hex(image.data(), image.size()) + "\"}";
+                                sha256Hex(image.data(), image.size()) + "\",\"identityWord\":";
     for (const std::string& line : lines)
-        EXPECT_EQ(line.substr(line.size() - written.size()), written) << line;
+        EXPECT_TRUE(has(line, written)) << line;
 
     // Appended to, never rewritten.
     simReset();
@@ -114,6 +115,57 @@ TEST_F(StationRecord, AControllerLeftErasedIsWrittenWithYesAlone) {
     EXPECT_TRUE(has(lines[1], "\"controller\":\"----------\",\"result\":\"updated\"")) << lines[1];
     const std::vector<std::uint8_t> image = standInImage();
     EXPECT_TRUE(std::equal(image.begin(), image.end(), simFlash(again).begin()));
+}
+
+// Who wrote the line and who the unit and its controller are, as the unit answered: its
+// identity word, the controller's information block with its firmware version, and the
+// bootloader's block with its type and version; ids one after another, unique to the run.
+TEST_F(StationRecord, EachLineNamesItsWriterAndTheControllerAsItWasRead) {
+    SimUnitConfig config;
+    config.port = L"1-2.1";
+    config.unitIdentityWord = 0x11223344;
+    config.controllerSerial = 0xCAFEF00D;
+    simAddUnit(L"/dev/hidraw1", config);
+    config.port = L"1-2.2";
+    config.controllerSerial = 0x0BEEF001;
+    simAddUnit(L"/dev/hidraw2", config);
+    const Ran r = run({L"update", L"--all", L"--yes", L"--station", L"Bench 7", L"--log", wideFile});
+    EXPECT_EQ(r.status, kExitOk) << r.err;
+    const std::vector<std::string> lines = linesOf(file);
+    ASSERT_EQ(lines.size(), 2u);
+    const std::string writer = "\"station\":\"Bench 7\",\"host\":\"\",\"program\":"
+                               "\"orca-75-lx-updater-cli\",\"programVersion\":\"";
+    std::vector<std::string> ids;
+    for (const std::string& line : lines) {
+        EXPECT_TRUE(has(line, writer)) << line;
+        const std::size_t at = line.find("\"id\":\"") + 6;
+        ids.push_back(line.substr(at, line.find('"', at) - at));
+        EXPECT_TRUE(has(line, "\"identityWord\":\"11223344\",\"bootIdentity\":\""
+                              "000000000000000000000000\""))
+            << "the unit ran its application: no boot identity";
+        EXPECT_TRUE(has(line, "\"bootInfo\":\"5a602214050100005859"
+                              "5a5b5c5d5e5f606162636465666768696a6b6c6d6e6f7071727374757677\"}"))
+            << line;
+    }
+    // The controller's block as read: its firmware 2.5 at bytes 4-5, its serial at 16-19.
+    const std::string controllerInfo = "\"controllerInfo\":\"a0a1a2a30502a6a7a8a9aaabacadaeaf";
+    EXPECT_TRUE(has(lines[0] + lines[1], controllerInfo + "0df0fecab4b5b6b7b8b9babbbcbdbebf\""));
+    EXPECT_TRUE(has(lines[0] + lines[1], controllerInfo + "01f0ee0bb4b5b6b7b8b9babbbcbdbebf\""));
+    // Bench 7/<start>-<process>/<n>
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        EXPECT_EQ(ids[i].rfind("Bench 7/20", 0), 0u) << ids[i];
+        EXPECT_EQ(ids[i].substr(ids[i].size() - 4), "-0/" + std::to_string(i + 1)) << ids[i];
+        EXPECT_EQ(ids[i].find_first_of(":-", 10), ids[i].size() - 4) << "a compact start";
+    }
+    // Seen, then started, then finished.
+    for (const std::string& line : lines) {
+        auto field = [&](const char* name) {
+            const std::size_t at = line.find(std::string("\"") + name + "\":\"") + std::strlen(name) + 4;
+            return line.substr(at, 24);
+        };
+        EXPECT_LE(field("seen"), field("started"));
+        EXPECT_LE(field("started"), field("time"));
+    }
 }
 
 TEST_F(StationRecord, ARecordThatCannotBeOpenedIsAUsageErrorBeforeAnyUnitIsTouched) {
