@@ -93,11 +93,11 @@ package: linux arm64
 	@scripts/install-deps.sh package
 	umask 022 && cd build/linux && cpack
 	umask 022 && cd build/arm64 && cpack
-	lintian --fail-on error build/dist/orca-75-lx-updater-cli_3.0.0-2_amd64.deb \
-		build/dist/orca-75-lx-updater_3.0.0-2_amd64.deb \
-		build/dist/orca-75-lx-updater-cli_3.0.0-2_arm64.deb
-	scripts/validate-package-metadata.sh build/dist/orca-75-lx-updater-cli_3.0.0-2_amd64.deb \
-		build/dist/orca-75-lx-updater_3.0.0-2_amd64.deb
+	lintian --fail-on error build/dist/orca-75-lx-updater-cli_3.0.0-3_amd64.deb \
+		build/dist/orca-75-lx-updater_3.0.0-3_amd64.deb \
+		build/dist/orca-75-lx-updater-cli_3.0.0-3_arm64.deb
+	scripts/validate-package-metadata.sh build/dist/orca-75-lx-updater-cli_3.0.0-3_amd64.deb \
+		build/dist/orca-75-lx-updater_3.0.0-3_amd64.deb
 
 fuzz: deps
 	@scripts/install-deps.sh fuzz

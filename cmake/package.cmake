@@ -4,7 +4,7 @@
 include(GNUInstallDirs)
 set(PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging/linux)
 set(PACKAGE_VERSION ${PROJECT_VERSION})
-set(PACKAGE_RELEASE 2)
+set(PACKAGE_RELEASE 3)
 set(PACKAGE_FULL_VERSION ${PACKAGE_VERSION}-${PACKAGE_RELEASE})
 
 # Debian wants the changelog and the manual pages compressed reproducibly.
@@ -62,6 +62,10 @@ install_program(orca-75-lx-updater-cli cli)
 install(FILES ${PACKAGING_DIR}/70-orca-75-lx-updater.rules DESTINATION /usr/lib/udev/rules.d
     COMPONENT cli)
 install(FILES ${CLI_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT cli)
+# Shipping every station's record to one place with rsyslog: examples for a factory's IT.
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/rsyslog/orca-station.conf
+    ${CMAKE_SOURCE_DIR}/packaging/rsyslog/orca-central.conf
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orca-75-lx-updater-cli/examples/rsyslog COMPONENT cli)
 
 if(WITH_WINDOW)
     install_program(orca-75-lx-updater window)
