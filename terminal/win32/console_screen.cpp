@@ -83,8 +83,13 @@ void consoleDrawFrame(ConsoleScreen& screen, const std::vector<ScreenLine>& fram
     *screen.err << std::flush;
     HANDLE console = bufferOf(screen);
     CONSOLE_SCREEN_BUFFER_INFO info{};
-    if (!GetConsoleScreenBufferInfo(console, &info))
+    if (!GetConsoleScreenBufferInfo(console, &info)) {
+        // No console to place it on: the frame as lines, the cursor at the end of its last.
+        for (std::size_t i = 0; i < frame.size(); ++i)
+            *screen.err << frame[i].text << (i + 1 < frame.size() ? "\n" : "");
+        *screen.err << std::flush;
         return;
+    }
     const WORD plain = info.wAttributes;
     const SHORT top = info.srWindow.Top, columns = info.dwSize.X, lastRow = info.srWindow.Bottom;
     COORD at{0, top};
