@@ -35,6 +35,18 @@ std::vector<std::string> texts(const std::vector<ScreenLine>& frame) {
     return lines;
 }
 
+// Standard error a terminal of 80 by 24.
+TerminalSetup onATerminal(std::istream& in, std::ostream& out, std::ostream& err) {
+    TerminalSetup setup;
+    setup.in = &in;
+    setup.out = &out;
+    setup.err = &err;
+    setup.interactive = true;
+    setup.screenColumns = 80;
+    setup.screenRows = 24;
+    return setup;
+}
+
 class StationScreen : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -217,14 +229,9 @@ TEST(StationShift, AScriptedShiftOnTheScreenAndInTheRecord) {
     };
     std::istringstream in;
     std::ostringstream out, err;
-    TerminalSetup setup;
-    setup.in = &in;
-    setup.out = &out;
-    setup.err = &err;
-    setup.interactive = setup.outputIsTerminal = true;
+    TerminalSetup setup = onATerminal(in, out, err);
+    setup.outputIsTerminal = true;
     setup.colour = true;
-    setup.screenColumns = 80;
-    setup.screenRows = 24;
     setup.idle = [&] {
         platformWait(kUnitPollMs);
         onIdle();
@@ -287,13 +294,8 @@ TEST(StationShift, EnterAcknowledgesTheFailuresListed) {
     for (const char* typed : {"", "\n"}) {
         std::istringstream in(typed);
         std::ostringstream out, err;
-        TerminalSetup setup;
-        setup.in = &in;
-        setup.out = &out;
-        setup.err = &err;
-        setup.interactive = setup.inputIsTerminal = true;
-        setup.screenColumns = 80;
-        setup.screenRows = 24;
+        TerminalSetup setup = onATerminal(in, out, err);
+        setup.inputIsTerminal = true;
         // Each wait lets the reader take what was typed, which the next turn finds.
         setup.idle = [&in] {
             platformWait(kUnitPollMs);
