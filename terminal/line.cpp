@@ -71,6 +71,9 @@ class Line {
     std::unique_ptr<AnswerReader> reader_;
     // The controllers that failed at each socket in this run: one back is a repeat.
     std::map<std::wstring, std::set<std::string>> failedAt_;
+    // When each unit present and not yet started was first seen (by path and instance):
+    // its cycle begins at its plugging in, not when a free place starts it.
+    std::map<std::wstring, std::pair<std::chrono::system_clock::time_point, std::uint64_t>> waitingSince_;
 };
 
 Line::Line(const TerminalSetup& setup, const TerminalOptions& options, StationFiles& files)
@@ -122,7 +125,7 @@ void Line::noteSeen(LineUnit& unit) {
 // line, and its cycle onto the screen.
 void Line::gone(LineUnit& unit) {
     if (unit.recordId.empty()) {
-        report_.unplugged(unit, 0);
+        report_.emptied(unit);
         return;
     }
     files_.keepUnplugged(unit.recordId, unit.port, unit.path, std::chrono::system_clock::now());
@@ -441,6 +444,12 @@ void Line::start(const ListedUnit& listed) {
     u.product = productLabel(listed.productId);
     units_[listed.path] = std::move(unit);
     noteSeen(u);
+    const auto waited = waitingSince_.find(listed.path + L"#" + listed.instance);
+    if (waited != waitingSince_.end()) {
+        u.seenAt = waited->second.first;
+        u.seenUs = waited->second.second;
+        waitingSince_.erase(waited);
+    }
     if (!listed.openable) {
         u.state = UnitState::Refused;
         report_.refused(u, listed.inUse);
@@ -480,6 +489,18 @@ bool Line::poll() {
             gone(*it->second);
         it = forget ? units_.erase(it) : std::next(it);
     }
+    std::map<std::wstring, std::pair<std::chrono::system_clock::time_point, std::uint64_t>> waiting;
+    for (const ListedUnit& unit : listed) {
+        if (units_.count(unit.path) != 0)
+            continue;
+        const std::wstring key = unit.path + L"#" + unit.instance;
+        const auto before = waitingSince_.find(key);
+        waiting[key] = before != waitingSince_.end()
+                           ? before->second
+                           : std::make_pair(std::chrono::system_clock::now(),
+                                            static_cast<std::uint64_t>(platformMicroseconds()));
+    }
+    waitingSince_.swap(waiting);
     const std::uint64_t before = started_;
     for (const ListedUnit& unit : listed) {
         if (units_.count(unit.path) != 0)

@@ -144,6 +144,11 @@ void LineReport::unplugged(const LineUnit& unit, std::uint64_t cycleMs) {
     redraw();
 }
 
+void LineReport::emptied(const LineUnit& unit) {
+    board_.emptied(unit.socket());
+    redraw();
+}
+
 void LineReport::progressOpened() {
     lastLineLength_ = 0;
     if (single_ && !options_.quiet)

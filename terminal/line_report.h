@@ -52,8 +52,10 @@ class LineReport {
     // A unit's result, after it is recorded: a line's on standard output, each of its lines
     // starting with the unit's name, and what to do next; the single update's as its own.
     void finished(LineUnit& unit, const Finished& finished, const std::wstring& recordProblem);
-    // A line's finished unit taken out, `cycleMs` after it was seen.
+    // A line's finished unit taken out, `cycleMs` after it was seen; one that never
+    // finished (refused, not ready) taken out.
     void unplugged(const LineUnit& unit, std::uint64_t cycleMs);
+    void emptied(const LineUnit& unit);
     // The block gone, the tally with each unit's result, and whether the station record
     // (where one is kept) was written whole, else why not; the line's exit status.
     int tally(int ended, bool recordKept, const std::wstring& recordProblem);

@@ -120,6 +120,10 @@ void StationBoard::finished(const std::wstring& socket, UnitResult result,
 
 void StationBoard::unplugged(const std::wstring& socket, std::uint64_t cycleMs) {
     cycles_.push_back(cycleMs);
+    emptied(socket);
+}
+
+void StationBoard::emptied(const std::wstring& socket) {
     SocketRow& r = row(socket);
     r = SocketRow{};
     r.socket = socket;

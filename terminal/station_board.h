@@ -66,8 +66,10 @@ class StationBoard {
     // A unit finished at `socket`: counted, and a failure listed until acknowledged.
     void finished(const std::wstring& socket, UnitResult result, const std::wstring& codeLine,
                   bool repeat, std::chrono::system_clock::time_point at);
-    // The socket's unit taken out after `cycleMs` from its plugging in.
+    // The socket's finished unit taken out after `cycleMs` from its plugging in; any other
+    // taken out.
     void unplugged(const std::wstring& socket, std::uint64_t cycleMs);
+    void emptied(const std::wstring& socket);
     // The operator has read the failures listed.
     void acknowledge() { failures_.clear(); }
     bool hasFailures() const { return !failures_.empty(); }

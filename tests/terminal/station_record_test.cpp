@@ -168,6 +168,23 @@ TEST_F(StationRecord, EachLineNamesItsWriterAndTheControllerAsItWasRead) {
     }
 }
 
+// One at a time, a unit plugged in while another is written waits; its cycle begins when
+// it was seen, not when its turn came.
+TEST_F(StationRecord, AUnitThatWaitsForItsTurnWasSeenWhenPluggedIn) {
+    plug(L"/dev/hidraw1", L"1-2.1");
+    plug(L"/dev/hidraw2", L"1-2.2");
+    EXPECT_EQ(run({L"update", L"--each", L"--yes", L"--count", L"2", L"--log", wideFile}).status,
+              kExitOk);
+    const std::vector<std::string> lines = linesOf(file);
+    ASSERT_EQ(lines.size(), 2u);
+    auto field = [](const std::string& line, const std::string& name) {
+        const std::size_t at = line.find("\"" + name + "\":\"") + name.size() + 4;
+        return line.substr(at, 24);
+    };
+    EXPECT_LT(field(lines[1], "seen"), field(lines[0], "time"));
+    EXPECT_GE(field(lines[1], "started"), field(lines[0], "time"));
+}
+
 TEST_F(StationRecord, ARecordThatCannotBeOpenedIsAUsageErrorBeforeAnyUnitIsTouched) {
     plug(L"/dev/hidraw1", L"1-1");
     const Ran r = run({L"update", L"--each", L"--yes", L"--log", L"/no such folder/record.jsonl"});
