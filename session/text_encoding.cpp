@@ -25,6 +25,35 @@ template <typename Each> void forEachCodePoint(const std::wstring& text, Each ea
 
 } // namespace
 
+std::wstring textFromUtf8(const std::string& utf8) {
+    std::wstring out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const unsigned char b = static_cast<unsigned char>(utf8[i]);
+        const std::size_t more = b < 0x80 ? 0 : b >= 0xC2 && b < 0xE0 ? 1 : b >= 0xE0 && b < 0xF0 ? 2
+                                 : b >= 0xF0 && b < 0xF5 ? 3 : 4;
+        std::uint32_t c = more == 0 ? b : b & (0x3F >> more);
+        std::size_t k = 1;
+        for (; more < 4 && k <= more && i + k < utf8.size() &&
+               (static_cast<unsigned char>(utf8[i + k]) & 0xC0) == 0x80;
+             ++k)
+            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        const std::uint32_t least[] = {0, 0x80, 0x800, 0x10000};
+        if (more == 4 || k != more + 1 || c < least[more] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) {
+            out += static_cast<wchar_t>(kReplacement);
+            i += more == 4 ? 1 : k;
+            continue;
+        }
+        i += k;
+        if (sizeof(wchar_t) == 2 && c >= 0x10000) {
+            out += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+            out += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<wchar_t>(c);
+        }
+    }
+    return out;
+}
+
 void appendUtf8(std::string& out, std::uint32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);

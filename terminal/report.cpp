@@ -3,6 +3,7 @@
 #include "resources/resource_ids.h"
 #include "session/json.h"
 #include "session/presentation.h"
+#include "session/text_encoding.h"
 #include "terminal/record_reader.h"
 #include "terminal/record_file.h"
 #include "terminal/shown_text.h"
@@ -14,25 +15,6 @@ namespace {
 
 // A record's lines are about 1 KB; anything far longer is no record, and is not kept.
 constexpr std::size_t kLongestRecordLine = 64 * 1024;
-
-std::wstring wide(const std::string& utf8) {
-    std::wstring out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const unsigned char b = static_cast<unsigned char>(utf8[i]);
-        const int more = b < 0x80 ? 0 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : 3;
-        std::uint32_t code = more == 0 ? b : b & (0x3F >> more);
-        for (int k = 1; k <= more && i + k < utf8.size(); ++k)
-            code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        i += static_cast<std::size_t>(more) + 1;
-        if (sizeof(wchar_t) == 2 && code >= 0x10000) {
-            out += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
-            out += static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
-        } else {
-            out += static_cast<wchar_t>(code);
-        }
-    }
-    return out;
-}
 
 int resultOf(const std::string& name) {
     for (int r = 0; r < kUnitResults; ++r)
@@ -65,7 +47,7 @@ void ShiftReport::add(const std::string& line) {
         ++unreadable;
         return;
     }
-    const std::wstring id = wide(textOf(fields, "id"));
+    const std::wstring id = textFromUtf8(textOf(fields, "id"));
     if (textOf(fields, "event") == "unplugged" && !id.empty()) {
         unpluggedMs_[id] = at;
         return;
@@ -81,7 +63,7 @@ void ShiftReport::add(const std::string& line) {
     }
     std::int64_t seen = at;
     parseUtcTimestamp(textOf(fields, "seen"), seen);
-    const Result r{wide(textOf(fields, "station")), textOf(fields, "time").substr(0, 10), result,
+    const Result r{textFromUtf8(textOf(fields, "station")), textOf(fields, "time").substr(0, 10), result,
                    seen, at};
     StationDay& day = days[{r.station, r.day}];
     const bool first = day.firstMs == 0 && day.lastMs == 0;
@@ -92,8 +74,8 @@ void ShiftReport::add(const std::string& line) {
         byId_[id] = r;
     if (static_cast<UnitResult>(result) == UnitResult::Failed) {
         const auto repeat = fields.find("repeat");
-        failures.push_back({r.station, wide(textOf(fields, "port")), wide(textOf(fields, "device")),
-                            wide(textOf(fields, "time")), wide(textOf(fields, "codeLine")),
+        failures.push_back({r.station, textFromUtf8(textOf(fields, "port")), textFromUtf8(textOf(fields, "device")),
+                            textFromUtf8(textOf(fields, "time")), textFromUtf8(textOf(fields, "codeLine")),
                             repeat != fields.end() && repeat->second.flag});
     }
 }

@@ -1,5 +1,6 @@
 // report --log FILE…: records written by hand, as stations and a log shipper leave them:
 // two stations, two days, a line shipped twice, a line cut off, a line of something else.
+#include "session/text_encoding.h"
 #include "terminal/record_reader.h"
 #include "terminal/report.h"
 #include "tests/terminal/in_process_run.h"
@@ -136,6 +137,18 @@ TEST(RecordLine, ReadsWhatTheRecordWritesAndNothingElse) {
     EXPECT_EQ(ms, 1709251199999);
     EXPECT_FALSE(parseUtcTimestamp("2024-13-01T00:00:00.000Z", ms));
     EXPECT_FALSE(parseUtcTimestamp("2024-02-29 23:59:59.999Z", ms));
+}
+
+// Records are UTF-8; what a station wrote comes back as it was, and bytes that are no
+// UTF-8 (a line damaged on its way) as U+FFFD, never as other characters.
+TEST(RecordLine, TextsComeBackFromUtf8) {
+    EXPECT_EQ(textFromUtf8("Gr\xc3\xb6\xc3\x9f" "e"), L"Gr\u00f6\u00dfe");
+    EXPECT_EQ(textFromUtf8("\xf0\x9f\x98\x80"), L"\U0001F600");
+    EXPECT_EQ(textFromUtf8("a\xff" "b"), L"a\ufffdb");
+    EXPECT_EQ(textFromUtf8("\xc3"), L"\ufffd") << "cut off";
+    EXPECT_EQ(textFromUtf8("\xc0\x80"), L"\ufffd\ufffd") << "an overlong form";
+    EXPECT_EQ(textFromUtf8("\xed\xa0\x80x"), L"\ufffdx") << "a surrogate";
+    EXPECT_EQ(textFromUtf8("\xe2\x82" "x"), L"\ufffdx") << "a character cut short";
 }
 
 } // namespace
