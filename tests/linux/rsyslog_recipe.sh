@@ -37,7 +37,8 @@ daemon() { # NAME RECIPE_FILE
     printf 'global(workDirectory="%s/work")\ninclude(file="%s/recipe.conf")\n' "$dir" "$dir" \
         > "$dir/rsyslog.conf"
     rsyslogd -N1 -f "$dir/rsyslog.conf" > "$dir/check.log" 2>&1 || { cat "$dir/check.log"; fail "$1's configuration"; }
-    rsyslogd -n -f "$dir/rsyslog.conf" -i "$dir/rsyslogd.pid" >> "$dir/rsyslogd.log" 2>&1 &
+    # Bounded in time too, should this script be killed before its trap runs.
+    timeout 600 rsyslogd -n -f "$dir/rsyslog.conf" -i "$dir/rsyslogd.pid" >> "$dir/rsyslogd.log" 2>&1 &
     pids+=($!)
     eval "${1//-/_}_pid=$!"
 }
@@ -55,7 +56,7 @@ daemon station-B orca-station.conf
 
 # A shift at each station: three sockets, a controller that fails and comes back.
 for station in A B; do
-    ORCA_DEMO_SHIFT=1 ORCA_DEMO_UNITS=3 "$demo" update --each --parallel --yes --count 4 \
+    ORCA_DEMO_SHIFT=1 ORCA_DEMO_UNITS=3 timeout 600 "$demo" update --each --parallel --yes --count 4 \
         --station "$station" --log "$work/station-$station/records/record.jsonl" \
         > "$work/station-$station/program.log" 2>&1 &
     pids+=($!)

@@ -20,6 +20,8 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <csignal>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -41,6 +43,7 @@ Child start(const std::string& program, const std::string& preload,
             const std::vector<std::string>& args, const std::string& output) {
     const pid_t pid = fork();
     if (pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGTERM); // ended with this test, whatever ends it
         setenv("LD_PRELOAD", preload.c_str(), 1);
         std::FILE* out = std::fopen(output.c_str(), "w");
         dup2(fileno(out), STDOUT_FILENO);
