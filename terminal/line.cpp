@@ -37,7 +37,6 @@ class Line {
     void takeAcknowledgement();
     bool ask(LineUnit& unit, const Box& box);
     void progress(LineUnit& unit, const ProgressState& state);
-    void redraw();
     void turn(bool& stopping);
     void takeChanges();
     bool lookDue(WaitDeadline* nextLook);
@@ -112,10 +111,6 @@ std::size_t Line::writing() const {
     return count;
 }
 
-void Line::redraw() {
-    report_.redraw();
-}
-
 void Line::noteSeen(LineUnit& unit) {
     unit.seenAt = std::chrono::system_clock::now();
     unit.seenUs = static_cast<std::uint64_t>(platformMicroseconds());
@@ -149,7 +144,7 @@ void Line::takeAcknowledgement() {
         report_.acknowledged();
 }
 
-// A line's block on a terminal, every unit at once, is redrawn as the throttle allows, by
+// The station screen, every unit at once, is redrawn as the throttle allows, by
 // the engine's loop: the writer that reports its progress waits for this call, and a slow
 // console must not lengthen its waits. Otherwise each unit's own steps.
 void Line::progress(LineUnit& unit, const ProgressState& state) {
@@ -179,7 +174,7 @@ bool Line::ask(LineUnit& unit, const Box& box) {
         finishEnded();
     }
     report_.answered(answered, reader_->ended());
-    redraw();
+    report_.redraw();
     return answered && isYes(answer, setup_.language);
 }
 
@@ -187,7 +182,7 @@ bool Line::ask(LineUnit& unit, const Box& box) {
 // skipped at once, finished.
 void Line::press(LineUnit& u) {
     const SessionView& view = u.session->view();
-    u.order = ++started_;
+    ++started_;
     u.versions[0] = view.unitVersion;
     u.versions[1] = view.bootloaderVersion;
     u.versions[2] = view.escVersion;
@@ -199,7 +194,7 @@ void Line::press(LineUnit& u) {
     if (u.session->updateRunning()) {
         u.state = UnitState::Writing;
         report_.started(u);
-        redraw();
+        report_.redraw();
         return;
     }
     finish(u, updateResult(*u.session, options_, setup_.personAtTerminal()));
@@ -312,7 +307,7 @@ void Line::turn(bool& stopping) {
     queue_.runNext(std::chrono::milliseconds(0));
     if (redrawDue_) {
         redrawDue_ = false;
-        redraw();
+        report_.redraw();
     }
     takeChanges();
     finishEnded();

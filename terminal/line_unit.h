@@ -35,7 +35,6 @@ struct LineUnit {
     ProgressThrottle redrawn{kRedrawnProgress}; // its progress redrawn in place
     std::wstring failure;        // the failure box's text, with its code line
     std::vector<Box> shown;      // the OK boxes shown and not yet told
-    std::uint64_t order = 0;     // in which order the units started
     std::wstring versions[3];    // the unit's, bootloader's and controller's before
     ImageFacts image;            // what is, or would be, written
     UnitIdentity identity;       // who it and its controller are, as pressed

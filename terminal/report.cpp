@@ -63,8 +63,7 @@ void ShiftReport::add(const std::string& line) {
     }
     std::int64_t seen = at;
     parseUtcTimestamp(textOf(fields, "seen"), seen);
-    const Result r{textFromUtf8(textOf(fields, "station")), textOf(fields, "time").substr(0, 10), result,
-                   seen, at};
+    const Result r{textFromUtf8(textOf(fields, "station")), textOf(fields, "time").substr(0, 10), seen};
     StationDay& day = days[{r.station, r.day}];
     const bool first = day.firstMs == 0 && day.lastMs == 0;
     day.firstMs = first || seen < day.firstMs ? seen : day.firstMs;

@@ -42,8 +42,7 @@ class ShiftReport {
     struct Result {
         std::wstring station;
         std::string day;
-        int result;
-        std::int64_t seenMs, finishedMs;
+        std::int64_t seenMs;
     };
     std::map<std::wstring, Result> byId_;
     std::map<std::wstring, std::int64_t> unpluggedMs_;

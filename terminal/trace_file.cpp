@@ -15,17 +15,6 @@ namespace {
 constexpr std::size_t kWakeWriterBytes = 256 * 1024;
 constexpr auto kWriteEvery = std::chrono::milliseconds(250);
 
-std::string hex(const std::uint8_t* bytes, std::size_t length) {
-    static constexpr char digits[] = "0123456789abcdef";
-    std::string out;
-    out.reserve(2 * length);
-    for (std::size_t i = 0; i < length; ++i) {
-        out += digits[bytes[i] >> 4];
-        out += digits[bytes[i] & 15];
-    }
-    return out;
-}
-
 std::uint64_t since(std::int64_t us, std::int64_t start) {
     return us > start ? static_cast<std::uint64_t>(us - start) : 0;
 }
@@ -36,13 +25,13 @@ std::string eventLine(const std::wstring& port, const std::wstring& device, std:
     line.number("us", us).text("port", port).text("device", device);
     switch (event.kind) {
     case WireEventKind::Sent:
-        line.word("sent", hex(event.bytes, event.length).c_str());
+        line.word("sent", hexText(event.bytes, event.length).c_str());
         break;
     case WireEventKind::NotSent:
-        line.word("notSent", hex(event.bytes, event.length).c_str());
+        line.word("notSent", hexText(event.bytes, event.length).c_str());
         break;
     case WireEventKind::Received:
-        line.word("received", hex(event.bytes, event.length).c_str());
+        line.word("received", hexText(event.bytes, event.length).c_str());
         break;
     case WireEventKind::NotReceived:
         line.flag("notReceived", true);
