@@ -67,8 +67,10 @@ class Report : public ::testing::Test {
         return runTerminal(args);
     }
     static std::wstring wide(const std::string& s) { return {s.begin(), s.end()}; }
-    const std::string first = testing::TempDir() + "report-first.jsonl";
-    const std::string second = testing::TempDir() + "report-second.jsonl";
+    // Files of each test's own, since ctest runs tests side by side.
+    const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string first = testing::TempDir() + "report-first-" + name + ".jsonl";
+    const std::string second = testing::TempDir() + "report-second-" + name + ".jsonl";
 };
 
 // Per station and day: 4 units of bench-1 in one hour (06:00:00 seen to 07:00:00 finished),
