@@ -9,7 +9,7 @@ set -eu
 packages="cmake make g++ googletest clang-format
 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
 wine wine64 xvfb xauth x11-utils xdotool imagemagick locales
-pkg-config libudev-dev umockdev libumockdev-dev qt6-base-dev rsyslog rsyslog-relp"
+pkg-config libudev-dev umockdev libumockdev-dev qt6-base-dev rsyslog rsyslog-relp tmux"
 case "${1:-}" in
 demo-linux) packages="$packages openbox qt6-translations-l10n" ;;
 package) packages="$packages dpkg-dev file lintian appstream desktop-file-utils" ;;
