@@ -25,6 +25,8 @@ build windows orca-75-lx-updater orca-75-lx-updater-demo orca-75-lx-updater-cli 
 build linux orca-75-lx-updater orca-75-lx-updater-demo orca-75-lx-updater-cli \
     orca-75-lx-updater-cli-demo package_documents
 build arm64 orca-75-lx-updater-cli package_documents
+# Only this revision's packages are listed in SHA256SUMS, not those an earlier build left.
+rm -f "$dist"/*.deb
 # The packages' folders and members get the modes Debian wants whatever the builder's umask.
 (umask 022 && cd build/linux && cpack >/dev/null)
 (umask 022 && cd build/arm64 && cpack >/dev/null)
