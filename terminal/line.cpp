@@ -139,8 +139,9 @@ void Line::takeAcknowledgement() {
         return;
     if (!reader_->pending())
         reader_->request();
+    // The end of input is no one at the keyboard: only a line typed acknowledges.
     std::string line;
-    if (reader_->take(line))
+    if (reader_->take(line) && !reader_->ended())
         report_.acknowledged();
 }
 
