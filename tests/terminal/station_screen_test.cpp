@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -283,23 +284,44 @@ TEST(StationShift, AScriptedShiftOnTheScreenAndInTheRecord) {
     std::remove(file.c_str());
 }
 
+// What the operator typed. Its end, once the reader reaches it, tells that every line
+// before it was taken: a line is read only once the last one was.
+class Typed : public std::stringbuf {
+  public:
+    explicit Typed(const std::string& text) : std::stringbuf(text, std::ios::in) {}
+    bool ended() const { return ended_; }
+
+  protected:
+    int_type underflow() override {
+        const int_type c = std::stringbuf::underflow();
+        if (traits_type::eq_int_type(c, traits_type::eof()))
+            ended_ = true;
+        return c;
+    }
+
+  private:
+    std::atomic<bool> ended_{false};
+};
+
 // The operator at the keyboard presses Enter: the failures listed go, the failed socket's
-// row stays.
+// row stays. The end of input is no one at the keyboard: they stay.
 TEST(StationShift, EnterAcknowledgesTheFailuresListed) {
     simReset();
     simSetFirmwareImage(standInImage());
     SimUnitConfig config;
     config.port = L"1-2.1";
     simAddFault(simAddUnit(L"/dev/hidraw1", config), {SimFaultKind::StatusError, ERASE, 1, 7});
-    for (const char* typed : {"", "\n"}) {
-        std::istringstream in(typed);
+    for (const char* text : {"", "\n"}) {
+        Typed typed(text);
+        std::istream in(&typed);
         std::ostringstream out, err;
         TerminalSetup setup = onATerminal(in, out, err);
         setup.inputIsTerminal = true;
-        // Each wait lets the reader take what was typed, which the next turn finds.
-        setup.idle = [&in] {
+        // Each wait gives the reader the time to hand over the line typed, which the next
+        // turn takes. Without one, it ends as soon as the reader reached the end.
+        setup.idle = [&typed] {
             platformWait(kUnitPollMs);
-            for (int i = 0; i < 400 && in.rdbuf()->in_avail() > 0; ++i)
+            for (int i = 0; i < 100 && !typed.ended(); ++i)
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
         };
         EXPECT_EQ(terminalMain({L"update", L"--each", L"--yes", L"--count", L"2", L"--wait=2"},
@@ -310,7 +332,7 @@ TEST(StationShift, EnterAcknowledgesTheFailuresListed) {
         const std::vector<std::string> screen = terminal.screen();
         ASSERT_GE(screen.size(), 3u);
         EXPECT_TRUE(has(screen[0], "1-2.1  failed: put aside")) << screen[0];
-        EXPECT_EQ(screen.size(), *typed ? 3u : 5u) << typed;
+        EXPECT_EQ(screen.size(), *text ? 3u : 5u) << text;
         simReset();
         simSetFirmwareImage(standInImage());
         simAddFault(simAddUnit(L"/dev/hidraw1", config), {SimFaultKind::StatusError, ERASE, 1, 7});
