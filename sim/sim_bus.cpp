@@ -10,6 +10,26 @@
 SimBus simBus;
 thread_local std::uint32_t simLastError = 0;
 
+SimBus::~SimBus() {
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        ending = true;
+    }
+    demoWake.notify_all();
+    for (std::thread& thread : demoThreads)
+        thread.join();
+}
+
+void simRunDemoThread(std::function<void()> work) {
+    std::lock_guard<std::mutex> guard(simBus.lock);
+    simBus.demoThreads.emplace_back(std::move(work));
+}
+
+bool simDemoPause(std::chrono::milliseconds span) {
+    std::unique_lock<std::mutex> held(simBus.lock);
+    return !simBus.demoWake.wait_for(held, span, [] { return simBus.ending; });
+}
+
 static std::chrono::steady_clock::time_point realStart = std::chrono::steady_clock::now();
 
 std::uint64_t simClockNow() {
@@ -126,17 +146,15 @@ void simStartDemo(std::wstring (*pathOf)(int unit), int units) {
     // For watching the check before the lock: the first unit's controller becomes another
     // model after the seconds asked, with no device change to tell.
     if (const char* swapAfter = std::getenv("ORCA_DEMO_SWAP"))
-        std::thread([first, seconds = std::atoi(swapAfter)] {
-            std::this_thread::sleep_for(std::chrono::seconds(seconds));
-            simSwapController(first, 0x0BADC0DE, 0x0909);
-        }).detach();
+        simRunDemoThread([first, seconds = std::atoi(swapAfter)] {
+            if (simDemoPause(std::chrono::seconds(seconds)))
+                simSwapController(first, 0x0BADC0DE, 0x0909);
+        });
     if (units > 1)
-        std::thread([pathOf, units] {
-            for (int unit = 1; unit < units; ++unit) {
-                std::this_thread::sleep_for(std::chrono::seconds(2));
+        simRunDemoThread([pathOf, units] {
+            for (int unit = 1; unit < units && simDemoPause(std::chrono::seconds(2)); ++unit)
                 simAddDemoUnit(pathOf(unit), L"1-2." + std::to_wstring(unit));
-            }
-        }).detach();
+        });
 }
 
 int simDemoUnitsAsked() {

@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -30,7 +29,7 @@ bool simUnitSettled(int device, std::uint64_t quietMs) {
 }
 
 void simStartDemoShift(std::wstring (*pathOf)(int plugging), int sockets) {
-    std::thread([pathOf, sockets] {
+    simRunDemoThread([pathOf, sockets] {
         std::vector<Socket> bench(static_cast<std::size_t>(sockets));
         for (std::size_t i = 0; i < bench.size(); ++i) {
             bench[i].port = i == 0 ? L"1-1" : L"1-2." + std::to_wstring(i);
@@ -62,7 +61,8 @@ void simStartDemoShift(std::wstring (*pathOf)(int plugging), int sockets) {
                 if (s.failing)
                     simAddFault(s.device, {SimFaultKind::StatusError, 0x1E, 1, 7}); // ERASE
             }
-            std::this_thread::sleep_for(kTurn);
+            if (!simDemoPause(kTurn))
+                return;
         }
-    }).detach();
+    });
 }

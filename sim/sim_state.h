@@ -3,9 +3,13 @@
 
 #include "sim/sim_unit.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
+#include <thread>
 
 struct SimPendingAnswer {
     std::vector<std::uint8_t> bytes;
@@ -71,9 +75,25 @@ struct SimBus {
     std::string imageSha256; // as the build took it: a damaged image keeps the old one
     // The size of the application the controllers' bootloaders take as whole; 0: any.
     std::size_t applicationBytes = 0;
+    // The demo's own threads (its operator, its late units) end before the bus goes at the
+    // program's end: they would otherwise go on using it after it was freed.
+    std::vector<std::thread> demoThreads;
+    bool ending = false;
+    std::condition_variable demoWake;
+
+    SimBus() = default;
+    SimBus(const SimBus&) = delete;
+    SimBus& operator=(const SimBus&) = delete;
+    ~SimBus();
 };
 
 extern SimBus simBus;
+
+// A thread of the demo's, ended with the bus.
+void simRunDemoThread(std::function<void()> work);
+// A pause of `span` in real time within a demo thread: false once the bus is ending, and
+// the thread must return.
+bool simDemoPause(std::chrono::milliseconds span);
 // The simulated operating system's last-error value, per thread as on Windows.
 extern thread_local std::uint32_t simLastError;
 
