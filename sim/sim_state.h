@@ -94,6 +94,7 @@ void simRunDemoThread(std::function<void()> work);
 // A pause of `span` in real time within a demo thread: false once the bus is ending, and
 // the thread must return.
 bool simDemoPause(std::chrono::milliseconds span);
+
 // The simulated operating system's last-error value, per thread as on Windows.
 extern thread_local std::uint32_t simLastError;
 
